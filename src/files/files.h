@@ -1,0 +1,19 @@
+// The project's text files: the graphic save file, the literal file and config.txt.
+// Every file is written with CR LF line ends, through a temporary file renamed over
+// the old one only when completely written; every reader accepts CR LF and LF.
+#pragma once
+#include <cstdio>
+
+// Menu operations; each reports its own failure in a box titled "Files" and
+// returns whether it succeeded.
+bool save_graphic_file();
+bool load_graphic_file();
+bool save_literal_file();
+bool load_literal_file();
+void read_config_file();
+bool write_config_file();
+
+// Reads one line into destination (size bytes, cut to fit): blanks before the first
+// other character skipped, the line end consumed and not stored, a CR before it
+// dropped. Returns true when the end of the file was met.
+bool read_line(FILE *stream, char *destination, int size);

@@ -1,0 +1,17 @@
+#include "platform/message_box.h"
+
+#include <cstdio>
+
+static void print_message_box(const char *title, const char *text) {
+  std::fprintf(stderr, "%s: %s\n", title, text);
+}
+
+static message_box_handler current_handler = print_message_box;
+
+void show_message_box(const char *title, const char *text) { current_handler(title, text); }
+
+message_box_handler set_message_box_handler(message_box_handler handler) {
+  message_box_handler previous = current_handler;
+  current_handler = handler ? handler : print_message_box;
+  return previous;
+}
