@@ -22,9 +22,9 @@ class Compiler : public target_test {
   void load(const std::string &text) {
     ASSERT_EQ(load_definition(text), 0);
     set_hex_name("out.hex");
-    recorded_boxes.clear();
+    boxes().clear();
   }
-  std::string hex() const { return read_bytes(path("out.hex")); }
+  std::string hex() const { return read_file(path("out.hex")); }
   std::string summary(int used, int percent, int remaining) const {
     char text[300];
     std::snprintf(text, sizeof text,
@@ -33,7 +33,7 @@ class Compiler : public target_test {
     return text;
   }
   void expect_errors(const std::string &report) {
-    EXPECT_EQ(recorded_boxes, (std::vector<recorded_box>{{"Processing", "Converting Literal --> Hex ?"},
+    EXPECT_EQ(boxes(), (std::vector<recorded_box>{{"Processing", "Converting Literal --> Hex ?"},
                                                          {"Error", report}}));
     EXPECT_FALSE(file_exists(path("out.hex")));
   }
@@ -53,7 +53,7 @@ TEST_F(Compiler, StepAndEepromBytesGiveTheRecordsWrittenOut) {
   expected_image image{0x108, 8, {{0x100, 0x3409}, {0x101, 0x3405}, {0x102, 0x340C}, {0x103, 0x3400}},
                        {{0, 0x12}, {1, 0x34}}, {}};
   EXPECT_EQ(hex(), expected_hex(image)) << first_difference(expected_hex(image), hex());
-  EXPECT_EQ(recorded_boxes, (std::vector<recorded_box>{{"Processing", "Converting Literal --> Hex ?"},
+  EXPECT_EQ(boxes(), (std::vector<recorded_box>{{"Processing", "Converting Literal --> Hex ?"},
                                                        {"OK", summary(2, 50, 2)}}));
 }
 
@@ -75,7 +75,7 @@ TEST_F(Compiler, EmptyProgramIsTheEndOfProgramAlone) {
   ASSERT_EQ(compile_literal_to_hex(), compile_ok);
   EXPECT_EQ(d.flash_image[0x100], 0x340C);
   EXPECT_EQ(d.flash_image[0x101], 0x3400);
-  EXPECT_EQ(recorded_boxes.back(), (recorded_box{"OK", summary(1, 25, 3)}));
+  EXPECT_EQ(boxes().back(), (recorded_box{"OK", summary(1, 25, 3)}));
 }
 
 TEST_F(Compiler, StartUpBufferGivesTenErrorsForLinesZeroToThree) {
@@ -160,14 +160,14 @@ TEST_F(Compiler, DownwardAreaPutsTheOrderAboveItsOperand) {
   ASSERT_EQ(compile_literal_to_hex(), compile_ok);
   expected_image image{0x108, 0, {{0x107, 0x3409}, {0x106, 0x3405}, {0x105, 0x340C}, {0x104, 0x3400}}, {}, {}};
   EXPECT_EQ(hex(), expected_hex(image)) << first_difference(expected_hex(image), hex());
-  EXPECT_EQ(recorded_boxes.back(), (recorded_box{"OK", summary(2, 50, 2)}));
+  EXPECT_EQ(boxes().back(), (recorded_box{"OK", summary(2, 50, 2)}));
 }
 
 TEST_F(Compiler, ProgramThatFillsItsAreaExactlyIsAccepted) {
   load(definition_text("108", "0", "100", "104"));
   set_literal_rows({"*  x5"});
   ASSERT_EQ(compile_literal_to_hex(), compile_ok);
-  EXPECT_EQ(recorded_boxes.back(), (recorded_box{"OK", summary(2, 100, 0)}));
+  EXPECT_EQ(boxes().back(), (recorded_box{"OK", summary(2, 100, 0)}));
 }
 
 TEST_F(Compiler, ProgramLongerThanItsAreaIsRefusedOnceAndSparesTheFirmware) {
@@ -233,15 +233,15 @@ TEST_F(Compiler, LaterCompilationKeepsWordsBeyondItsNewEnd) {
 
 TEST_F(Compiler, HexThatCannotBeCreatedIsReportedAndTheOldOneKept) {
   load(definition_text("108", "0", "100", "108"));
-  write_bytes(path("out.hex"), "old hex");
+  write_file(path("out.hex"), "old hex");
   set_literal_rows({"*  x5"});
   write_failure_after_bytes = 100;
   EXPECT_EQ(compile_literal_to_hex(), compile_file_failed);
   write_failure_after_bytes = -1;
-  EXPECT_EQ(read_bytes(path("out.hex")), "old hex");
+  EXPECT_EQ(read_file(path("out.hex")), "old hex");
   copy_field(config_entries[config_hex].value, text_size, path("none/out.hex").c_str());
   EXPECT_EQ(compile_literal_to_hex(), compile_file_failed);
-  EXPECT_EQ(recorded_boxes, (std::vector<recorded_box>{{"Processing", "Converting Literal --> Hex ?"},
+  EXPECT_EQ(boxes(), (std::vector<recorded_box>{{"Processing", "Converting Literal --> Hex ?"},
                                                        {"Files", "Impossible de creer le fichier hex"},
                                                        {"Processing", "Converting Literal --> Hex ?"},
                                                        {"Files", "Impossible de creer le fichier hex"}}));

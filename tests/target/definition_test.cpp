@@ -16,7 +16,7 @@ TEST_F(DefinitionFile, MinimalFileLoadsSizesAndTheFirmwareWord) {
   EXPECT_EQ(d.flash_image[0x1FFF], -1);
   EXPECT_EQ(d.eeprom_image[0], -1);
   EXPECT_EQ(d.config_words[7], -1);
-  EXPECT_TRUE(recorded_boxes.empty());
+  EXPECT_TRUE(boxes().empty());
 }
 
 TEST_F(DefinitionFile, WindowsLineEndsAndTabsAreBlanksToo) {
@@ -52,7 +52,7 @@ TEST_F(DefinitionFile, InfosWithoutHexLeavesTheImagesAsTheyWere) {
 
 TEST_F(DefinitionFile, UcTypeIsComparedExactly) {
   EXPECT_EQ(load_definition("@INFOS\nuc_type PIC_1\nuc_taille_flash 8\n@END\n"), 1);
-  EXPECT_EQ(recorded_boxes, (std::vector<recorded_box>{{"Def File", "Bad uc type"}}));
+  EXPECT_EQ(boxes(), (std::vector<recorded_box>{{"Def File", "Bad uc type"}}));
   EXPECT_EQ(d.uc_taille_flash, 0);  // reading stopped at the bad type
 }
 
@@ -116,7 +116,7 @@ TEST_F(DefinitionFile, ZbAfterCstIsSkippedWordByWord) {
 TEST_F(DefinitionFile, EndOfFileBetweenSectionsSucceeds) {
   EXPECT_EQ(load_definition("bonjour\n@HEX\n:00000001FF\n@FIN\n"), 0);
   EXPECT_EQ(load_definition(""), 0);
-  EXPECT_TRUE(recorded_boxes.empty());
+  EXPECT_TRUE(boxes().empty());
 }
 
 TEST_F(DefinitionFile, EndOfFileInsideASectionFailsSilentlyAndKeepsWhatWasRead) {
@@ -134,7 +134,7 @@ TEST_F(DefinitionFile, EndOfFileInsideASectionFailsSilentlyAndKeepsWhatWasRead) 
     init_automaton_definition();
     EXPECT_EQ(load_definition(text), 1) << text;
   }
-  EXPECT_TRUE(recorded_boxes.empty());
+  EXPECT_TRUE(boxes().empty());
   init_automaton_definition();
   ASSERT_EQ(load_definition("@INFOS\nuc_taille_flash 10\n@HEX\n:020000000528D1\n:02"), 1);
   EXPECT_EQ(d.uc_taille_flash, 0x10);
@@ -144,7 +144,7 @@ TEST_F(DefinitionFile, EndOfFileInsideASectionFailsSilentlyAndKeepsWhatWasRead) 
 TEST_F(DefinitionFile, MissingFileIsReported) {
   copy_field(config_entries[config_automate].value, text_size, path("absent.txt").c_str());
   EXPECT_EQ(load_automaton_definition(), 1);
-  EXPECT_EQ(recorded_boxes,
+  EXPECT_EQ(boxes(),
             (std::vector<recorded_box>{{"Files", "Impossible d'ouvrir le fichier de definition de l'automate"}}));
 }
 
@@ -152,7 +152,7 @@ TEST_F(DefinitionFile, SizesBeyondTheImagesAreRefused) {
   EXPECT_EQ(load_definition("@INFOS\nuc_taille_flash 2000\nuc_taille_eeprom 100\n@END\n"), 0);
   EXPECT_EQ(load_definition("@INFOS\nuc_taille_flash 2001\n@END\n"), 1);
   EXPECT_EQ(load_definition("@INFOS\nuc_taille_eeprom 0x101\n@END\n"), 1);
-  EXPECT_EQ(recorded_boxes, (std::vector<recorded_box>{
+  EXPECT_EQ(boxes(), (std::vector<recorded_box>{
                                 {"Def File", "uc_taille_flash trop grand (maximum 0x2000)"},
                                 {"Def File", "uc_taille_eeprom trop grand (maximum 0x100)"}}));
   EXPECT_EQ(d.uc_taille_flash, 0x2000);
@@ -171,20 +171,20 @@ TEST_F(DefinitionFile, FourHundredBitVariablesFitAndOneMoreIsRefused) {
   EXPECT_TRUE(find_zb("v399", address));
   EXPECT_EQ(address, 399);
   EXPECT_EQ(load_definition("@ZB\n" + entries("w", 401, "v") + "@END\n"), 1);
-  EXPECT_EQ(recorded_boxes, (std::vector<recorded_box>{{"Def File", "Trop de ZB (maximum 400)"}}));
+  EXPECT_EQ(boxes(), (std::vector<recorded_box>{{"Def File", "Trop de ZB (maximum 400)"}}));
 }
 
 TEST_F(DefinitionFile, HundredConstantsFitAndOneMoreIsRefused) {
   ASSERT_EQ(load_definition("@CST\n" + entries("eb", 100, "c") + "@END\n"), 0);
   EXPECT_EQ(load_definition("@CST\n" + entries("eb", 101, "c") + "@END\n"), 1);
-  EXPECT_EQ(recorded_boxes, (std::vector<recorded_box>{{"Def File", "Trop de CST (maximum 100)"}}));
+  EXPECT_EQ(boxes(), (std::vector<recorded_box>{{"Def File", "Trop de CST (maximum 100)"}}));
 }
 
 TEST_F(DefinitionFile, NamesLongerThanTheTablesHoldAreRefused) {
   EXPECT_EQ(load_definition("@ZB\nw 1 nineteen_characters\n@CST\neb 1 fourteen_chars\n@END\n"), 0);
   EXPECT_EQ(load_definition("@ZB\nw 1 twenty_characters___\n@END\n"), 1);
   EXPECT_EQ(load_definition("@CST\neb 1 fifteen_chars__\n@END\n"), 1);
-  EXPECT_EQ(recorded_boxes,
+  EXPECT_EQ(boxes(),
             (std::vector<recorded_box>{
                 {"Def File", "Nom de ZB trop long (maximum 19 caracteres): twenty_characters___"},
                 {"Def File", "Nom de CST trop long (maximum 14 caracteres): fifteen_chars__"}}));

@@ -1,11 +1,8 @@
-// Shared by the target tests and the talvenc tests: a scratch folder, files
-// written and read byte for byte, recorded message boxes, and an Intel HEX
-// reader that knows nothing of the program's writer.
+// Shared by the target tests and the talvenc tests: definitions written in the
+// test, literal rows, and an Intel HEX checker and builder that know nothing of
+// the program's writer.
 #pragma once
 #include <gtest/gtest.h>
-#include <stdlib.h>
-#include <unistd.h>
-
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -15,37 +12,8 @@
 #include <vector>
 
 #include "model/model.h"
-#include "platform/message_box.h"
+#include "support/test_support.h"
 #include "target/target.h"
-
-struct recorded_box {
-  std::string title, text;
-  bool operator==(const recorded_box &) const = default;
-};
-inline std::ostream &operator<<(std::ostream &out, const recorded_box &box) {
-  return out << "[" << box.title << "] " << box.text;
-}
-
-inline std::vector<recorded_box> recorded_boxes;
-inline void record_box(const char *title, const char *text) { recorded_boxes.push_back({title, text}); }
-
-// A short scratch folder, since file names in app_config hold 39 characters.
-inline std::string make_scratch_folder() {
-  char pattern[] = "/tmp/tvt_XXXXXX";
-  if (!mkdtemp(pattern)) ADD_FAILURE() << "no scratch folder";
-  return pattern;
-}
-
-inline void write_bytes(const std::string &path, const std::string &bytes) {
-  std::ofstream(path, std::ios::binary) << bytes;
-}
-
-inline std::string read_bytes(const std::string &path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream content;
-  content << in.rdbuf();
-  return content.str();
-}
 
 inline bool file_exists(const std::string &path) { return std::filesystem::exists(path); }
 
@@ -143,33 +111,21 @@ inline void set_literal_rows(const std::vector<std::string> &rows) {
   for (size_t n = 0; n < rows.size(); n++) copy_field(literal_buffer[n], text_size, rows[n].c_str());
 }
 
-// Each test starts from a fresh project and definition, records its boxes and
-// has its own scratch folder.
-class target_test : public ::testing::Test {
+// Each test runs in its own folder with a fresh project and definition and its
+// message boxes recorded; file names are relative to that folder.
+class target_test : public ProjectTest {
  protected:
-  std::string folder;
-  message_box_handler previous_handler = nullptr;
-
   void SetUp() override {
-    init_project();
+    ProjectTest::SetUp();
     init_automaton_definition();
-    recorded_boxes.clear();
-    previous_handler = set_message_box_handler(record_box);
-    folder = make_scratch_folder();
   }
-  void TearDown() override {
-    set_message_box_handler(previous_handler);
-    std::filesystem::remove_all(folder);
-  }
-  std::string path(const char *name) const { return folder + "/" + name; }
+  static std::string path(const char *name) { return name; }
 
   // Writes a definition file and loads it; returns the loader's result.
-  int load_definition(const std::string &text) {
-    write_bytes(path("def.txt"), text);
-    copy_field(config_entries[config_automate].value, text_size, path("def.txt").c_str());
+  static int load_definition(const std::string &text) {
+    write_file("def.txt", text);
+    set_config(config_automate, "def.txt");
     return load_automaton_definition();
   }
-  void set_hex_name(const char *name) {
-    copy_field(config_entries[config_hex].value, text_size, path(name).c_str());
-  }
+  static void set_hex_name(const char *name) { set_config(config_hex, name); }
 };
