@@ -11,6 +11,8 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+# This GCC 12 warns falsely inside std::string's operator+ (GCC bug 105651).
+set(CMAKE_CXX_FLAGS_INIT "-Wno-restrict")
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
 # Tests and programs run under Wine on the build machine, in a prefix of their own
 # inside the build folder, without Wine's debug chatter.
