@@ -80,6 +80,8 @@ static int run(const command_line &command) {
     translated = graphic_to_literal();
   } else {
     set_file_name(config_literal, command.literal);
+    // The program is the file alone, not the file over the start-up rows.
+    for (char *row : literal_buffer) row[0] = 0;
     if (!load_literal_file()) return exit_file_failed;
   }
   if (command.graphic_out) {
