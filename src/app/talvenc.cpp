@@ -3,6 +3,7 @@
 // printed: reports on stderr, the compiler's summary on stdout, notices not at all.
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 
 #include "files/files.h"
 #include "model/model.h"
@@ -50,11 +51,14 @@ static bool parse_command_line(int argc, char **argv, command_line &command) {
 }
 
 // The operations take their file names from app_config, whose values hold 39
-// characters; a cut name would silently name another file.
+// characters. Each operation uses one file, so a longer name is reached from the
+// file's own folder by its last part alone; a cut name would name another file.
+static std::filesystem::path start_folder;
+
 static bool file_names_fit(const command_line &command) {
   for (const auto &option : options) {
     const char *name = command.*option.file;
-    if (name && std::strlen(name) >= size_t(text_size)) {
+    if (name && std::filesystem::path(name).filename().string().size() >= size_t(text_size)) {
       std::fprintf(stderr, "talvenc: file name longer than %d characters: %s\n", text_size - 1, name);
       return false;
     }
@@ -62,40 +66,48 @@ static bool file_names_fit(const command_line &command) {
   return true;
 }
 
-static void set_file_name(app_config_row row, const char *name) {
-  copy_field(config_entries[row].value, text_size, name);
+static bool set_file_name(app_config_row row, const char *name) {
+  std::error_code error;
+  std::filesystem::current_path(start_folder, error);
+  std::filesystem::path path = name;
+  if (std::strlen(name) >= size_t(text_size)) {
+    std::filesystem::current_path((start_folder / path).parent_path(), error);
+    path = path.filename();
+  }
+  if (error) {
+    std::fprintf(stderr, "talvenc: cannot reach the folder of %s\n", name);
+    return false;
+  }
+  copy_field(config_entries[row].value, text_size, path.string().c_str());
+  return true;
 }
 
 static int run(const command_line &command) {
   if (command.definition) {
-    set_file_name(config_automate, command.definition);
-    if (load_automaton_definition() != 0) return exit_file_failed;
+    if (!set_file_name(config_automate, command.definition) || load_automaton_definition() != 0)
+      return exit_file_failed;
     show_message_box("Def File", "Fichier de definition charge avec succes");
     copy_constant_names();
   }
   bool translated = true;
   if (command.graphic) {
-    set_file_name(config_graphic, command.graphic);
-    if (!load_graphic_file()) return exit_file_failed;
+    if (!set_file_name(config_graphic, command.graphic) || !load_graphic_file()) return exit_file_failed;
     translated = graphic_to_literal();
   } else {
-    set_file_name(config_literal, command.literal);
     // The program is the file alone, not the file over the start-up rows.
     for (char *row : literal_buffer) row[0] = 0;
-    if (!load_literal_file()) return exit_file_failed;
+    if (!set_file_name(config_literal, command.literal) || !load_literal_file()) return exit_file_failed;
   }
   if (command.graphic_out) {
-    set_file_name(config_graphic, command.graphic_out);
-    if (!save_graphic_file()) return exit_file_failed;
+    if (!set_file_name(config_graphic, command.graphic_out) || !save_graphic_file()) return exit_file_failed;
   }
   if (command.literal_out) {
-    set_file_name(config_literal, command.literal_out);
-    if (!save_literal_file()) return exit_file_failed;
+    if (!set_file_name(config_literal, command.literal_out) || !save_literal_file()) return exit_file_failed;
   }
   // A hex built from a half-translated chart would be a wrong program on the chip.
   if (!translated) return exit_not_compiled;
   if (!command.hex) return exit_done;
-  set_file_name(config_hex, command.hex);
+  if (!set_file_name(config_hex, command.hex)) return exit_file_failed;
   switch (compile_literal_to_hex()) {
     case compile_ok: return exit_done;
     case compile_errors: return exit_not_compiled;
@@ -116,6 +128,7 @@ int main(int argc, char **argv) {
     return exit_file_failed;
   }
   if (!file_names_fit(command)) return exit_file_failed;
+  start_folder = std::filesystem::current_path();
   set_message_box_handler(print_box);
   init_project();
   init_automaton_definition();

@@ -211,6 +211,24 @@ TEST_F(Talvenc, BadCommandLinesPrintTheUsage) {
   EXPECT_EQ(help.out, usage);
 }
 
+TEST_F(Talvenc, LongPathsInOtherFoldersAreFollowed) {
+  std::filesystem::create_directories("a_folder_whose_name_is_rather_long/target");
+  std::filesystem::create_directories("another_folder_with_a_long_name/output");
+  std::string target = std::filesystem::absolute("a_folder_whose_name_is_rather_long/target").string();
+  std::string output = std::filesystem::absolute("another_folder_with_a_long_name/output").string();
+  write_file(target + "/def.txt", definition_file());
+  write_file(target + "/prog.lit", "*  x5\r\n");
+  run_result run = talvenc("--definition " + target + "/def.txt --literal " + target + "/prog.lit --literal-out " +
+                           output + "/copy.lit --hex " + output + "/out.hex");
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.err, loaded);
+  EXPECT_EQ(crlf_lines(read_file(output + "/copy.lit"))[0], "*  x5");
+  EXPECT_EQ(crlf_lines(read_file(output + "/out.hex")).size(), 36u + 4u + 2u);
+  run_result missing = talvenc("--literal " + target + "/prog.lit --hex " + output + "/none/out.hex");
+  EXPECT_EQ(missing.status, 2);
+  EXPECT_EQ(missing.err, "talvenc: cannot reach the folder of " + output + "/none/out.hex\n");
+}
+
 TEST_F(Talvenc, FileNameLongerThanTheConfigurationHoldsIsRefused) {
   std::string name(40, 'p');
   write_file(name, "*  x5\r\n");
