@@ -111,7 +111,7 @@ bool emit_outputs() {
     bool found = false;
     next_output_word(inner_words, true, nullptr);
     while (!next_output_word(inner_words, false, &other)) {
-      if (std::strcmp(other.text, word.text) != 0) continue;
+      if (other.length != word.length || std::memcmp(other.text, word.text, word.length) != 0) continue;
       if (other.row < word.row) break;  // already written for a lower step
       if (other.row == word.row) {
         line_length = 0;
@@ -159,7 +159,9 @@ bool next_output_word(int cursor, bool reset, output_word *word) {
     size_t start = text.find_first_not_of(' ', at.position);
     if (start == std::string_view::npos) continue;
     size_t end = std::min(text.find(' ', start), text.size());
-    std::snprintf(word->text, sizeof word->text, "%.*s", int(end - start), text.data() + start);
+    word->length = int(end - start);
+    std::memcpy(word->text, text.data() + start, word->length);
+    word->text[word->length] = 0;
     word->row = at.row;
     at.position = end;
     return false;

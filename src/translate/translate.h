@@ -50,6 +50,7 @@ std::string_view field_text(const char *field, int size);
 enum output_cursor { outer_words, inner_words };
 struct output_word {
   char text[text_size + 1];
+  int length;
   int row;
 };
 // With reset, puts the cursor back at row 0 and returns false. Otherwise gives the

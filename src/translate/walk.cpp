@@ -138,39 +138,51 @@ node_place place_of(int node) {
           node / phase_count % side_count, node % phase_count};
 }
 
-// The number a transition node gives the path from here on, or -1.
-int transition_taken(int node) {
-  if (node >= cell_nodes) return -1;
+// What a cell node does, worked out when it is first visited: the number a
+// transition crossed here gives the path, the step recorded here, whether its cell
+// holds a number no table has a row for, and where each of its moves leads (a
+// node, or off_grid for a move that leaves the grid).
+struct node_facts {
+  int8_t transition;
+  int8_t recorded_step;
+  bool bad_number;
+  int8_t move_count;
+  int32_t target[max_moves];
+};
+node_facts facts[cell_nodes];
+
+void find_facts(int node) {
+  node_facts &f = facts[node];
   node_place p = place_of(node);
   cell c = cell_at(p.x, p.y);
+  bool usable = number_in_range(c.number);
   bool crossing = c.kind == cell_transition && p.phase == before_transition &&
                   (p.side == from_above || p.side == from_below);
-  return crossing && number_in_range(c.number) ? c.number : -1;
+  bool recording = is_step(c.kind) && p.side == from_above && p.phase == after_transition;
+  // An exit still reached as a cell has a number no entry can hold.
+  f.bad_number = (crossing || recording || c.kind == cell_exit) && !usable;
+  f.transition = int8_t(crossing && usable ? c.number : -1);
+  f.recorded_step = int8_t(recording && usable ? c.number : -1);
+  f.move_count = 0;
+  // A step ends the walk, and so does a transition once the path has crossed one.
+  if (is_step(c.kind) || c.kind == cell_exit || f.bad_number) return;
+  if (c.kind == cell_transition && f.transition < 0) return;
+  int phase = c.kind == cell_transition ? after_transition : p.phase;
+  for (move m : walk_rules[c.kind][p.side]) {
+    if (m == stop) return;
+    const move_target &to = move_targets[m];
+    f.target[f.move_count++] = node_at(p.x + to.dx, p.y + to.dy, to.side, phase);
+  }
 }
 
-int next_jump_node(int node, int k) {
+// The node reached by the k-th move of a node, off_grid, or no_more past the last.
+// A jump goes to every entry of its number, entered from above.
+int next_node(int node, int k) {
+  if (node < cell_nodes) return k < facts[node].move_count ? facts[node].target[k] : no_more;
   int number = (node - cell_nodes) / phase_count;
   if (k >= entries_start[number + 1] - entries_start[number]) return no_more;
   cell_ref entry = entry_cells[entries_start[number] + k];
   return cell_node(entry.x, entry.y, from_above, node % phase_count);
-}
-
-// The node reached by the k-th move of a node, off_grid, or no_more past the last.
-int next_node(int node, int k) {
-  if (node >= cell_nodes) return next_jump_node(node, k);
-  node_place p = place_of(node);
-  cell c = cell_at(p.x, p.y);
-  int phase = p.phase;
-  if (c.kind == cell_transition) {
-    if (transition_taken(node) < 0) return no_more;  // a second transition, or one entered from a side
-    phase = after_transition;
-  }
-  // A step ends the walk; an exit still reached here has a number no entry can hold.
-  if (is_step(c.kind) || c.kind == cell_exit || k >= max_moves) return no_more;
-  move m = walk_rules[c.kind][p.side][k];
-  if (m == stop) return no_more;
-  const move_target &to = move_targets[m];
-  return node_at(p.x + to.dx, p.y + to.dy, to.side, phase);
 }
 
 void fail_at(walk_result &r, walk_status status, int x, int y) {
@@ -206,14 +218,12 @@ void add_result(walk_result &r, const walk_result &from, int transition, bool on
 // number that no table has a row for.
 void add_own(walk_result &r, int node, bool once) {
   if (node >= cell_nodes) return;
-  node_place p = place_of(node);
-  cell c = cell_at(p.x, p.y);
-  bool crossing = c.kind == cell_transition && p.phase == before_transition &&
-                  (p.side == from_above || p.side == from_below);
-  bool recorded = is_step(c.kind) && p.side == from_above && p.phase == after_transition;
-  if ((crossing || recorded || c.kind == cell_exit) && !number_in_range(c.number))
+  const node_facts &f = facts[node];
+  if (f.bad_number) {
+    node_place p = place_of(node);
     return fail_at(r, walk_bad_number, p.x, p.y);
-  if (recorded) add_successor(r, {-1, c.number}, once);
+  }
+  if (f.recorded_step >= 0) add_successor(r, {-1, f.recorded_step}, once);
 }
 
 void lower_reach(int node, int32_t reach) { lowest_reach[node] = std::min(lowest_reach[node], reach); }
@@ -228,7 +238,7 @@ void close_loop(int root) {
   for (int i = first; i < open_count; i++) {
     int node = open_stack[i];
     add_own(r, node, loops);
-    int transition = transition_taken(node);
+    int transition = node < cell_nodes ? facts[node].transition : -1;
     for (int k = 0, target; (target = next_node(node, k)) != no_more; k++)
       if (target != off_grid && !open_on_stack[target]) add_result(r, results[result_of[target]], transition, loops);
   }
@@ -241,6 +251,7 @@ void close_loop(int root) {
 }
 
 void open_node(int node, int depth) {
+  if (node < cell_nodes) find_facts(node);
   visit_order[node] = lowest_reach[node] = ++visits;
   open_stack[open_count++] = node;
   open_on_stack[node] = true;
