@@ -1,6 +1,7 @@
-# One benchmark program per subsystem: bench_<name> from bench/<name>_bench.cpp.
+# Google Benchmark programs, one per subsystem that has a cost worth watching:
+# <name>_bench from bench/<name>_bench.cpp.
 find_package(benchmark REQUIRED)
-foreach(name translate)
-  add_executable(bench_${name} bench/${name}_bench.cpp)
-  target_link_libraries(bench_${name} PRIVATE talven_core benchmark::benchmark_main)
+foreach(name target translate)
+  add_executable(${name}_bench bench/${name}_bench.cpp)
+  target_link_libraries(${name}_bench PRIVATE talven_core benchmark::benchmark benchmark::benchmark_main)
 endforeach()
