@@ -1,29 +1,22 @@
 // What the translation tests share: a fresh project, recorded message boxes, a way
 // to draw cells and a whole-buffer comparison that names the first differing row.
 #pragma once
-#include <gtest/gtest.h>
-
 #include <string>
 #include <vector>
 
-#include "model/model.h"
-#include "platform/message_box.h"
+#include "support/test_support.h"
 #include "translate/translate.h"
 
-struct recorded_box {
-  std::string title, text;
-  bool operator==(const recorded_box &) const = default;
-};
-inline std::vector<recorded_box> boxes;
-inline void record_box(const char *title, const char *text) { boxes.push_back({title, text}); }
 inline const recorded_box notice{"Processing", "Converting Graphic --> Literal ?"};
 
+// A fresh project with message boxes recorded; the translation touches no file.
 class Translation : public ::testing::Test {
  protected:
+  std::vector<recorded_box> &boxes = recorded_boxes();
   void SetUp() override {
     init_project();
     boxes.clear();
-    set_message_box_handler(record_box);
+    set_message_box_handler(record_message_box);
   }
   void TearDown() override { set_message_box_handler(nullptr); }
 };
