@@ -122,7 +122,8 @@ void tees_and_crossings() {
 // most the output lines can be asked to compare.
 void crowded_outputs() {
   fresh_project();
-  for (int n = 0; n < table_rows; n++) copy_field(step_outputs[n].text, text_size, "a b c d e f g h i j k l m n o p q r s t");
+  for (int n = 0; n < table_rows; n++)
+    copy_field(step_outputs[n].text, text_size, "a b c d e f g h i j k l m n o p q r s t");
 }
 
 // Rows of words found nowhere else, as many as the buffer has rows for, over rows

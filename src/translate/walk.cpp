@@ -286,21 +286,26 @@ void walk_from(int start) {
 
 bool number_in_range(int number) { return number >= 0 && number < table_rows; }
 
+// The number of the entry at (x, y), or -1 when there is none a jump can reach.
+static int entry_number(int x, int y) {
+  cell c = plan_xy[x][y];
+  return c.kind == cell_entry && number_in_range(c.number) ? c.number : -1;
+}
+
 void forget_walks() {
   std::memset(visit_order, 0, sizeof visit_order);
   visits = open_count = result_count = 0;
-  int count[table_rows + 1] = {};
+  int count[table_rows] = {};
   for (int x = 0; x < grid_size; x++)
     for (int y = 0; y < grid_size; y++)
-      if (cell_at(x, y).kind == cell_entry && number_in_range(plan_xy[x][y].number)) count[plan_xy[x][y].number + 1]++;
-  for (int n = 0; n < table_rows; n++) entries_start[n + 1] = entries_start[n] + count[n + 1];
+      if (entry_number(x, y) >= 0) count[entry_number(x, y)]++;
+  for (int n = 0; n < table_rows; n++) entries_start[n + 1] = entries_start[n] + count[n];
   int filled[table_rows] = {};
   for (int x = 0; x < grid_size; x++)
-    for (int y = 0; y < grid_size; y++)
-      if (cell_at(x, y).kind == cell_entry && number_in_range(plan_xy[x][y].number)) {
-        int n = plan_xy[x][y].number;
-        entry_cells[entries_start[n] + filled[n]++] = {int8_t(x), int8_t(y)};
-      }
+    for (int y = 0; y < grid_size; y++) {
+      int n = entry_number(x, y);
+      if (n >= 0) entry_cells[entries_start[n] + filled[n]++] = {int8_t(x), int8_t(y)};
+    }
 }
 
 walk_status follow_link(int x, int y, int transition, direction from) {

@@ -34,3 +34,12 @@ inline void expect_buffer(const std::vector<std::string> &rows) {
     }
   }
 }
+
+// The buffer of a project with nothing but a chart: these rows in the "@  TRAITEMENT"
+// section and every other section empty.
+inline void expect_chart_rows(const std::vector<std::string> &rows) {
+  std::vector<std::string> buffer = {"@  PRETRAITEMENT", "", "@  TRAITEMENT"};
+  buffer.insert(buffer.end(), rows.begin(), rows.end());
+  buffer.insert(buffer.end(), {"", "@  POSTTRAITEMENT1", "", "@  POSTTRAITEMENT2", "", "@  CONSTANTES"});
+  expect_buffer(buffer);
+}

@@ -112,7 +112,8 @@ TEST_F(Translation, LineThatCannotBeCutIsReportedAndStops) {
   put(0, 2, cell_step, 1);
   std::memset(transition_conditions[0].text, 'A', text_size);  // a field without its NUL
   EXPECT_FALSE(graphic_to_literal());
-  EXPECT_EQ(boxes, (std::vector<recorded_box>{notice, {"Processing", "Ligne 4 trop longue et sans blanc pour la couper"}}));
+  EXPECT_EQ(boxes,
+            (std::vector<recorded_box>{notice, {"Processing", "Ligne 4 trop longue et sans blanc pour la couper"}}));
   expect_buffer({"@  PRETRAITEMENT", "", "@  TRAITEMENT", "*  x0"});
   EXPECT_STREQ(transition_conditions[1].name, "Trans 1");
 }

@@ -49,8 +49,7 @@ TEST_F(Walk, StepTransitionStepGivesOneEvolution) {
   put(0, 2, cell_step, 5);
   set_text(transition_conditions[3].text, "l go");
   EXPECT_TRUE(graphic_to_literal());
-  expect_buffer({"@  PRETRAITEMENT", "", "@  TRAITEMENT", "*  x0", "l go > x5", "-  x5", "", "@  POSTTRAITEMENT1",
-                 "", "@  POSTTRAITEMENT2", "", "@  CONSTANTES"});
+  expect_chart_rows({"*  x0", "l go > x5", "-  x5"});
 }
 
 TEST_F(Walk, SplitAfterTransitionGivesBothStepsLeftFirstAndStepsComeColumnByColumn) {
@@ -63,8 +62,7 @@ TEST_F(Walk, SplitAfterTransitionGivesBothStepsLeftFirstAndStepsComeColumnByColu
   put(3, 3, cell_step, 2);
   name_conditions();
   EXPECT_TRUE(graphic_to_literal());
-  expect_buffer({"@  PRETRAITEMENT", "", "@  TRAITEMENT", "-  x1", "*  x0", "c0 > x1", "c0 > x2", "-  x2", "",
-                 "@  POSTTRAITEMENT1", "", "@  POSTTRAITEMENT2", "", "@  CONSTANTES"});
+  expect_chart_rows({"-  x1", "*  x0", "c0 > x1", "c0 > x2", "-  x2"});
 }
 
 TEST_F(Walk, TwoTransitionsBelowOneStepGiveTwoConditions) {
@@ -78,8 +76,7 @@ TEST_F(Walk, TwoTransitionsBelowOneStepGiveTwoConditions) {
   put(3, 3, cell_step, 2);
   name_conditions();
   EXPECT_TRUE(graphic_to_literal());
-  expect_buffer({"@  PRETRAITEMENT", "", "@  TRAITEMENT", "-  x1", "*  x0", "c0 > x1", "c1 > x2", "-  x2", "",
-                 "@  POSTTRAITEMENT1", "", "@  POSTTRAITEMENT2", "", "@  CONSTANTES"});
+  expect_chart_rows({"-  x1", "*  x0", "c0 > x1", "c1 > x2", "-  x2"});
 }
 
 TEST_F(Walk, TwoStepsMeetingAboveOneTransitionEachGetTheirLine) {
@@ -92,8 +89,7 @@ TEST_F(Walk, TwoStepsMeetingAboveOneTransitionEachGetTheirLine) {
   put(2, 3, cell_step, 3);
   name_conditions();
   EXPECT_TRUE(graphic_to_literal());
-  expect_buffer({"@  PRETRAITEMENT", "", "@  TRAITEMENT", "-  x1", "c0 > x3", "-  x3", "-  x2", "c0 > x3", "",
-                 "@  POSTTRAITEMENT1", "", "@  POSTTRAITEMENT2", "", "@  CONSTANTES"});
+  expect_chart_rows({"-  x1", "c0 > x3", "-  x3", "-  x2", "c0 > x3"});
 }
 
 TEST_F(Walk, TwoTransitionsMergingThroughOneLinkBothReachTheStep) {
@@ -110,8 +106,7 @@ TEST_F(Walk, TwoTransitionsMergingThroughOneLinkBothReachTheStep) {
   put(1, 5, cell_step, 1);
   name_conditions();
   EXPECT_TRUE(graphic_to_literal());
-  expect_buffer({"@  PRETRAITEMENT", "", "@  TRAITEMENT", "*  x0", "c0 > x1", "c1 > x1", "-  x1", "",
-                 "@  POSTTRAITEMENT1", "", "@  POSTTRAITEMENT2", "", "@  CONSTANTES"});
+  expect_chart_rows({"*  x0", "c0 > x1", "c1 > x1", "-  x1"});
 }
 
 TEST_F(Walk, StepReachedFromTheSideOrFromBelowGivesNothing) {
@@ -128,8 +123,7 @@ TEST_F(Walk, StepReachedFromTheSideOrFromBelowGivesNothing) {
   put(8, 1, cell_step, 7);  // entered from below
   name_conditions();
   EXPECT_TRUE(graphic_to_literal());
-  expect_buffer({"@  PRETRAITEMENT", "", "@  TRAITEMENT", "*  x4", "-  x5", "-  x7", "-  x6", "",
-                 "@  POSTTRAITEMENT1", "", "@  POSTTRAITEMENT2", "", "@  CONSTANTES"});
+  expect_chart_rows({"*  x4", "-  x5", "-  x7", "-  x6"});
 }
 
 TEST_F(Walk, ExitContinuesAtEveryEntryOfItsNumberColumnByColumn) {
@@ -144,8 +138,7 @@ TEST_F(Walk, ExitContinuesAtEveryEntryOfItsNumberColumnByColumn) {
   put(2, 6, cell_step, 3);
   name_conditions();
   EXPECT_TRUE(graphic_to_literal());
-  expect_buffer({"@  PRETRAITEMENT", "", "@  TRAITEMENT", "*  x0", "c0 > x1", "c0 > x2", "-  x3", "-  x1", "-  x2", "",
-                 "@  POSTTRAITEMENT1", "", "@  POSTTRAITEMENT2", "", "@  CONSTANTES"});
+  expect_chart_rows({"*  x0", "c0 > x1", "c0 > x2", "-  x3", "-  x1", "-  x2"});
 }
 
 TEST_F(Walk, SecondTransitionOnAPathEndsIt) {
@@ -155,8 +148,7 @@ TEST_F(Walk, SecondTransitionOnAPathEndsIt) {
   put(0, 3, cell_step, 1);
   name_conditions();
   EXPECT_TRUE(graphic_to_literal());
-  expect_buffer({"@  PRETRAITEMENT", "", "@  TRAITEMENT", "*  x0", "-  x1", "", "@  POSTTRAITEMENT1", "",
-                 "@  POSTTRAITEMENT2", "", "@  CONSTANTES"});
+  expect_chart_rows({"*  x0", "-  x1"});
 }
 
 TEST_F(Walk, UnknownKindsAndTheGridBorderEndThePath) {
@@ -175,8 +167,7 @@ TEST_F(Walk, UnknownKindsAndTheGridBorderEndThePath) {
   plan_xy[39][0] = {-3, 0};
   name_conditions();
   EXPECT_TRUE(graphic_to_literal());
-  expect_buffer({"@  PRETRAITEMENT", "", "@  TRAITEMENT", "*  x0", "-  x1", "-  x2", "-  x3", "-  x4", "",
-                 "@  POSTTRAITEMENT1", "", "@  POSTTRAITEMENT2", "", "@  CONSTANTES"});
+  expect_chart_rows({"*  x0", "-  x1", "-  x2", "-  x3", "-  x4"});
 }
 
 TEST_F(Walk, RingWithNoStepEndsWithoutEvolution) {
@@ -193,8 +184,7 @@ TEST_F(Walk, RingWithNoStepEndsWithoutEvolution) {
   put(5, 2, cell_corner_top_right);
   name_conditions();
   EXPECT_TRUE(graphic_to_literal());
-  expect_buffer({"@  PRETRAITEMENT", "", "@  TRAITEMENT", "*  x0", "-  x1", "", "@  POSTTRAITEMENT1", "",
-                 "@  POSTTRAITEMENT2", "", "@  CONSTANTES"});
+  expect_chart_rows({"*  x0", "-  x1"});
   EXPECT_EQ(boxes, std::vector<recorded_box>{notice});
 }
 
@@ -212,8 +202,7 @@ TEST_F(Walk, ExitJumpingToItsOwnEntryStillFindsTheStepBelow) {
   put(5, 3, cell_exit, 3);
   name_conditions();
   EXPECT_TRUE(graphic_to_literal());
-  expect_buffer({"@  PRETRAITEMENT", "", "@  TRAITEMENT", "*  x0", "c0 > x1", "-  x1", "-  x2", "",
-                 "@  POSTTRAITEMENT1", "", "@  POSTTRAITEMENT2", "", "@  CONSTANTES"});
+  expect_chart_rows({"*  x0", "c0 > x1", "-  x1", "-  x2"});
   EXPECT_EQ(boxes, std::vector<recorded_box>{notice});
 }
 
@@ -234,10 +223,9 @@ void draw_fan(int branches) {
 TEST_F(Walk, TenSuccessorsAllGetTheirLineInTheOrderFound) {
   draw_fan(10);
   EXPECT_TRUE(graphic_to_literal());
-  expect_buffer({"@  PRETRAITEMENT", "",       "@  TRAITEMENT", "*  x0",  "c1 > x2",  "c2 > x3", "c3 > x4", "c4 > x5",
-                 "c5 > x6",          "c6 > x7", "c7 > x8",       "c8 > x9", "c9 > x10", "c0 > x1", "-  x1",   "-  x2",
-                 "-  x3",            "-  x4",   "-  x5",         "-  x6",   "-  x7",    "-  x8",   "-  x9",   "-  x10",
-                 "",                 "@  POSTTRAITEMENT1",       "",        "@  POSTTRAITEMENT2", "", "@  CONSTANTES"});
+  expect_chart_rows({"*  x0", "c1 > x2", "c2 > x3", "c3 > x4", "c4 > x5", "c5 > x6", "c6 > x7", "c7 > x8", "c8 > x9",
+                     "c9 > x10", "c0 > x1", "-  x1", "-  x2", "-  x3", "-  x4", "-  x5", "-  x6", "-  x7", "-  x8",
+                     "-  x9", "-  x10"});
 }
 
 TEST_F(Walk, ElevenSuccessorsAreReportedAndStopTheTranslation) {
@@ -270,9 +258,8 @@ void draw_doubling_levels(int levels) {
 TEST_F(Walk, EveryPathIsFollowedSoMergingPathsRepeatTheLine) {
   draw_doubling_levels(3);
   EXPECT_TRUE(graphic_to_literal());
-  expect_buffer({"@  PRETRAITEMENT", "", "@  TRAITEMENT", "-  x1", "*  x0", "c0 > x1", "c0 > x1", "c0 > x1", "c0 > x1",
-                 "c0 > x1", "c0 > x1", "c0 > x1", "c0 > x1", "", "@  POSTTRAITEMENT1", "", "@  POSTTRAITEMENT2", "",
-                 "@  CONSTANTES"});
+  expect_chart_rows(
+      {"-  x1", "*  x0", "c0 > x1", "c0 > x1", "c0 > x1", "c0 > x1", "c0 > x1", "c0 > x1", "c0 > x1", "c0 > x1"});
 }
 
 TEST_F(Walk, FourThousandPathsToOneStepAreCountedWithoutWalkingThemAll) {
@@ -299,10 +286,9 @@ TEST_F(Walk, GridFullOfCrossingsIsTranslatedQuickly) {
   auto start = std::chrono::steady_clock::now();
   EXPECT_TRUE(graphic_to_literal());
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(200));
-  std::vector<std::string> rows = {"@  PRETRAITEMENT", "", "@  TRAITEMENT", "*  x0"};
+  std::vector<std::string> rows = {"*  x0"};
   for (int x = 1; x < grid_size; x++) rows.push_back("-  x" + std::to_string(x));
-  rows.insert(rows.end(), {"", "@  POSTTRAITEMENT1", "", "@  POSTTRAITEMENT2", "", "@  CONSTANTES"});
-  expect_buffer(rows);
+  expect_chart_rows(rows);
 }
 
 TEST_F(Walk, GridFullOfCrossingsOverAStepFindsItThroughEveryTransition) {
@@ -355,8 +341,7 @@ TEST_F(Walk, NumbersOutsideTheTablesOnCellsNoWalkUsesAreHarmless) {
   plan_xy[12][0] = {cell_empty, 88};
   name_conditions();
   EXPECT_TRUE(graphic_to_literal());
-  expect_buffer({"@  PRETRAITEMENT", "", "@  TRAITEMENT", "*  x0", "c1 > x2", "-  x2", "-  x3", "",
-                 "@  POSTTRAITEMENT1", "", "@  POSTTRAITEMENT2", "", "@  CONSTANTES"});
+  expect_chart_rows({"*  x0", "c1 > x2", "-  x2", "-  x3"});
   EXPECT_EQ(boxes, std::vector<recorded_box>{notice});
 }
 
@@ -367,12 +352,10 @@ TEST_F(Walk, ChangedChartIsWalkedAfresh) {
   put(2, 4, cell_transition, 7);
   put(1, 0, cell_empty);
   EXPECT_TRUE(graphic_to_literal());
-  expect_buffer({"@  PRETRAITEMENT", "", "@  TRAITEMENT", "*  x0", "c0 > x1", "-  x1", "", "@  POSTTRAITEMENT1", "",
-                 "@  POSTTRAITEMENT2", "", "@  CONSTANTES"});
+  expect_chart_rows({"*  x0", "c0 > x1", "-  x1"});
   put(1, 0, cell_corner_bottom_right);
   EXPECT_TRUE(graphic_to_literal());
-  expect_buffer({"@  PRETRAITEMENT", "", "@  TRAITEMENT", "*  x0", "c0 > x1", "-  x1", "c7 > x0", "",
-                 "@  POSTTRAITEMENT1", "", "@  POSTTRAITEMENT2", "", "@  CONSTANTES"});
+  expect_chart_rows({"*  x0", "c0 > x1", "-  x1", "c7 > x0"});
 }
 
 TEST_F(Walk, FindSuccessorsFillsTheSlotsAndMarksTheRestEmpty) {
