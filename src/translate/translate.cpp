@@ -49,21 +49,26 @@ constexpr int line_capacity = 8192;
 char line[line_capacity];
 int line_length;
 
+void add_to_line_v(const char *format, va_list arguments) {
+  int room = line_capacity - line_length;
+  int written = std::vsnprintf(line + line_length, room, format, arguments);
+  if (written > 0) line_length += written < room ? written : room - 1;
+}
+
 void add_to_line(const char *format, ...) {
   va_list arguments;
   va_start(arguments, format);
-  int room = line_capacity - line_length;
-  int written = std::vsnprintf(line + line_length, room, format, arguments);
+  add_to_line_v(format, arguments);
   va_end(arguments);
-  if (written > 0) line_length += written < room ? written : room - 1;
 }
 
 bool emit_formatted(const char *format, ...) {
   va_list arguments;
   va_start(arguments, format);
-  int written = std::vsnprintf(line, line_capacity, format, arguments);
+  line_length = 0;
+  add_to_line_v(format, arguments);
   va_end(arguments);
-  return emit_line({line, size_t(written < line_capacity ? written : line_capacity - 1)});
+  return emit_line({line, size_t(line_length)});
 }
 
 bool open_section(const char *title) { return emit_row("") && emit_row(title); }
