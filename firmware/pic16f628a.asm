@@ -49,6 +49,8 @@ timer_count     equ 8
         running                         ; timers counting since their enable
         timer_mask
         timer_pointer
+        wait_low                        ; ticks a starting timer waits
+        wait_high
         eeprom_address
         endc
 
@@ -380,8 +382,9 @@ stable
 
 ; ---------------------------------------------------------------------------
 ; The timers, once per scan. An enable bit at 0 clears the done bit and stops
-; the count; a timer counts the ticks after the update that saw it enabled,
-; so it never ends early, and its done bit rises once its preset has passed.
+; the count. A timer counts the ticks after the update that saw it enabled,
+; one more than its preset since the first of them may come at once, so its
+; done bit never rises early and rises at most one tick late.
 update_timers
         movf    ticks, w
         movwf   elapsed
@@ -414,22 +417,37 @@ update_timer
         andwf   running, w
         btfss   STATUS, Z
         goto    count_down
-        movf    timer_mask, w           ; just enabled: wait the whole preset
+        movf    timer_mask, w
         iorwf   running, f
+        incf    FSR, f                  ; just enabled: read the preset
         incf    FSR, f
+        movf    INDF, w
+        movwf   wait_low
         incf    FSR, f
-        movf    INDF, w                 ; preset low
-        decf    FSR, f
-        decf    FSR, f
+        movf    INDF, w
+        movwf   wait_high
+        movf    timer_pointer, w
+        movwf   FSR
+        movf    wait_low, w
+        iorwf   wait_high, w
+        btfsc   STATUS, Z
+        goto    timer_ends              ; a preset of 0 ends at once
+        incf    wait_low, f             ; the first tick may come at once: wait one more
+        btfsc   STATUS, Z
+        incf    wait_high, f
+        movf    wait_low, w
+        iorwf   wait_high, w
+        btfss   STATUS, Z
+        goto    store_wait
+        decf    wait_low, f             ; 65535 stays 65535
+        decf    wait_high, f
+store_wait
+        movf    wait_low, w
         movwf   INDF
         incf    FSR, f
-        incf    FSR, f
-        incf    FSR, f
-        movf    INDF, w                 ; preset high
-        decf    FSR, f
-        decf    FSR, f
+        movf    wait_high, w
         movwf   INDF
-        goto    done_when_zero
+        return
 count_down
         movf    elapsed, w
         subwf   INDF, f                 ; low byte
@@ -438,13 +456,9 @@ count_down
         goto    done_when_zero
         movf    INDF, f                 ; borrow from the high byte
         btfsc   STATUS, Z
-        goto    run_out
+        goto    timer_ends
         decf    INDF, f
-        goto    done_when_zero
-run_out
-        decf    FSR, f
-        clrf    INDF
-done_when_zero                          ; FSR on the record or its high byte
+done_when_zero
         movf    timer_pointer, w
         movwf   FSR
         movf    INDF, w
@@ -452,6 +466,12 @@ done_when_zero                          ; FSR on the record or its high byte
         iorwf   INDF, w
         btfss   STATUS, Z
         return
+timer_ends
+        movf    timer_pointer, w
+        movwf   FSR
+        clrf    INDF
+        incf    FSR, f
+        clrf    INDF
         movf    timer_mask, w
         iorwf   timer_done, f
         return
