@@ -5,6 +5,8 @@
 #include "firmware/simulator.h"
 
 constexpr long one_ms = 1000;  // instruction cycles at 4 MHz
+// Long enough for a few scans of these small programs, so the pins have settled.
+constexpr long settle = 5 * one_ms;
 
 TEST(Interpreter, EveryOrderCombinesItsOperandAsDocumented) {
   std::string hex = compile_literal(test_folder(),
@@ -17,8 +19,8 @@ TEST(Interpreter, EveryOrderCombinesItsOperandAsDocumented) {
                                     "ln RA0 = RB6\n"
                                     "l RA0 = M0\n"
                                     "l M0 = RB7");
-  // RA1 RA0 = 00, 01, 10, 11, one millisecond each.
-  pin_samples pins = simulate(hex, one_ms, 8, {{0, 0}, {2 * one_ms, 1}, {4 * one_ms, 2}, {6 * one_ms, 3}});
+  // RA1 RA0 = 00, 01, 10, 11, two samples each.
+  pin_samples pins = simulate(hex, settle, 8, {{0, 0}, {2 * settle, 1}, {4 * settle, 2}, {6 * settle, 3}});
   EXPECT_EQ(pins.portb[1], 0x68);
   EXPECT_EQ(pins.portb[3], 0x9E);
   EXPECT_EQ(pins.portb[5], 0x5C);
@@ -28,7 +30,7 @@ TEST(Interpreter, EveryOrderCombinesItsOperandAsDocumented) {
 TEST(Interpreter, InputsOnEveryBitOfPortAReachTheirOutputs) {
   std::string hex = compile_literal(test_folder(), "l RA0 = RB7\nl RA1 = RB6\nl RA2 = RB5\nl RA3 = RB4\n"
                                                    "ln RA3 = RB0");
-  pin_samples pins = simulate(hex, one_ms, 4, {{0, 0x5}, {2 * one_ms, 0xA}});
+  pin_samples pins = simulate(hex, settle, 4, {{0, 0x5}, {2 * settle, 0xA}});
   EXPECT_EQ(pins.portb[1], 0xA1);
   EXPECT_EQ(pins.portb[3], 0x50);
 }
@@ -36,7 +38,7 @@ TEST(Interpreter, InputsOnEveryBitOfPortAReachTheirOutputs) {
 TEST(Interpreter, InitialStepsAreActiveFromPowerUpAndOthersAreNot) {
   std::string hex = compile_literal(test_folder(), "*  x0\n-  x1\n*  x63\n"
                                                    "l x0 = RB0\nl x1 = RB1\nl x63 = RB2");
-  pin_samples pins = simulate(hex, one_ms, 2, {});
+  pin_samples pins = simulate(hex, settle, 2, {});
   EXPECT_EQ(pins.portb[0], 0x05);
   EXPECT_EQ(pins.portb[1], 0x05);
 }
@@ -52,7 +54,7 @@ TEST(Interpreter, TransitionsWithoutConditionRunOnToTheStableSituationWithinOneS
 TEST(Interpreter, AConditionFalseKeepsTheStepUntilItHolds) {
   std::string hex = compile_literal(test_folder(), "*  x0\nl RA0 > x1\n-  x1\nln RA0 > x0\n"
                                                    "l x0 = RB0\nl x1 = RB1");
-  pin_samples pins = simulate(hex, one_ms, 6, {{0, 0}, {2 * one_ms, 1}, {4 * one_ms, 0}});
+  pin_samples pins = simulate(hex, settle, 6, {{0, 0}, {2 * settle, 1}, {4 * settle, 0}});
   EXPECT_EQ(pins.portb, (std::vector<int>{1, 1, 2, 2, 1, 1}));
 }
 
@@ -61,7 +63,7 @@ TEST(Interpreter, AStepDeactivatedAndActivatedInOnePassStaysActive) {
   // x1 may leave only while x0 is active, so afterwards x1 and x2 stay.
   std::string hex = compile_literal(test_folder(), "*  x0\n > x1\n*  x1\nl x0 > x2\n-  x2\n"
                                                    "l x0 = RB0\nl x1 = RB1\nl x2 = RB2");
-  pin_samples pins = simulate(hex, one_ms, 2, {});
+  pin_samples pins = simulate(hex, settle, 2, {});
   EXPECT_EQ(pins.portb[1], 0x06);
 }
 
@@ -69,14 +71,14 @@ TEST(Interpreter, ConditionsReadTheSituationAtTheStartOfThePass) {
   // Both transitions fire together although the first one clears x0 before the second reads it.
   std::string hex = compile_literal(test_folder(), "*  x0\n > x2\n*  x1\nl x0 > x3\n-  x2\n-  x3\n"
                                                    "l x2 = RB2\nl x3 = RB3\nl x0 = RB0\nl x1 = RB1");
-  pin_samples pins = simulate(hex, one_ms, 2, {});
+  pin_samples pins = simulate(hex, settle, 2, {});
   EXPECT_EQ(pins.portb[1], 0x0C);
 }
 
 TEST(Interpreter, TwoTransitionsLeavingOneStepBothFireWhenBothHold) {
   std::string hex = compile_literal(test_folder(), "*  x0\nl RA0 > x1\nl RA1 > x2\n-  x1\n-  x2\n"
                                                    "l x0 = RB0\nl x1 = RB1\nl x2 = RB2");
-  pin_samples pins = simulate(hex, one_ms, 2, {{0, 3}});
+  pin_samples pins = simulate(hex, settle, 2, {{0, 3}});
   EXPECT_EQ(pins.portb[1], 0x06);
 }
 
@@ -94,14 +96,15 @@ TEST(Interpreter, PassesOfOneScanStopAtSixteenSoOutputsKeepComing) {
 
 TEST(Interpreter, AnEndlessLoopOfTransitionsStillFollowsTheInputs) {
   std::string hex = compile_literal(test_folder(), "*  x0\n > x1\n-  x1\n > x0\nl RA0 = RB7");
-  pin_samples pins = simulate(hex, one_ms, 4, {{0, 0}, {2 * one_ms, 1}});
+  // Every scan runs all 16 passes here, some 6.5 ms.
+  pin_samples pins = simulate(hex, 4 * settle, 4, {{0, 0}, {8 * settle, 1}});
   EXPECT_EQ(pins.portb[1] & 0x80, 0);
   EXPECT_EQ(pins.portb[3] & 0x80, 0x80);
 }
 
 TEST(Interpreter, ATransitionToAVariableThatIsNoStepDoesNothing) {
   std::string hex = compile_literal(test_folder(), "*  x0\n > M3\n > RB5\nl x0 = RB0");
-  pin_samples pins = simulate(hex, one_ms, 2, {});
+  pin_samples pins = simulate(hex, settle, 2, {});
   EXPECT_EQ(pins.portb[1], 0x01);
 }
 
@@ -125,10 +128,19 @@ TEST(Interpreter, TimerDoneBitRisesAfterItsPresetAndFallsWithItsEnable) {
 }
 
 TEST(Interpreter, PinDirectionsComeFromTheTrisConstants) {
-  // PORTA bits 0..3 become outputs, PORTB bits 0..3 inputs (read as 0, undriven).
-  std::string hex = compile_literal(test_folder(), "*  x0\nl x0 = RA2\nl x0 = RB0\nl x0 = RB6\n"
-                                                   "#TRISA 240\n#TRISB 15");
-  pin_samples pins = simulate(hex, one_ms, 2, {}, 0);
-  EXPECT_EQ(pins.porta[1] & 0x0F, 0x04);
-  EXPECT_EQ(pins.portb[1], 0x40);
+  // PORTA bits 0..3 become outputs, PORTB bits 0..3 inputs.
+  std::string hex = compile_literal(test_folder(), "*  x0\nl x0 = RA2\nl x0 = RB6\n#TRISA 240\n#TRISB 15");
+  label_hits first_scan = run_to_label(hex, "update_timers", 1, 0);
+  EXPECT_EQ(first_scan.trisa, (std::vector<int>{0xF0}));
+  EXPECT_EQ(first_scan.trisb, (std::vector<int>{0x0F}));
+  EXPECT_EQ(first_scan.porta, (std::vector<int>{0x04}));
+  EXPECT_EQ(first_scan.portb, (std::vector<int>{0x40}));
+}
+
+TEST(Interpreter, PortAIsInputAndPortBOutputByDefault) {
+  std::string hex = compile_literal(test_folder(), "*  x0\nl x0 = RB3");
+  label_hits first_scan = run_to_label(hex, "update_timers", 1);
+  EXPECT_EQ(first_scan.trisa, (std::vector<int>{0xFF}));
+  EXPECT_EQ(first_scan.trisb, (std::vector<int>{0x00}));
+  EXPECT_EQ(first_scan.portb, (std::vector<int>{0x08}));
 }

@@ -3,10 +3,10 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
-#include <cstdio>
+#include <algorithm>
+#include <cctype>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 
 namespace fs = std::filesystem;
@@ -21,36 +21,27 @@ std::string test_folder() {
 
 std::string source_path(const std::string &relative) { return std::string(SOURCE_DIR) + "/" + relative; }
 
-std::string read_file(const std::string &path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-void write_file(const std::string &path, const std::string &text) {
-  std::ofstream out(path, std::ios::binary);
-  out << text;
-}
-
 int run_command(const std::string &command, const std::string &output_file) {
   int status = std::system((command + " >'" + output_file + "' 2>&1 </dev/null").c_str());
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-int run_talvenc(const std::string &arguments, const std::string &output_file) {
-  return run_command(std::string(TALVENC_PATH) + " --definition '" + source_path("targets/pic16f628a.def") + "' " +
-                         arguments,
-                     output_file);
+// talvenc runs inside the folder with short names, since the project keeps file names of 39 characters.
+int run_talvenc(const std::string &folder, const std::string &arguments) {
+  fs::copy_file(source_path("targets/pic16f628a.def"), folder + "/bundled.def", fs::copy_options::overwrite_existing);
+  return run_command("cd '" + folder + "' && " + TALVENC_PATH + " --definition bundled.def " + arguments,
+                     folder + "/talvenc.txt");
 }
 
 std::string compile_literal(const std::string &folder, const std::string &literal) {
-  write_file(folder + "/program.lit", literal + "\n");
-  std::string hex = folder + "/program.hex";
-  std::string report = folder + "/talvenc.txt";
-  int status = run_talvenc("--literal '" + folder + "/program.lit' --hex '" + hex + "'", report);
-  EXPECT_EQ(status, 0) << read_file(report);
-  return hex;
+  // The loader keeps lines the file does not reach, so the file fills all 250.
+  std::string file = literal + "\n";
+  for (int lines = static_cast<int>(std::count(file.begin(), file.end(), '\n')); lines < literal_lines; lines++)
+    file += "\n";
+  write_file(folder + "/program.lit", file);
+  int status = run_talvenc(folder, "--literal program.lit --hex program.hex");
+  EXPECT_EQ(status, 0) << read_file(folder + "/talvenc.txt");
+  return folder + "/program.hex";
 }
 
 // Pullups of low resistance stand for the switches on the driven PORTA pins.
@@ -120,14 +111,18 @@ int firmware_label(const std::string &label, const std::string &listing) {
   return -1;
 }
 
-label_hits run_to_label(const std::string &hex, const std::string &label, int hits, int porta_levels) {
+label_hits run_to_label(const std::string &hex, const std::string &label, int hits, int driven_pins,
+                        int porta_levels) {
   int address = firmware_label(label, FIRMWARE_LIST);
   EXPECT_GE(address, 0) << label << " is not in the interpreter's listing";
-  std::string script = script_start(0x0F, porta_levels) + "break e " + std::to_string(address) + "\n";
-  for (int hit = 0; hit < hits; hit++) script += "run\ncycles\nportb\n";
+  std::string script = script_start(driven_pins, porta_levels) + "break e " + std::to_string(address) + "\n";
+  for (int hit = 0; hit < hits; hit++) script += "run\ncycles\nporta\nportb\ntrisa\ntrisb\n";
   std::string output = run_script(hex, script);
   label_hits result;
+  result.porta = printed_values(output, "porta");
   result.portb = printed_values(output, "portb");
+  result.trisa = printed_values(output, "trisa");
+  result.trisb = printed_values(output, "trisb");
   std::istringstream lines(output);
   std::string line;
   while (std::getline(lines, line)) {

@@ -4,16 +4,17 @@
 #include <string>
 #include <vector>
 
+#include "support/test_support.h"
+
 // A folder of its own for the running test, emptied first.
 std::string test_folder();
 std::string source_path(const std::string &relative);
-std::string read_file(const std::string &path);
-void write_file(const std::string &path, const std::string &text);
 // Runs a shell command; its output goes to output_file. Returns the exit status.
 int run_command(const std::string &command, const std::string &output_file);
 
-// talvenc with the bundled definition; the arguments follow --definition.
-int run_talvenc(const std::string &arguments, const std::string &output_file);
+// talvenc in folder with the bundled definition; the arguments follow --definition.
+// Its output goes to folder/talvenc.txt. Returns the exit status.
+int run_talvenc(const std::string &folder, const std::string &arguments);
 // Literal program text (lines joined by "\n") compiled into folder/program.hex.
 std::string compile_literal(const std::string &folder, const std::string &literal);
 
@@ -34,12 +35,13 @@ pin_samples simulate(const std::string &hex, long sample_cycles, int count, cons
                      int driven_pins = 0x0F);
 
 // Cycle counts at each of the first `hits` times the interpreter reaches `label`,
-// and PORTB right then.
+// and the ports and their directions right then.
 struct label_hits {
   std::vector<long> cycles;
-  std::vector<int> portb;
+  std::vector<int> porta, portb, trisa, trisb;
 };
-label_hits run_to_label(const std::string &hex, const std::string &label, int hits, int porta_levels = 0);
+label_hits run_to_label(const std::string &hex, const std::string &label, int hits, int driven_pins = 0x0F,
+                        int porta_levels = 0);
 // The address of a label in the assembled interpreter's listing; -1 when absent.
 int firmware_label(const std::string &label, const std::string &listing);
 // The shortest of the gaps between successive hits: one scan or pass without an interrupt in it.
