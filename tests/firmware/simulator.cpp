@@ -112,8 +112,8 @@ int firmware_label(const std::string &label, const std::string &listing) {
 }
 
 label_hits run_to_label(const std::string &hex, const std::string &label, int hits, int driven_pins,
-                        int porta_levels) {
-  int address = firmware_label(label, FIRMWARE_LIST);
+                        int porta_levels, const std::string &listing) {
+  int address = firmware_label(label, listing);
   EXPECT_GE(address, 0) << label << " is not in the interpreter's listing";
   std::string script = script_start(driven_pins, porta_levels) + "break e " + std::to_string(address) + "\n";
   for (int hit = 0; hit < hits; hit++) script += "run\ncycles\nporta\nportb\ntrisa\ntrisb\n";

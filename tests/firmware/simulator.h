@@ -34,14 +34,14 @@ struct pin_samples {
 pin_samples simulate(const std::string &hex, long sample_cycles, int count, const std::vector<input_change> &inputs,
                      int driven_pins = 0x0F);
 
-// Cycle counts at each of the first `hits` times the interpreter reaches `label`,
-// and the ports and their directions right then.
+// Cycle counts at each of the first `hits` times the program reaches `label` (of the
+// interpreter unless another listing is given), and the ports and their directions right then.
 struct label_hits {
   std::vector<long> cycles;
   std::vector<int> porta, portb, trisa, trisb;
 };
 label_hits run_to_label(const std::string &hex, const std::string &label, int hits, int driven_pins = 0x0F,
-                        int porta_levels = 0);
+                        int porta_levels = 0, const std::string &listing = FIRMWARE_LIST);
 // The address of a label in the assembled interpreter's listing; -1 when absent.
 int firmware_label(const std::string &label, const std::string &listing);
 // The shortest of the gaps between successive hits: one scan or pass without an interrupt in it.
