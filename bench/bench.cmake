@@ -3,3 +3,8 @@ find_package(benchmark REQUIRED)
 
 add_executable(target_bench bench/target_bench.cpp)
 target_link_libraries(target_bench PRIVATE talven_core benchmark::benchmark benchmark::benchmark_main)
+
+if(TARGET talven_headless)
+  add_executable(shell_bench bench/shell_bench.cpp)
+  target_link_libraries(shell_bench PRIVATE talven_headless benchmark::benchmark benchmark::benchmark_main)
+endif()

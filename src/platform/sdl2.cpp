@@ -56,7 +56,7 @@ static void show_sdl_box(const char *title, const char *text) {
   latin1_to_utf8(title, utf8_title, sizeof utf8_title);
   latin1_to_utf8(text, utf8_text, sizeof utf8_text);
   if (SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_INFORMATION, utf8_title, utf8_text, nullptr) != 0)
-    std::fprintf(stderr, "%s: %s\n", title, text);
+    std::fprintf(stderr, "%s: %s (%s)\n", title, text, SDL_GetError());
 }
 
 static void send(message_kind kind, int key = 0, int x = 0, int y = 0) {

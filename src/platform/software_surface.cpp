@@ -159,9 +159,12 @@ int open_drawing_contexts() {
   return open;
 }
 
+// Drawing through a context that was never acquired or is already released does nothing.
+static bool usable(dc_handle dc) { return dc && dc->in_use; }
+
 void select_object(dc_handle dc, gdi_object handle) {
   const drawing_object *object = object_of(handle);
-  if (!dc || !object) return;
+  if (!usable(dc) || !object) return;
   if (object->kind == object_pen) dc->pen = handle;
   if (object->kind == object_brush) dc->brush = handle;
   if (object->kind == object_font) dc->font = handle;
@@ -183,7 +186,7 @@ static void normalise(int &low, int &high) {
 }
 
 void draw_rectangle(dc_handle dc, int left, int top, int right, int bottom) {
-  if (!dc) return;
+  if (!usable(dc)) return;
   normalise(left, right);
   normalise(top, bottom);
   if (right == left || bottom == top) return;
@@ -212,7 +215,7 @@ static span ellipse_span(int left, int top, int right, int bottom, int y) {
 static bool inside(span s, int x) { return x >= s.first && x <= s.last; }
 
 void draw_ellipse(dc_handle dc, int left, int top, int right, int bottom) {
-  if (!dc) return;
+  if (!usable(dc)) return;
   normalise(left, right);
   normalise(top, bottom);
   if (right == left || bottom == top) return;
@@ -229,13 +232,13 @@ void draw_ellipse(dc_handle dc, int left, int top, int right, int bottom) {
 }
 
 void move_to(dc_handle dc, int x, int y) {
-  if (!dc) return;
+  if (!usable(dc)) return;
   dc->x = x;
   dc->y = y;
 }
 
 void line_to(dc_handle dc, int x, int y) {
-  if (!dc) return;
+  if (!usable(dc)) return;
   rgb pen = colour_of(dc->pen);
   int dx = std::abs(x - dc->x), dy = -std::abs(y - dc->y);
   int sx = dc->x < x ? 1 : -1, sy = dc->y < y ? 1 : -1;
@@ -250,29 +253,36 @@ void line_to(dc_handle dc, int x, int y) {
   dc->y = y;
 }
 
-void set_pixel(dc_handle, int x, int y, rgb colour) { put(x, y, colour); }
+void set_pixel(dc_handle dc, int x, int y, rgb colour) {
+  if (usable(dc)) put(x, y, colour);
+}
 
 // ---- Text ----
 
 void set_transparent_background(dc_handle dc) {
-  if (dc) dc->transparent = true;
+  if (usable(dc)) dc->transparent = true;
 }
 
 void set_text_colour(dc_handle dc, rgb colour) {
-  if (dc) dc->text_colour = colour;
+  if (usable(dc)) dc->text_colour = colour;
 }
 
 // The background that opaque text fills its cells with, as in a fresh drawing context.
 constexpr rgb opaque_background{255, 255, 255};
 
+// A glyph is kept inside its cell: the tops of a few accented capitals that rise
+// above the font's ascent are cut, as the cell of a raster font would cut them.
 static void draw_glyph_bits(const glyph_bits &g, int x, int y, rgb colour) {
   for (int r = 0; r < g.rows; r++)
-    for (int c = 0; c < g.width; c++)
-      if (g.on[r][c]) put(x + g.left + c, y + g.top + r, colour);
+    for (int c = 0; c < g.width; c++) {
+      int cx = g.left + c, cy = g.top + r;
+      bool in_cell = cx >= 0 && cx < font_advance && cy >= 0 && cy < font_cell_height;
+      if (g.on[r][c] && in_cell) put(x + cx, y + cy, colour);
+    }
 }
 
 void text_out(dc_handle dc, int x, int y, const char *text, int count) {
-  if (!dc || !text) return;
+  if (!usable(dc) || !text) return;
   for (int i = 0; i < count; i++) {
     int cell_x = x + i * font_advance;
     if (!dc->transparent)
