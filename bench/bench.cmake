@@ -1,9 +1,12 @@
-# Google Benchmark programs, one per subsystem that has a cost worth watching.
+# Google Benchmark programs, one per subsystem that has a cost worth watching:
+# <name>_bench from bench/<name>_bench.cpp.
 find_package(benchmark REQUIRED)
+foreach(name target translate)
+  add_executable(${name}_bench bench/${name}_bench.cpp)
+  target_link_libraries(${name}_bench PRIVATE talven_core benchmark::benchmark benchmark::benchmark_main)
+endforeach()
 
-add_executable(target_bench bench/target_bench.cpp)
-target_link_libraries(target_bench PRIVATE talven_core benchmark::benchmark benchmark::benchmark_main)
-
+# Drawing the window on the software surface.
 if(TARGET talven_headless)
   add_executable(shell_bench bench/shell_bench.cpp)
   target_link_libraries(shell_bench PRIVATE talven_headless benchmark::benchmark benchmark::benchmark_main)
