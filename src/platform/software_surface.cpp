@@ -21,6 +21,7 @@
 #include FT_FREETYPE_H
 #include <png.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -177,25 +178,27 @@ static rgb colour_of(gdi_object handle) {
 
 // ---- Shapes ----
 
-static void normalise(int &low, int &high) {
-  if (low > high) {
-    int t = low;
-    low = high;
-    high = t;
-  }
+// A shape's box in either corner order, left to right and top to bottom, with the
+// context's pen and brush colours; false when there is nothing to draw.
+struct shape_box {
+  int left, top, right, bottom;
+  rgb pen, brush;
+};
+static bool prepare_box(dc_handle dc, int x0, int y0, int x1, int y1, shape_box &box) {
+  if (!usable(dc) || x0 == x1 || y0 == y1) return false;
+  box = {std::min(x0, x1), std::min(y0, y1), std::max(x0, x1), std::max(y0, y1), colour_of(dc->pen),
+         colour_of(dc->brush)};
+  return true;
 }
 
-void draw_rectangle(dc_handle dc, int left, int top, int right, int bottom) {
-  if (!usable(dc)) return;
-  normalise(left, right);
-  normalise(top, bottom);
-  if (right == left || bottom == top) return;
-  rgb pen = colour_of(dc->pen), brush = colour_of(dc->brush);
-  for (int y = top; y < bottom; y++) {
-    bool edge_row = y == top || y == bottom - 1;
-    fill_span(left, right - 1, y, edge_row ? pen : brush);
-    put(left, y, pen);
-    put(right - 1, y, pen);
+void draw_rectangle(dc_handle dc, int x0, int y0, int x1, int y1) {
+  shape_box b;
+  if (!prepare_box(dc, x0, y0, x1, y1, b)) return;
+  for (int y = b.top; y < b.bottom; y++) {
+    bool edge_row = y == b.top || y == b.bottom - 1;
+    fill_span(b.left, b.right - 1, y, edge_row ? b.pen : b.brush);
+    put(b.left, y, b.pen);
+    put(b.right - 1, y, b.pen);
   }
 }
 
@@ -203,30 +206,25 @@ void draw_rectangle(dc_handle dc, int left, int top, int right, int bottom) {
 struct span {
   int first, last;
 };
-static span ellipse_span(int left, int top, int right, int bottom, int y) {
-  double cx = (left + right) / 2.0, cy = (top + bottom) / 2.0;
-  double rx = (right - left) / 2.0, ry = (bottom - top) / 2.0;
+static span ellipse_span(const shape_box &b, int y) {
+  double cx = (b.left + b.right) / 2.0, cy = (b.top + b.bottom) / 2.0;
+  double rx = (b.right - b.left) / 2.0, ry = (b.bottom - b.top) / 2.0;
   double dy = (y + 0.5 - cy) / ry;
-  if (y < top || y >= bottom || dy * dy > 1) return {1, 0};
+  if (y < b.top || y >= b.bottom || dy * dy > 1) return {1, 0};
   double half = rx * std::sqrt(1 - dy * dy);
   return {int(std::ceil(cx - half - 0.5)), int(std::floor(cx + half - 0.5))};
 }
 
 static bool inside(span s, int x) { return x >= s.first && x <= s.last; }
 
-void draw_ellipse(dc_handle dc, int left, int top, int right, int bottom) {
-  if (!usable(dc)) return;
-  normalise(left, right);
-  normalise(top, bottom);
-  if (right == left || bottom == top) return;
-  rgb pen = colour_of(dc->pen), brush = colour_of(dc->brush);
-  for (int y = top; y < bottom; y++) {
-    span above = ellipse_span(left, top, right, bottom, y - 1);
-    span row = ellipse_span(left, top, right, bottom, y);
-    span below = ellipse_span(left, top, right, bottom, y + 1);
+void draw_ellipse(dc_handle dc, int x0, int y0, int x1, int y1) {
+  shape_box b;
+  if (!prepare_box(dc, x0, y0, x1, y1, b)) return;
+  for (int y = b.top; y < b.bottom; y++) {
+    span above = ellipse_span(b, y - 1), row = ellipse_span(b, y), below = ellipse_span(b, y + 1);
     for (int x = row.first; x <= row.last; x++) {
       bool edge = x == row.first || x == row.last || !inside(above, x) || !inside(below, x);
-      put(x, y, edge ? pen : brush);
+      put(x, y, edge ? b.pen : b.brush);
     }
   }
 }
