@@ -28,3 +28,11 @@ endforeach()
 # Draws the window headless and saves it as a PNG picture: talven_screenshot file.png
 add_executable(talven_screenshot src/platform/screenshot.cpp)
 target_link_libraries(talven_screenshot PRIVATE talven_headless)
+
+# The SDL backend's event translation, tested against a recording stand-in for the shell.
+find_package(SDL2 REQUIRED)
+add_executable(test_sdl_events tests/platform/sdl_events/sdl_events_test.cpp src/platform/sdl2.cpp)
+target_compile_definitions(test_sdl_events PRIVATE TALVEN_SDL_EVENTS_ONLY)
+target_include_directories(test_sdl_events PRIVATE src)
+target_link_libraries(test_sdl_events PRIVATE SDL2::SDL2 GTest::gtest GTest::gtest_main)
+gtest_discover_tests(test_sdl_events)
