@@ -7,7 +7,7 @@ foreach(name target translate)
 endforeach()
 
 # Drawing the window on the software surface.
-if(TARGET talven_headless)
+if(TARGET talven_screenshot)  # the window side with its pages
   add_executable(shell_bench bench/shell_bench.cpp)
   target_link_libraries(shell_bench PRIVATE talven_headless benchmark::benchmark benchmark::benchmark_main)
 endif()
