@@ -256,38 +256,3 @@ TEST_F(Compiler, HexThatCannotBeCreatedIsReportedAndTheOldOneKept) {
 }
 
 }  // namespace
-
-namespace {
-
-using GraphicToHex = Compiler;
-
-TEST_F(GraphicToHex, ShowsItsNoticesInOrderBeforeTheResult) {
-  load(definition_text("8", "0", "0", "8"));
-  ASSERT_EQ(compile_graphic_to_hex(), compile_ok);
-  EXPECT_EQ(boxes(), (std::vector<recorded_box>{{"Processing", "Converting Graphic --> Hex ?"},
-                                                {"Processing", "Converting Graphic --> Literal ?"},
-                                                {"Processing", "Converting Literal --> Hex ?"},
-                                                {"OK", summary(1, 25, 3)}}));
-  EXPECT_EQ(hex().substr(0, 43), ":100000000c340034ff3fff3fff3fff3fff3fff3f08");
-}
-
-TEST_F(GraphicToHex, FailedTranslationIsNotCompiled) {
-  load(definition_text("0", "0", "0", "8"));
-  // More lines than the literal buffer holds.
-  for (int n = 0; n < 64; n++) {
-    copy_field(pre_treatments[n].text, text_size, "l x1");
-    copy_field(post_treatments[n].text, text_size, "= x2");
-    copy_field(constants[n].text, text_size, "1");
-    std::snprintf(step_outputs[n].text, text_size, "out%d", n);
-  }
-  automaton_definition.flash_image[0] = 0x1234;
-  EXPECT_EQ(compile_graphic_to_hex(), compile_errors);
-  ASSERT_EQ(boxes().size(), 3u);
-  EXPECT_EQ(boxes()[0], (recorded_box{"Processing", "Converting Graphic --> Hex ?"}));
-  EXPECT_EQ(boxes()[1], (recorded_box{"Processing", "Converting Graphic --> Literal ?"}));
-  EXPECT_EQ(boxes()[2].title, "Processing");
-  EXPECT_FALSE(file_exists(path("out.hex")));
-  EXPECT_EQ(d.flash_image[0], 0x1234);  // nothing compiled into the image
-}
-
-}  // namespace
