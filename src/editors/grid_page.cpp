@@ -3,7 +3,6 @@
 #include "editors/page_state.h"
 #include "editors/pages.h"
 #include "platform/message_box.h"
-#include "shell/drawing_kit.h"
 #include "shell/shell.h"
 
 int scroll_x, scroll_y;
