@@ -37,3 +37,26 @@ extern gdi_object variable_column_brush, text_brush, selection_brush, background
 extern gdi_object menu_item_brush, menu_selected_brush, submenu_item_brush, submenu_selected_brush;
 
 constexpr rgb colour_white{255, 255, 255};
+constexpr rgb colour_grid_background{0, 128, 255};
+constexpr rgb colour_grid_line{0, 64, 255};
+
+// Back to the state of a freshly started program (page 6, "Fich" and "CFG"
+// marked, first paint pending); the window itself is made by message_create.
+void init_shell_state();
+
+// The menu strip across the top of the window, and the grey background that
+// every full repaint starts with.
+extern int menu_top_selection;  // 0 to 4
+extern int menu_sub_selection;  // 0 to 5, or -1 for none
+void draw_background();
+void draw_menu_bar();
+// Reads click_x, click_y; returns the menu_code of a chosen sub-item, else 0.
+int menu_hit_test();
+
+// The drawing kit of the chart; every pixel is one set_pixel into window_dc.
+extern const int segment_table[10][7];
+void draw_digit(int x, int y, int digit, int s);
+// wide: horizontal bars reach x + 39 (grid cells) instead of x + 19 (palette squares).
+void draw_glyph(int x, int y, int kind, int wide);
+// Column 0 to 14, row 0 to 19 of the visible grid; numbers 0 to 63 are shown.
+void draw_cell(int column, int row, int kind, int number, int erase_first);
