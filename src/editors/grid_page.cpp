@@ -23,8 +23,6 @@ constexpr int largest_number = table_rows - 1;                      // 63
 constexpr int palette_left = 10, palette_top = 40, palette_square = 20;
 constexpr int palette_columns = 2, palette_rows = 10;
 
-constexpr rgb grid_blue{0, 128, 255};
-constexpr rgb grid_line_blue{0, 64, 255};
 constexpr rgb current_kind_red{255, 64, 64};
 constexpr rgb scroll_button_green{0, 255, 192};
 
@@ -81,12 +79,12 @@ static void fill_palette_square(int column, int row, rgb colour) {
 
 static void draw_palette() {
   for (int row = 0; row < palette_rows; row++)
-    for (int column = 0; column < palette_columns; column++) fill_palette_square(column, row, grid_blue);
+    for (int column = 0; column < palette_columns; column++) fill_palette_square(column, row, colour_grid_background);
   for (int row = 0; row < palette_rows; row++)
     for (int column = 0; column < palette_columns; column++) {
       int x = palette_left + palette_square * column, y = palette_top + palette_square * row;
-      fill(x + palette_square - 1, y, x + palette_square - 1, y + palette_square - 1, grid_line_blue);
-      fill(x, y + palette_square - 1, x + palette_square - 1, y + palette_square - 1, grid_line_blue);
+      fill(x + palette_square - 1, y, x + palette_square - 1, y + palette_square - 1, colour_grid_line);
+      fill(x, y + palette_square - 1, x + palette_square - 1, y + palette_square - 1, colour_grid_line);
     }
   palette_square_at current = palette_position[current_kind];
   fill_palette_square(current.column, current.row, current_kind_red);

@@ -7,7 +7,7 @@
 
 static void draw_white_text(int x, int y, const char *text) {
   set_transparent_background(window_dc);
-  set_text_colour(window_dc, text_white);
+  set_text_colour(window_dc, colour_white);
   text_out(window_dc, x, y, text, int(std::strlen(text)));
 }
 

@@ -35,8 +35,6 @@ constexpr int visible_rows = page_screen_lines - 1;
 // The highest first row that still fills the screen, for a table of n rows.
 constexpr int last_first_row(int rows) { return rows + 1 - page_screen_lines; }
 
-constexpr rgb text_white{255, 255, 255};
-
 // The scroll position and the row being typed into, kept per page for the whole run.
 struct text_view {
   int first_row;
