@@ -1,0 +1,67 @@
+// Drives the window as a user would: the messages the shell receives from the
+// backend (clicks at pixel positions, key-downs, characters), the pixels left on
+// the headless surface and the message boxes shown.
+#pragma once
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "editors/page_kit.h"
+#include "model/model.h"
+#include "platform/platform.h"
+#include "shell/shell.h"
+
+constexpr rgb white{255, 255, 255};
+constexpr rgb black{0, 0, 0};
+constexpr rgb teal{0, 128, 128};
+constexpr rgb olive{128, 128, 0};
+constexpr rgb red{255, 0, 0};
+constexpr rgb grey{128, 128, 128};
+constexpr rgb grid_blue{0, 128, 255};
+constexpr rgb grid_line{0, 64, 255};
+constexpr rgb palette_red{255, 64, 64};
+constexpr rgb button_green{0, 255, 192};
+
+struct shown_box {
+  std::string title, text;
+};
+
+// A freshly started window in a fresh working folder, its first paint done and the
+// definition load that follows it spent, with no box recorded yet.
+class EditorWindow : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+
+  std::string folder;
+  std::vector<shown_box> boxes() const;
+  void forget_boxes();
+};
+
+void click(int x, int y);
+void right_click(int x, int y);
+void press(int key);
+void type(const std::string &characters);
+void paint();
+// Clicks a top-level menu item, then one of its sub-items.
+void choose(int top_item, int sub_item);
+void show_page(int page);  // through the menu, as a user switches pages
+// Screen cell (c, r) of the grid page and the palette square in column j, row i.
+void click_grid_cell(int c, int r);
+void pick_kind(int j, int i);
+// The text cell of data line k (0 to 13) of a text page.
+void click_text_line(int k);
+
+rgb pixel(int x, int y);
+// Whether any pixel of the box (inclusive) has the colour.
+bool any_pixel(int left, int top, int right, int bottom, rgb colour);
+// Whether the text is drawn in white at (x, y) on the cell's plain background and
+// nothing else lies in its cell; the check redraws the expected text in place.
+bool shows_text(int x, int y, const char *text, int right_edge);
+// Whether the page's data line k shows the text in its text cell, on that colour.
+bool text_cell_shows(int k, const char *text, rgb background);
+bool label_cell_shows(int k, const char *text, rgb background);
+
+std::string read_file(const std::string &path);
+void write_file(const std::string &path, const std::string &contents);
