@@ -1,0 +1,30 @@
+# The window side: the software surface, the headless and SDL2 backends, the
+# shell with the editor pages, and their tests.
+find_package(PkgConfig REQUIRED)
+pkg_check_modules(FREETYPE REQUIRED IMPORTED_TARGET freetype2)
+find_package(PNG REQUIRED)
+
+# The drawing calls on an in-memory surface, text through FreeType, PNG export.
+add_library(talven_surface STATIC src/platform/software_surface.cpp)
+target_include_directories(talven_surface PUBLIC src)
+target_link_libraries(talven_surface PUBLIC PkgConfig::FREETYPE PNG::PNG)
+
+# The shell and the editor pages: everything drawn, nothing that knows a toolkit.
+file(GLOB ui_sources CONFIGURE_DEPENDS src/shell/*.cpp src/editors/*.cpp)
+add_library(talven_ui STATIC ${ui_sources})
+target_link_libraries(talven_ui PUBLIC talven_core)
+set(TALVEN_MANUAL_ADDRESS "file://${CMAKE_SOURCE_DIR}/docs/manual.html" CACHE STRING
+    "Where the Manual box says the manual lies")
+target_compile_definitions(talven_ui PRIVATE TALVEN_MANUAL_ADDRESS="${TALVEN_MANUAL_ADDRESS}")
+
+# The window in memory, for tests and screenshots.
+add_library(talven_headless STATIC src/platform/headless.cpp)
+target_link_libraries(talven_headless PUBLIC talven_ui talven_surface talven_core)
+
+foreach(folder platform shell)
+  talven_test(${folder} talven_headless talven_ui talven_surface talven_core)
+endforeach()
+
+# Draws the window headless and saves it as a PNG picture: talven_screenshot file.png
+add_executable(talven_screenshot src/platform/screenshot.cpp)
+target_link_libraries(talven_screenshot PRIVATE talven_headless)
