@@ -9,4 +9,5 @@ void reset_page_state() {
   for (text_view &view : table_views) view = {};
   config_view = {};
   literal_view = {};
+  copy_buffer[0] = 0;  // the clipboard the text pages share
 }

@@ -23,5 +23,6 @@ struct literal_view_state {
 };
 extern literal_view_state literal_view;
 
-// Every page back to its start state, as at the beginning of a run.
+// Every page back to its start state, as at the beginning of a run, the shared
+// copy buffer emptied.
 void reset_page_state();

@@ -21,7 +21,7 @@ target_compile_definitions(talven_ui PRIVATE TALVEN_MANUAL_ADDRESS="${TALVEN_MAN
 add_library(talven_headless STATIC src/platform/headless.cpp)
 target_link_libraries(talven_headless PUBLIC talven_ui talven_surface talven_core)
 
-foreach(folder platform shell)
+foreach(folder platform shell editors)
   talven_test(${folder} talven_headless talven_ui talven_surface talven_core)
 endforeach()
 

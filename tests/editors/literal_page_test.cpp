@@ -27,7 +27,7 @@ TEST_F(LiteralPage, ShowsTheLineNumbersAndTheStartUpLines) {
   EXPECT_EQ(pixel(300, 69), black);
   EXPECT_EQ(pixel(300, 330), black);
   EXPECT_TRUE(shows_text(52, 52, "Lgn", 150));
-  EXPECT_TRUE(shows_text(152, 52, "Graphcet litteral", 550));
+  EXPECT_TRUE(shows_text(152, 52, "Graphcet litteral", 549));
   EXPECT_TRUE(label_cell_shows(0, "0", teal));
   EXPECT_TRUE(text_cell_shows(0, "-- 0 --", teal));
   EXPECT_TRUE(label_cell_shows(13, "13", teal));
@@ -181,11 +181,11 @@ TEST_F(LiteralPage, BlockCopyUpwardsOverlappingItsSource) {
   EXPECT_STREQ(literal_buffer[4], "L5");
   EXPECT_STREQ(literal_buffer[5], "L6");
   EXPECT_STREQ(literal_buffer[6], "L6");
-  // The block is still remembered and can be copied again.
+  // The block is still remembered and can be copied again, with the texts it holds now.
   mark(10);
   press(key_shift);
-  EXPECT_STREQ(literal_buffer[10], "L4");
-  EXPECT_STREQ(literal_buffer[11], "L5");
+  EXPECT_STREQ(literal_buffer[10], "L5");
+  EXPECT_STREQ(literal_buffer[11], "L6");
   EXPECT_STREQ(literal_buffer[12], "L6");
 }
 

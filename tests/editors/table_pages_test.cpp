@@ -15,7 +15,8 @@ class TablePage : public EditorWindow {
 
 TEST_F(TablePage, PaintsTheColumnsHeadersAndLabels) {
   EXPECT_EQ(pixel(60, 60), olive);
-  EXPECT_EQ(pixel(150, 60), olive);  // the label column reaches one pixel into the text column
+  EXPECT_EQ(pixel(149, 60), olive);
+  EXPECT_EQ(pixel(150, 60), black);  // both columns draw their outline on the line between them
   EXPECT_EQ(pixel(545, 60), teal);
   EXPECT_EQ(pixel(550, 60), grey);
   EXPECT_EQ(pixel(60, 50), black);
@@ -25,7 +26,7 @@ TEST_F(TablePage, PaintsTheColumnsHeadersAndLabels) {
   EXPECT_EQ(pixel(549, 349), black);
   EXPECT_EQ(pixel(300, 345), teal);
   EXPECT_TRUE(shows_text(52, 52, "Variable", 150));
-  EXPECT_TRUE(shows_text(152, 52, "Description", 550));
+  EXPECT_TRUE(shows_text(152, 52, "Description", 549));
   EXPECT_TRUE(label_cell_shows(0, "Etape 0", olive));
   EXPECT_TRUE(label_cell_shows(13, "Etape 13", olive));
   EXPECT_TRUE(text_cell_shows(0, "", teal));
@@ -223,7 +224,7 @@ TEST_F(ConfigPage, ShowsTheFourNamedEntries) {
   EXPECT_TRUE(label_cell_shows(3, "Fichier.hex", olive));
   EXPECT_TRUE(label_cell_shows(4, "", olive));
   EXPECT_TRUE(shows_text(52, 52, "Variable", 150));
-  EXPECT_TRUE(shows_text(152, 52, "Description", 550));
+  EXPECT_TRUE(shows_text(152, 52, "Description", 549));
 }
 
 TEST_F(ConfigPage, TypedValueIsKeptAndConfirmedWithEnter) {

@@ -8,15 +8,11 @@
 #include <sstream>
 
 #include "editors/page_state.h"
-#include "platform/message_box.h"
-#include "platform/surface.h"
+#include "platform/headless.h"
 
-static std::vector<shown_box> recorded_boxes;
 static std::filesystem::path folder_before;
 
-static void record_box(const char *title, const char *text) { recorded_boxes.push_back({title, text}); }
-
-static void send(message_kind kind, int key = 0, int x = 0, int y = 0) { window_procedure({kind, key, x, y}); }
+static void send(message_kind kind, int key = 0, int x = 0, int y = 0) { send_message(kind, key, x, y); }
 
 void EditorWindow::SetUp() {
   folder_before = std::filesystem::current_path();
@@ -24,11 +20,8 @@ void EditorWindow::SetUp() {
   ASSERT_NE(mkdtemp(name), nullptr);
   folder = name;
   std::filesystem::current_path(folder);
-  set_message_box_handler(record_box);
-  init_shell_state();
   reset_page_state();
-  reset_surface();
-  send(message_create);
+  headless_create_window();
   send(message_paint);
   send(message_other);  // the definition load armed by the first paint
   forget_boxes();
@@ -39,8 +32,14 @@ void EditorWindow::TearDown() {
   std::filesystem::remove_all(folder);
 }
 
-std::vector<shown_box> EditorWindow::boxes() const { return recorded_boxes; }
-void EditorWindow::forget_boxes() { recorded_boxes.clear(); }
+std::vector<shown_box> EditorWindow::boxes() const {
+  std::vector<shown_box> shown;
+  for (int i = 0; i < recorded_box_count && i < box_record_capacity; i++)
+    shown.push_back({recorded_boxes[i].title, recorded_boxes[i].text});
+  return shown;
+}
+
+void EditorWindow::forget_boxes() { forget_recorded_boxes(); }
 
 void click(int x, int y) { send(message_left_button_down, 0, x, y); }
 void right_click(int x, int y) { send(message_right_button_down, 0, x, y); }
@@ -101,11 +100,11 @@ bool shows_text(int x, int y, const char *text, int right_edge) {
 }
 
 bool text_cell_shows(int k, const char *text, rgb background) {
-  return pixel(545, 80 + 20 * k) == background && shows_text(152, 72 + 20 * k, text, 550);
+  return pixel(545, 80 + 20 * k) == background && shows_text(152, 72 + 20 * k, text, 549);
 }
 
 bool label_cell_shows(int k, const char *text, rgb background) {
-  return pixel(145, 80 + 20 * k) == background && shows_text(52, 72 + 20 * k, text, 150);
+  return pixel(145, 80 + 20 * k) == background && shows_text(52, 72 + 20 * k, text, 149);
 }
 
 std::string read_file(const std::string &path) {

@@ -57,7 +57,8 @@ rgb pixel(int x, int y);
 // Whether any pixel of the box (inclusive) has the colour.
 bool any_pixel(int left, int top, int right, int bottom, rgb colour);
 // Whether the text is drawn in white at (x, y) on the cell's plain background and
-// nothing else lies in its cell; the check redraws the expected text in place.
+// nothing else lies left of the cell's outline at right_edge; the check redraws
+// the expected text in place.
 bool shows_text(int x, int y, const char *text, int right_edge);
 // Whether the page's data line k shows the text in its text cell, on that colour.
 bool text_cell_shows(int k, const char *text, rgb background);
