@@ -28,3 +28,7 @@ endforeach()
 # Draws the window headless and saves it as a PNG picture: talven_screenshot file.png
 add_executable(talven_screenshot src/platform/screenshot.cpp)
 target_link_libraries(talven_screenshot PRIVATE talven_headless)
+
+# Draws a chart on the grid page and saves it: talven_grid_screenshot docs/screenshot-grid.png
+add_executable(talven_grid_screenshot docs/screenshot_grid.cpp)
+target_link_libraries(talven_grid_screenshot PRIVATE talven_headless)
