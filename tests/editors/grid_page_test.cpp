@@ -299,9 +299,7 @@ TEST_F(GridPage, TransitionNumberInUseIsRefusedWithAMessage) {
   click_grid_cell(0, 2);
   right_click_cell(0, 2);
   type("0\r");
-  ASSERT_EQ(boxes().size(), 1u);
-  EXPECT_EQ(boxes()[0].title, "Erreur");
-  EXPECT_EQ(boxes()[0].text, "Desole, ce numero de transition est deja utilise");
+  EXPECT_TRUE(only_box_is("Erreur", "Desole, ce numero de transition est deja utilise"));
   EXPECT_EQ(plan_xy[0][2].number, 1);
   EXPECT_TRUE(cell_shows_number(0, 2, 1));
   // The counter moved past the refused number all the same.
@@ -314,8 +312,7 @@ TEST_F(GridPage, EnterOnATransitionWithItsOwnNumberReportsItAsUsed) {
   click_grid_cell(0, 0);
   right_click_cell(0, 0);
   type("0\r");
-  ASSERT_EQ(boxes().size(), 1u);
-  EXPECT_EQ(boxes()[0].text, "Desole, ce numero de transition est deja utilise");
+  EXPECT_TRUE(only_box_is("Erreur", "Desole, ce numero de transition est deja utilise"));
 }
 
 TEST_F(GridPage, StepNumberHeldByAnInitialStepIsRefused) {
@@ -326,9 +323,7 @@ TEST_F(GridPage, StepNumberHeldByAnInitialStepIsRefused) {
   click_grid_cell(0, 0);
   right_click_cell(0, 0);
   type("3\r");
-  ASSERT_EQ(boxes().size(), 1u);
-  EXPECT_EQ(boxes()[0].title, "Erreur");
-  EXPECT_EQ(boxes()[0].text, "Desole, ce numero d'etape est deja utilise");
+  EXPECT_TRUE(only_box_is("Erreur", "Desole, ce numero d'etape est deja utilise"));
   EXPECT_EQ(plan_xy[0][0].number, 0);
   // A transition may carry the number that a step carries.
   plan_xy[10][10] = {cell_transition, 9};
@@ -345,9 +340,7 @@ TEST_F(GridPage, EntryNumberInUseIsRefusedAndTheNextExitTakesIt) {
   click_grid_cell(0, 2);
   right_click_cell(0, 2);
   type("0\r");
-  ASSERT_EQ(boxes().size(), 1u);
-  EXPECT_EQ(boxes()[0].title, "Erreur");
-  EXPECT_EQ(boxes()[0].text, "Desole, ce numero d'entree est deja utilise");
+  EXPECT_TRUE(only_box_is("Erreur", "Desole, ce numero d'entree est deja utilise"));
   EXPECT_EQ(plan_xy[0][2].number, 1);
   pick_kind(1, 7);
   click_grid_cell(0, 4);

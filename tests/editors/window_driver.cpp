@@ -39,6 +39,11 @@ std::vector<shown_box> EditorWindow::boxes() const {
   return shown;
 }
 
+bool EditorWindow::only_box_is(const char *title, const char *text) const {
+  std::vector<shown_box> shown = boxes();
+  return shown.size() == 1 && shown[0].title == title && shown[0].text == text;
+}
+
 void EditorWindow::forget_boxes() { forget_recorded_boxes(); }
 
 void click(int x, int y) { send(message_left_button_down, 0, x, y); }

@@ -36,6 +36,8 @@ class EditorWindow : public ::testing::Test {
 
   std::string folder;
   std::vector<shown_box> boxes() const;
+  // Whether exactly one box was shown, with this title and text.
+  bool only_box_is(const char *title, const char *text) const;
   void forget_boxes();
 };
 
