@@ -1,13 +1,83 @@
 // The target side: the literal language, the automaton definition and the compiler.
 #pragma once
+#include <cstdint>
+
+// ---- The literal language ----------------------------------------------------
+
+// A word of the literal program; longer words (continued across rows after "@")
+// are cut, which cannot make them match any name a definition declares.
+constexpr int literal_word_size = 64;
+
+// With reset set, rewinds the reading position to row 0, column 0 and returns 0.
+// Otherwise returns 0 with the next pair of words and the row of its second word,
+// or 1 when no complete pair is left. The reading position persists between calls.
+int next_literal_pair(bool reset, char *first, char *second, int &line);
+// The order code (0 to 11) of an order word; false when the word is no order.
+bool find_order(const char *word, int &code);
+constexpr int order_end_of_program = 12;
+
+// Decimal reading as the literal language and the definition file use it: an
+// optional sign, then digits up to the first other character; no digits gives 0.
+// Sets end to the first character not read (the text itself when nothing was read).
+int read_decimal_text(const char *text, const char **end = nullptr);
+
+// ---- The automaton definition ------------------------------------------------
+
+constexpr int flash_words = 0x2000;    // program memory word addresses 0x0000..0x1FFF
+constexpr int eeprom_bytes = 0x100;    // chip word addresses 0x2100..0x21FF
+constexpr int config_word_count = 8;   // chip word addresses 0x2000..0x2007
+constexpr int zb_entries = 400;
+constexpr int cst_entries = 100;
+constexpr int definition_name_size = 20;  // 19 characters and the NUL
+constexpr int config_words_address = 0x2000;
+constexpr int eeprom_address = 0x2100;
+
+enum cst_kind_value : int8_t { cst_none = -1, cst_eb = 0, cst_ew = 1, cst_fb = 2, cst_fw = 3 };
+
+struct zb_entry {
+  int32_t zb_address;  // -1: free entry
+  char zb_name[definition_name_size];
+};
+
+struct cst_entry {
+  int8_t cst_kind;
+  int32_t cst_address;  // -1: free entry
+  char cst_name[definition_name_size];
+};
+
+struct definition_record {
+  int32_t uc_type;
+  int32_t uc_taille_flash;
+  int32_t uc_taille_eeprom;
+  int32_t adr_start_graphcet;
+  int32_t adr_stop_graphcet;
+  int32_t taille_zb;
+  int32_t flash_image[flash_words];  // -1: unset word
+  int32_t eeprom_image[eeprom_bytes];
+  int32_t config_words[config_word_count];
+  zb_entry zb_table[zb_entries];
+  cst_entry cst_table[cst_entries];
+};
+
+extern definition_record automaton_definition;
+
+// The start-up state: images 0, numbers 0, every table entry free.
+void init_automaton_definition();
 
 // Loads the definition named by app_config's Automate entry. 0 on success, 1 on failure.
 int load_automaton_definition();
 // Copies the used constant names of the loaded definition into the constants name column.
 void copy_constant_names();
 
+// The address of the first used entry with exactly this name.
+bool find_zb(const char *name, int &address);
+bool find_cst(const char *name, int &address, int &kind);
+
+// ---- The compiler ------------------------------------------------------------
+
 enum compile_result { compile_ok = 0, compile_errors = 1, compile_file_failed = 2 };
 // Compiles literal_buffer into the definition's images and writes the hex file.
 compile_result compile_literal_to_hex();
-// The translation, then the compiler when the translation succeeded.
+// The translation, then the compiler when the translation succeeded; a failed
+// translation gives compile_errors and no hex.
 compile_result compile_graphic_to_hex();

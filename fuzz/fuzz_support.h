@@ -1,0 +1,76 @@
+// Shared by the fuzz targets: a private working folder (config.txt lives in the
+// current folder), silent message boxes, the input written to a file that the
+// readers open by name, and a check that stops the run with a clear report.
+#pragma once
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <unistd.h>
+
+#include "model/model.h"
+#include "platform/message_box.h"
+
+static void ignore_message_box(const char *, const char *) {}
+
+// Every target runs in its own folder, on tmpfs when there is one, because
+// each finished file is synced to disk.
+static char fuzz_folder[256];
+
+static void remove_fuzz_folder() {
+  std::error_code ignored;
+  std::filesystem::remove_all(fuzz_folder, ignored);
+}
+
+inline void enter_fuzz_folder() {
+  const char *base = access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
+  char *folder = fuzz_folder;
+  std::snprintf(folder, sizeof fuzz_folder, "%s/talven-fuzz-XXXXXX", base);
+  if (!mkdtemp(folder) || chdir(folder) != 0) {
+    std::perror("talven fuzz folder");
+    std::abort();
+  }
+  std::atexit(remove_fuzz_folder);
+  set_message_box_handler(ignore_message_box);
+}
+
+inline void write_input(const char *path, const uint8_t *data, size_t size) {
+  FILE *file = std::fopen(path, "wb");
+  if (!file) std::abort();
+  if (size) std::fwrite(data, 1, size, file);
+  std::fclose(file);
+}
+
+inline std::string file_bytes(const char *path) {
+  std::string bytes;
+  FILE *file = std::fopen(path, "rb");
+  if (!file) return bytes;
+  char block[4096];
+  for (size_t n; (n = std::fread(block, 1, sizeof block, file)) > 0;) bytes.append(block, n);
+  std::fclose(file);
+  return bytes;
+}
+
+// A broken promise of the code under test: reported like a sanitizer finding.
+#define FUZZ_CHECK(condition)                                                         \
+  do {                                                                                \
+    if (!(condition)) {                                                               \
+      std::fprintf(stderr, "%s:%d: check failed: %s\n", __FILE__, __LINE__, #condition); \
+      std::abort();                                                                   \
+    }                                                                                 \
+  } while (0)
+
+// Every text field must still end inside itself.
+inline bool field_is_terminated(const char *field, int size) { return std::memchr(field, 0, size_t(size)) != nullptr; }
+
+inline void check_project_fields() {
+  for (int table = 0; table < text_table_count; table++)
+    for (int row = 0; row < table_rows; row++) {
+      FUZZ_CHECK(field_is_terminated(table_text(table, row), text_size));
+      FUZZ_CHECK(field_is_terminated(table_name(table, row), table_name_size(table)));
+    }
+  for (const char *line : literal_buffer) FUZZ_CHECK(field_is_terminated(line, text_size));
+  for (const config_entry &entry : config_entries) FUZZ_CHECK(field_is_terminated(entry.value, text_size));
+}

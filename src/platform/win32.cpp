@@ -1,0 +1,133 @@
+// The Windows backend: the program's entry point, its one window, and the
+// drawing calls of the core mapped one for one onto GDI.
+#include <windows.h>
+
+#include "platform/message_box.h"
+#include "platform/platform.h"
+#include "shell/shell.h"
+
+// Every message draws into its own GetDC context. A message box runs its own loop,
+// so a message can arrive while an outer handler still draws; the core always holds
+// this one object, whose context is swapped in for the nested message and swapped
+// back at its release, so the outer handler never draws into a released context.
+struct draw_context {
+  HDC hdc;
+};
+static draw_context the_window_dc;
+static HDC outer_contexts[64];
+static int nesting_depth;
+static int contexts_shared; // nesting beyond the table reuses the current context
+static HWND main_window;
+
+static COLORREF colour_ref(rgb colour) { return RGB(colour.r, colour.g, colour.b); }
+
+gdi_object create_courier_font() {
+  return (gdi_object)CreateFontA(15, 10, 0, 0, 400, 0, 0, 0, 0, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                                 DEFAULT_QUALITY, FF_MODERN | DEFAULT_PITCH, "Courier");
+}
+
+gdi_object create_solid_pen(int width, rgb colour) {
+  return (gdi_object)CreatePen(PS_SOLID, width, colour_ref(colour));
+}
+
+gdi_object create_solid_brush(rgb colour) { return (gdi_object)CreateSolidBrush(colour_ref(colour)); }
+
+void select_object(dc_handle dc, gdi_object object) { SelectObject(dc->hdc, (HGDIOBJ)object); }
+
+void draw_rectangle(dc_handle dc, int left, int top, int right, int bottom) {
+  Rectangle(dc->hdc, left, top, right, bottom);
+}
+
+void draw_ellipse(dc_handle dc, int left, int top, int right, int bottom) {
+  Ellipse(dc->hdc, left, top, right, bottom);
+}
+
+void move_to(dc_handle dc, int x, int y) { MoveToEx(dc->hdc, x, y, nullptr); }
+
+void line_to(dc_handle dc, int x, int y) { LineTo(dc->hdc, x, y); }
+
+void set_pixel(dc_handle dc, int x, int y, rgb colour) { SetPixel(dc->hdc, x, y, colour_ref(colour)); }
+
+void set_transparent_background(dc_handle dc) { SetBkMode(dc->hdc, TRANSPARENT); }
+
+void set_text_colour(dc_handle dc, rgb colour) { SetTextColor(dc->hdc, colour_ref(colour)); }
+
+void text_out(dc_handle dc, int x, int y, const char *text, int count) { TextOutA(dc->hdc, x, y, text, count); }
+
+dc_handle acquire_window_dc() {
+  if (nesting_depth == 64) {
+    contexts_shared++;
+    return &the_window_dc;
+  }
+  outer_contexts[nesting_depth++] = the_window_dc.hdc;
+  the_window_dc.hdc = GetDC(main_window);
+  return &the_window_dc;
+}
+
+void release_window_dc(dc_handle dc) {
+  if (contexts_shared > 0) {
+    contexts_shared--;
+    return;
+  }
+  ReleaseDC(main_window, dc->hdc);
+  dc->hdc = outer_contexts[--nesting_depth];
+}
+
+void post_quit_message(int code) { PostQuitMessage(code); }
+
+static void show_windows_message_box(const char *title, const char *text) {
+  MessageBoxA(nullptr, text, title, MB_ICONINFORMATION | MB_OK);
+}
+
+// The native messages the shell handles; every other one reaches it as message_other.
+static const struct {
+  UINT native;
+  message_kind kind;
+} message_kinds[] = {
+    {WM_CREATE, message_create},
+    {WM_DESTROY, message_destroy},
+    {WM_PAINT, message_paint},
+    {WM_KEYDOWN, message_key_down},
+    {WM_CHAR, message_char},
+    {WM_LBUTTONDOWN, message_left_button_down},
+    {WM_RBUTTONDOWN, message_right_button_down},
+    {WM_LBUTTONDBLCLK, message_left_double_click},
+};
+
+static message shell_message(UINT native, WPARAM wparam, LPARAM lparam) {
+  message m{message_other, (signed char)(wparam & 0xFF), LOWORD(lparam), HIWORD(lparam)};
+  for (const auto &entry : message_kinds)
+    if (entry.native == native) m.kind = entry.kind;
+  return m;
+}
+
+static LRESULT CALLBACK main_window_procedure(HWND window, UINT native, WPARAM wparam, LPARAM lparam) {
+  main_window = window; // messages arrive before CreateWindowExA returns the handle
+  window_procedure(shell_message(native, wparam, lparam));
+  return DefWindowProcA(window, native, wparam, lparam);
+}
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show_command) {
+  set_message_box_handler(show_windows_message_box);
+  WNDCLASSEXA window_class{};
+  window_class.cbSize = sizeof window_class;
+  window_class.style = CS_DBLCLKS;
+  window_class.lpfnWndProc = main_window_procedure;
+  window_class.hInstance = instance;
+  window_class.hIcon = LoadIconA(nullptr, IDI_APPLICATION);
+  window_class.hIconSm = LoadIconA(nullptr, IDI_APPLICATION);
+  window_class.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+  window_class.hbrBackground = (HBRUSH)GetStockObject(LTGRAY_BRUSH);
+  window_class.lpszClassName = "MyLittleWindow";
+  if (!RegisterClassExA(&window_class)) return 0;
+
+  HWND window = CreateWindowExA(0, "MyLittleWindow", "TALVEN  version Beta 0.0", WS_OVERLAPPEDWINDOW, 50, 50, 700,
+                                500, nullptr, nullptr, instance, nullptr);
+  ShowWindow(window, show_command);
+  MSG native{};
+  while (GetMessageA(&native, nullptr, 0, 0) > 0) {
+    TranslateMessage(&native);
+    DispatchMessageA(&native);
+  }
+  return (int)native.wParam;
+}

@@ -1,0 +1,190 @@
+// The literal-to-hex compiler: program words into the definition's program area,
+// constant values into its images, and the whole image written as Intel HEX.
+#include <cstdio>
+#include <cstring>
+
+#include "files/text_io.h"
+#include "model/model.h"
+#include "platform/message_box.h"
+#include "target/target.h"
+
+// Every program word is RETLW with the value: the interpreter reads a table of literals.
+constexpr int program_word_base = 0x3400;
+constexpr int error_limit = 10;
+
+static char error_text[1024];
+static int error_count;
+static int address_step, program_address;
+// An area that is too small is reported once, not for every word that follows.
+static bool area_error_reported;
+static int last_line;
+
+// Records an error; false when it is the one past the limit, which ends the compilation.
+static bool record_error(int line, const char *what, const char *word) {
+  error_count++;
+  if (error_count > error_limit) return false;
+  size_t used = std::strlen(error_text);
+  std::snprintf(error_text + used, sizeof error_text - used, "\nligne %3d: %s%s", line, what, word);
+  return true;
+}
+
+// From adr_start_graphcet included towards adr_stop_graphcet excluded, inside program memory.
+static bool in_program_area(int address) {
+  const definition_record &d = automaton_definition;
+  bool inside = address_step > 0 ? address >= d.adr_start_graphcet && address < d.adr_stop_graphcet
+                                 : address <= d.adr_start_graphcet && address > d.adr_stop_graphcet;
+  return inside && address >= 0 && address < flash_words;
+}
+
+// Writes one program word (a known one) at program_address and moves on.
+static bool place_program_word(bool known, int value, int line) {
+  int address = program_address;
+  program_address += address_step;
+  if (!in_program_area(address)) {
+    if (area_error_reported) return true;
+    area_error_reported = true;
+    char where[16];
+    std::snprintf(where, sizeof where, "%04x", unsigned(address) & 0xFFFFu);
+    return record_error(line, "OUT OF PROGRAM AREA: ", where);
+  }
+  if (known) automaton_definition.flash_image[address] = program_word_base + value;
+  return true;
+}
+
+static bool compile_instruction(const char *order, const char *operand, int line) {
+  int code = 0, address = 0;
+  bool order_known = find_order(order, code);
+  if (!order_known && !record_error(line, "ORDER UNKNOWN: ", order)) return false;
+  if (!place_program_word(order_known, code, line)) return false;
+  bool operand_known = find_zb(operand, address);
+  if (!operand_known && !record_error(line, "ZB  UNKNOWN: ", operand)) return false;
+  return place_program_word(operand_known, address, line);
+}
+
+// Where each kind of constant goes: its image, and whether it takes two addresses
+// (high byte first) or one (masked).
+static const struct {
+  int32_t *image;
+  int image_size;
+  int width;
+  int mask;
+} constant_stores[] = {
+    /* eb */ {automaton_definition.eeprom_image, eeprom_bytes, 1, 0xFF},
+    /* ew */ {automaton_definition.eeprom_image, eeprom_bytes, 2, 0xFF},
+    /* fb */ {automaton_definition.flash_image, flash_words, 1, 0x3FFF},
+    /* fw */ {automaton_definition.flash_image, flash_words, 2, 0xFF},
+};
+
+static bool compile_constant(const char *name, const char *value_word, int line) {
+  int address, kind;
+  if (!find_cst(name, address, kind)) return record_error(line, "CST UNKNOWN: ", name);
+  if (kind < cst_eb || kind > cst_fw) return true;
+  const auto &store = constant_stores[kind];
+  if (address < 0 || address > store.image_size - store.width)
+    return record_error(line, "CST OUT OF IMAGE: ", name);
+  int value = read_decimal_text(value_word);
+  if (store.width == 1) {
+    store.image[address] = value & store.mask;
+  } else {
+    store.image[address] = (value >> 8) & 0xFF;
+    store.image[address + 1] = value & 0xFF;
+  }
+  return true;
+}
+
+static void compile_pairs() {
+  char first[literal_word_size], second[literal_word_size];
+  int line = 0;
+  next_literal_pair(true, first, second, line);
+  while (next_literal_pair(false, first, second, line) == 0) {
+    last_line = line;
+    bool going = first[0] == '#' ? compile_constant(first + 1, second, line)
+                                 : compile_instruction(first, second, line);
+    if (!going) return;
+  }
+}
+
+// ---- The hex file ------------------------------------------------------------
+
+static bool first_record;
+
+// One data record of 16 bytes; records are separated by line breaks, none before the first.
+static void write_record(pending_file &file, int byte_address, const int bytes[16]) {
+  char record[48];
+  int length = std::snprintf(record, sizeof record, ":10%04x00", byte_address);
+  int sum = 0x10 + (byte_address >> 8) + (byte_address & 0xFF);
+  for (int i = 0; i < 16; i++) {
+    length += std::snprintf(record + length, sizeof record - length, "%02x", bytes[i] & 0xFF);
+    sum += bytes[i];
+  }
+  std::snprintf(record + length, sizeof record - length, "%02x", (0x100 - (sum & 0xFF)) & 0xFF);
+  put_text(file, "%s%s", first_record ? "" : "\n", record);
+  first_record = false;
+}
+
+// Eight words, low byte first; an unset word is written as its high byte says.
+static void write_words(pending_file &file, int word_address, const int32_t *words, int unset_high, bool byte_wide) {
+  int bytes[16];
+  for (int i = 0; i < 8; i++) {
+    bool unset = words[i] == -1;
+    bytes[2 * i] = unset ? 0xFF : words[i] & 0xFF;
+    bytes[2 * i + 1] = unset ? unset_high : byte_wide ? 0 : (words[i] >> 8) & 0xFF;
+  }
+  write_record(file, 2 * word_address, bytes);
+}
+
+static void write_hex_records(pending_file &file) {
+  const definition_record &d = automaton_definition;
+  first_record = true;
+  for (int w = 0; w < d.uc_taille_flash && w < flash_words; w += 8)
+    write_words(file, w, &d.flash_image[w], 0x3F, false);
+  for (int a = 0; a < d.uc_taille_eeprom && a < eeprom_bytes; a += 8)
+    write_words(file, eeprom_address + a, &d.eeprom_image[a], 0x00, true);
+  write_words(file, config_words_address, d.config_words, 0x3F, false);
+  put_text(file, "\n:00000001FF");
+}
+
+static bool write_hex_file() {
+  pending_file file;
+  if (!begin_file(file, app_config(config_hex))) return false;
+  write_hex_records(file);
+  return finish_file(file);
+}
+
+static void show_summary() {
+  const definition_record &d = automaton_definition;
+  int used = address_step > 0 ? (program_address - d.adr_start_graphcet) / 2
+                              : (d.adr_start_graphcet - program_address) / 2;
+  int remaining = address_step > 0 ? (d.adr_stop_graphcet - program_address) / 2
+                                   : (program_address - d.adr_stop_graphcet) / 2;
+  int percent = used + remaining > 0 ? 100 * used / (used + remaining) : 100;
+  char text[200];
+  std::snprintf(text, sizeof text,
+                "Aucune erreur\n\nFichier a programmer : %s\nLignes utilisees: %d   (%d/100)\nLignes restantes: %d",
+                app_config(config_hex), used, percent, remaining);
+  show_message_box("OK", text);
+}
+
+compile_result compile_literal_to_hex() {
+  copy_field(error_text, sizeof error_text, "\nErrors:\n");
+  error_count = 0;
+  area_error_reported = false;
+  last_line = 0;
+  show_message_box("Processing", "Converting Literal --> Hex ?");
+  const definition_record &d = automaton_definition;
+  address_step = d.adr_start_graphcet < d.adr_stop_graphcet ? 1 : -1;
+  program_address = d.adr_start_graphcet;
+  compile_pairs();
+  // The end of program is written even after errors, as far as the area allows.
+  if (place_program_word(true, order_end_of_program, last_line)) place_program_word(true, 0, last_line);
+  if (error_count != 0) {
+    show_message_box("Error", error_text);
+    return compile_errors;
+  }
+  if (!write_hex_file()) {
+    show_message_box("Files", "Impossible de creer le fichier hex");
+    return compile_file_failed;
+  }
+  show_summary();
+  return compile_ok;
+}
