@@ -191,6 +191,10 @@ TEST_F(LiteralPage, BlockCopyUpwardsOverlappingItsSource) {
 
 TEST_F(LiteralPage, OneMarkedLineIsRememberedAlone) {
   number_the_lines();
+  mark(6);
+  press(key_shift);  // nothing remembered yet: nothing copied
+  EXPECT_STREQ(literal_buffer[6], "L6");
+  EXPECT_STREQ(literal_buffer[0], "L0");
   mark(1);
   press(key_control);
   mark(8);
@@ -211,14 +215,6 @@ TEST_F(LiteralPage, BlockCopyPastTheLastLineCopiesWhatFits) {
   EXPECT_STREQ(literal_buffer[248], "L1");
   EXPECT_STREQ(literal_buffer[249], "L2");
   EXPECT_STREQ(literal_buffer[246], "L246");
-  EXPECT_STREQ(literal_buffer[0], "L0");
-}
-
-TEST_F(LiteralPage, ShiftWithNothingRememberedCopiesNothing) {
-  number_the_lines();
-  mark(6);
-  press(key_shift);
-  EXPECT_STREQ(literal_buffer[6], "L6");
   EXPECT_STREQ(literal_buffer[0], "L0");
 }
 

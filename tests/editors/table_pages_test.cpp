@@ -34,6 +34,7 @@ TEST_F(TablePage, PaintsTheColumnsHeadersAndLabels) {
 
 TEST_F(TablePage, ClickSelectsARowAndTypingAppendsToItsText) {
   click_text_line(2);
+  type("\b");  // nothing to remove
   EXPECT_TRUE(text_cell_shows(2, "", red));
   type("LED");
   EXPECT_STREQ(step_outputs[2].text, "LED");
@@ -74,13 +75,6 @@ TEST_F(TablePage, FullTextIgnoresFurtherCharacters) {
   EXPECT_STREQ(step_outputs[6].name, "Etape 6");
   type("\b");
   EXPECT_EQ(std::strlen(step_outputs[5].text), 38u);
-}
-
-TEST_F(TablePage, BackspaceOnAnEmptyTextKeepsItEmptyAndRed) {
-  click_text_line(1);
-  type("\b");
-  EXPECT_STREQ(step_outputs[1].text, "");
-  EXPECT_TRUE(text_cell_shows(1, "", red));
 }
 
 TEST_F(TablePage, EndShowsTheLastRowsAndHomeTheFirst) {
@@ -128,19 +122,16 @@ TEST_F(TablePage, UpAtTheFirstRowAndDownAtTheLastChangeNothing) {
   EXPECT_STREQ(step_outputs[63].text, "last");
 }
 
-TEST_F(TablePage, DeleteEmptiesTheTextOfTheSelectedRow) {
+TEST_F(TablePage, DeleteAndInsertBeforeAnyCopyEmptyTheText) {
   click_text_line(3);
   type("abc");
   press(key_delete);
   EXPECT_STREQ(step_outputs[3].text, "");
   EXPECT_TRUE(text_cell_shows(3, "", red));
-}
-
-TEST_F(TablePage, InsertBeforeAnyCopyEmptiesTheText) {
-  click_text_line(3);
-  type("abc");
+  type("def");
   press(key_insert);
   EXPECT_STREQ(step_outputs[3].text, "");
+  EXPECT_TRUE(text_cell_shows(3, "", red));
 }
 
 TEST_F(TablePage, TextCopiedOnTransitionsArrivesOnEveryTextPage) {
