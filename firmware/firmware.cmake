@@ -1,0 +1,55 @@
+# The PIC16F628A interpreter: assembled with gpasm at build time and turned into
+# the definition file by make_definition. Without gputils the committed
+# targets/pic16f628a.def is the one users get, and the firmware checks are left out.
+find_program(GPASM gpasm)
+find_program(GPSIM gpsim)
+
+add_executable(make_definition firmware/make_definition.cpp)
+
+if(NOT GPASM)
+  message(STATUS "gpasm not found: the interpreter firmware is not assembled")
+  return()
+endif()
+
+set(firmware_dir ${CMAKE_BINARY_DIR}/firmware)
+set(firmware_hex ${firmware_dir}/pic16f628a.hex)
+set(firmware_list ${firmware_dir}/pic16f628a.lst)
+set(built_definition ${firmware_dir}/pic16f628a.def)
+set(committed_definition ${CMAKE_SOURCE_DIR}/targets/pic16f628a.def)
+
+add_custom_command(OUTPUT ${firmware_hex} ${firmware_list}
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${firmware_dir}
+  COMMAND ${GPASM} -a inhx8m -o ${firmware_hex} ${CMAKE_SOURCE_DIR}/firmware/pic16f628a.asm
+  DEPENDS ${CMAKE_SOURCE_DIR}/firmware/pic16f628a.asm
+  COMMENT "Assembling the PIC16F628A interpreter")
+add_custom_command(OUTPUT ${built_definition}
+  COMMAND make_definition ${firmware_hex} ${built_definition}
+  DEPENDS make_definition ${firmware_hex}
+  COMMENT "Generating pic16f628a.def")
+add_custom_target(firmware ALL DEPENDS ${built_definition})
+
+# The committed definition must be the one the build makes; copy the built file over it when this fails.
+add_test(NAME FirmwareDefinition.CommittedFileMatchesTheBuild
+  COMMAND ${CMAKE_COMMAND} -E compare_files ${committed_definition} ${built_definition})
+
+# The definition read by TALVEN's loader, and charts compiled by talvenc run in gpsim.
+set(firmware_tests tests/firmware/definition_test.cpp)
+if(GPSIM AND TARGET talvenc)
+  file(GLOB firmware_tests CONFIGURE_DEPENDS tests/firmware/*.cpp)
+else()
+  message(STATUS "gpsim or talvenc missing: the simulator tests are left out")
+endif()
+add_executable(test_firmware ${firmware_tests})
+target_include_directories(test_firmware PRIVATE tests)
+target_link_libraries(test_firmware PRIVATE talven_core GTest::gtest GTest::gtest_main)
+target_compile_definitions(test_firmware PRIVATE
+  TALVENC_PATH="$<$<TARGET_EXISTS:talvenc>:$<TARGET_FILE:talvenc>>"
+  GPSIM_PATH="${GPSIM}"
+  GPASM_PATH="${GPASM}"
+  FIRMWARE_LIST="${firmware_list}"
+  SOURCE_DIR="${CMAKE_SOURCE_DIR}")
+add_dependencies(test_firmware firmware)
+if(TARGET talvenc)
+  add_dependencies(test_firmware talvenc)
+endif()
+gtest_discover_tests(test_firmware WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR} DISCOVERY_TIMEOUT 30)

@@ -1,0 +1,78 @@
+// The bundled PIC16F628A definition, read by TALVEN's own loader.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "support/test_support.h"
+#include "target/target.h"
+
+class BundledDefinition : public ProjectTest {
+ protected:
+  void SetUp() override {
+    ProjectTest::SetUp();
+    init_automaton_definition();
+    std::filesystem::copy_file(SOURCE_DIR "/targets/pic16f628a.def", "bundled.def");
+    set_config(config_automate, "bundled.def");
+    ASSERT_EQ(load_automaton_definition(), 0);
+  }
+  static int zb(const char *name) {
+    int address = -1;
+    EXPECT_TRUE(find_zb(name, address)) << name;
+    return address;
+  }
+};
+
+TEST_F(BundledDefinition, DeclaresTheChipSizesAndTheProgramArea) {
+  EXPECT_EQ(automaton_definition.uc_type, 0);
+  EXPECT_EQ(automaton_definition.uc_taille_flash, 0x800);
+  EXPECT_EQ(automaton_definition.uc_taille_eeprom, 0x80);
+  EXPECT_EQ(automaton_definition.adr_start_graphcet, 0x400);
+  EXPECT_EQ(automaton_definition.adr_stop_graphcet, 0x800);
+  EXPECT_EQ(automaton_definition.taille_zb, 256);
+}
+
+TEST_F(BundledDefinition, NamesEveryBitVariableAtItsPlaceInTheBitMap) {
+  EXPECT_EQ(zb("x0"), 0);
+  EXPECT_EQ(zb("x63"), 63);
+  EXPECT_EQ(zb("RA0"), 64);
+  EXPECT_EQ(zb("RA7"), 71);
+  EXPECT_EQ(zb("RB0"), 72);
+  EXPECT_EQ(zb("RB7"), 79);
+  EXPECT_EQ(zb("M0"), 80);
+  EXPECT_EQ(zb("M63"), 143);
+  EXPECT_EQ(zb("TE0"), 144);
+  EXPECT_EQ(zb("TE7"), 151);
+  EXPECT_EQ(zb("T0"), 152);
+  EXPECT_EQ(zb("T7"), 159);
+  int address = 0;
+  EXPECT_FALSE(find_zb("x64", address));
+  EXPECT_FALSE(find_zb("rb0", address));
+}
+
+TEST_F(BundledDefinition, CarriesTheInterpreterItsDefaultsAndAnEmptyProgram) {
+  EXPECT_EQ(automaton_definition.flash_image[0] & 0x3800, 0x2800);  // a goto to the start-up code
+  EXPECT_EQ(automaton_definition.flash_image[0x3FF], -1);           // the interpreter ends below the area
+  EXPECT_EQ(automaton_definition.flash_image[0x400], 0x340C);
+  EXPECT_EQ(automaton_definition.flash_image[0x401], 0x3400);
+  // Internal oscillator, watchdog off, power-up timer, MCLR as input, no brown-out, no LVP.
+  EXPECT_EQ(automaton_definition.config_words[7], 0x3F10);
+  EXPECT_EQ(automaton_definition.eeprom_image[0], 0xFF);  // PORTA inputs
+  EXPECT_EQ(automaton_definition.eeprom_image[1], 0x00);  // PORTB outputs
+  for (int timer = 0; timer < 8; timer++) {
+    EXPECT_EQ(automaton_definition.eeprom_image[2 + 2 * timer], 0);
+    EXPECT_EQ(automaton_definition.eeprom_image[3 + 2 * timer], 100);  // 1 s
+  }
+}
+
+TEST_F(BundledDefinition, ConstantsPageListsPinDirectionsAndTimerPresets) {
+  int address = 0, kind = 0;
+  ASSERT_TRUE(find_cst("TRISB", address, kind));
+  EXPECT_EQ(address, 1);
+  EXPECT_EQ(kind, cst_eb);
+  ASSERT_TRUE(find_cst("TP7", address, kind));
+  EXPECT_EQ(address, 0x10);
+  EXPECT_EQ(kind, cst_ew);
+  copy_constant_names();
+  const char *names[] = {"TRISA", "TRISB", "TP0", "TP1", "TP2", "TP3", "TP4", "TP5", "TP6", "TP7", "Not_Init"};
+  for (int row = 0; row < 11; row++) EXPECT_STREQ(constants[row].name, names[row]) << row;
+}

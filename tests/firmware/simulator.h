@@ -1,0 +1,48 @@
+// Runs talvenc and the gpsim simulator for the firmware tests: literal or
+// graphic files in, pin levels and cycle counts out.
+#pragma once
+#include <string>
+#include <vector>
+
+#include "support/test_support.h"
+
+// A folder of its own for the running test, emptied first.
+std::string test_folder();
+std::string source_path(const std::string &relative);
+// Runs a shell command; its output goes to output_file. Returns the exit status.
+int run_command(const std::string &command, const std::string &output_file);
+
+// talvenc in folder with the bundled definition; the arguments follow --definition.
+// Its output goes to folder/talvenc.txt. Returns the exit status.
+int run_talvenc(const std::string &folder, const std::string &arguments);
+// Literal program text (lines joined by "\n") compiled into folder/program.hex.
+std::string compile_literal(const std::string &folder, const std::string &literal);
+
+// A level change of the PORTA input pins: bit n of levels drives RAn from that cycle on.
+struct input_change {
+  long cycle;
+  int levels;
+};
+
+struct pin_samples {
+  std::vector<int> porta;
+  std::vector<int> portb;
+};
+
+// Runs the hex at 4 MHz and samples both ports every sample_cycles, count times.
+// RAn is driven only for the bits set in driven_pins; the others are left to the chip.
+pin_samples simulate(const std::string &hex, long sample_cycles, int count, const std::vector<input_change> &inputs,
+                     int driven_pins = 0x0F);
+
+// Cycle counts at each of the first `hits` times the program reaches `label` (of the
+// interpreter unless another listing is given), and the ports and their directions right then.
+struct label_hits {
+  std::vector<long> cycles;
+  std::vector<int> porta, portb, trisa, trisb;
+};
+label_hits run_to_label(const std::string &hex, const std::string &label, int hits, int driven_pins = 0x0F,
+                        int porta_levels = 0, const std::string &listing = FIRMWARE_LIST);
+// The address of a label in the assembled interpreter's listing; -1 when absent.
+int firmware_label(const std::string &label, const std::string &listing);
+// The shortest of the gaps between successive hits: one scan or pass without an interrupt in it.
+long shortest_gap(const std::vector<long> &cycles);
