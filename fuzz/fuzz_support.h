@@ -74,3 +74,36 @@ inline void check_project_fields() {
   for (const char *line : literal_buffer) FUZZ_CHECK(field_is_terminated(line, text_size));
   for (const config_entry &entry : config_entries) FUZZ_CHECK(field_is_terminated(entry.value, text_size));
 }
+
+inline int hex_value(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+// A hex file as a programmer reads it: CR LF between records, each record
+// ":", count, address, type, data and a checksum that brings the sum to 0,
+// and the end record last.
+inline void check_hex_file(const char *path) {
+  std::string bytes = file_bytes(path);
+  FUZZ_CHECK(!bytes.empty());
+  size_t start = 0;
+  std::string record;
+  while (start <= bytes.size()) {
+    size_t end = bytes.find("\r\n", start);
+    record = bytes.substr(start, end == std::string::npos ? std::string::npos : end - start);
+    FUZZ_CHECK(record.size() >= 11 && record[0] == ':' && record.size() % 2 == 1);
+    int sum = 0;
+    for (size_t i = 1; i < record.size(); i += 2) {
+      int high = hex_value(record[i]), low = hex_value(record[i + 1]);
+      FUZZ_CHECK(high >= 0 && low >= 0);
+      sum += high * 16 + low;
+    }
+    FUZZ_CHECK(sum % 256 == 0);
+    FUZZ_CHECK(record.size() == size_t(11 + 2 * (hex_value(record[1]) * 16 + hex_value(record[2]))));
+    if (end == std::string::npos) break;
+    start = end + 2;
+  }
+  FUZZ_CHECK(record == ":00000001FF");
+}
