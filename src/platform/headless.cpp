@@ -4,21 +4,21 @@
 
 #include <cstdio>
 
-recorded_box recorded_boxes[box_record_capacity];
-int recorded_box_count;
+shown_box shown_boxes[box_record_capacity];
+int shown_box_count;
 bool quit_posted;
 int quit_code;
 
 static void record_box(const char *title, const char *text) {
-  if (recorded_box_count < box_record_capacity) {
-    recorded_box &box = recorded_boxes[recorded_box_count];
+  if (shown_box_count < box_record_capacity) {
+    shown_box &box = shown_boxes[shown_box_count];
     std::snprintf(box.title, sizeof box.title, "%s", title);
     std::snprintf(box.text, sizeof box.text, "%s", text);
   }
-  recorded_box_count++;
+  shown_box_count++;
 }
 
-void forget_recorded_boxes() { recorded_box_count = 0; }
+void forget_shown_boxes() { shown_box_count = 0; }
 
 void post_quit_message(int code) {
   quit_posted = true;
@@ -29,7 +29,7 @@ void headless_create_window() {
   reset_surface();
   init_shell_state();
   set_message_box_handler(record_box);
-  forget_recorded_boxes();
+  forget_shown_boxes();
   quit_posted = false;
   quit_code = 0;
   send_message(message_create);

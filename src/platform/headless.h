@@ -11,14 +11,14 @@ void headless_create_window();
 void send_message(message_kind kind, int key = 0, int x = 0, int y = 0);
 void click_at(int x, int y);
 
-struct recorded_box {
+struct shown_box {
   char title[64];
   char text[2048];
 };
 constexpr int box_record_capacity = 64;
-extern recorded_box recorded_boxes[box_record_capacity];
-extern int recorded_box_count;  // boxes shown since the window was created, also beyond capacity
-void forget_recorded_boxes();
+extern shown_box shown_boxes[box_record_capacity];
+extern int shown_box_count;  // boxes shown since the window was created, also beyond capacity
+void forget_shown_boxes();
 
 extern bool quit_posted;
 extern int quit_code;

@@ -10,9 +10,6 @@
 
 #include <cstdio>
 
-static SDL_Window *window;
-static SDL_Renderer *renderer;
-static SDL_Texture *texture;
 static bool quit_posted;
 static int quit_code;
 static bool destroyed;
@@ -20,43 +17,6 @@ static bool destroyed;
 void post_quit_message(int code) {
   quit_posted = true;
   quit_code = code;
-}
-
-static void present() {
-  if (!surface_changed()) return;
-  int width, height;
-  SDL_GetWindowSize(window, &width, &height);
-  if (width > surface_width) width = surface_width;
-  if (height > surface_height) height = surface_height;
-  SDL_Rect area{0, 0, width, height};
-  SDL_UpdateTexture(texture, &area, surface_rows(), surface_width * 4);
-  SDL_RenderClear(renderer);
-  SDL_RenderCopy(renderer, texture, &area, &area);
-  SDL_RenderPresent(renderer);
-}
-
-// The program's texts are Latin-1; SDL wants UTF-8.
-static void latin1_to_utf8(const char *text, char *out, int size) {
-  int n = 0;
-  for (const unsigned char *p = (const unsigned char *)text; *p && n < size - 2; p++) {
-    if (*p < 0x80) {
-      out[n++] = char(*p);
-    } else {
-      out[n++] = char(0xC0 | *p >> 6);
-      out[n++] = char(0x80 | (*p & 0x3F));
-    }
-  }
-  out[n] = 0;
-}
-
-// Modal, information icon, OK only, no owner window.
-static void show_sdl_box(const char *title, const char *text) {
-  present();
-  static char utf8_title[256], utf8_text[4096];
-  latin1_to_utf8(title, utf8_title, sizeof utf8_title);
-  latin1_to_utf8(text, utf8_text, sizeof utf8_text);
-  if (SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_INFORMATION, utf8_title, utf8_text, nullptr) != 0)
-    std::fprintf(stderr, "%s: %s\n", title, text);
 }
 
 static void send(message_kind kind, int key = 0, int x = 0, int y = 0) {
@@ -147,7 +107,8 @@ static void close_window() {
   send(message_destroy);
 }
 
-static void dispatch(const SDL_Event &e) {
+// Turns one SDL event into the shell's messages.
+void dispatch_sdl_event(const SDL_Event &e) {
   switch (e.type) {
     case SDL_KEYDOWN: key_down(e.key); break;
     case SDL_TEXTINPUT: text_input(e.text.text); break;
@@ -160,6 +121,49 @@ static void dispatch(const SDL_Event &e) {
       break;
     default: send(message_other); break;
   }
+}
+
+// The window itself; tests of the event translation build the file without it.
+#ifndef TALVEN_SDL_EVENTS_ONLY
+static SDL_Window *window;
+static SDL_Renderer *renderer;
+static SDL_Texture *texture;
+
+static void present() {
+  if (!surface_changed()) return;
+  int width, height;
+  SDL_GetWindowSize(window, &width, &height);
+  if (width > surface_width) width = surface_width;
+  if (height > surface_height) height = surface_height;
+  SDL_Rect area{0, 0, width, height};
+  SDL_UpdateTexture(texture, &area, surface_rows(), surface_width * 4);
+  SDL_RenderClear(renderer);
+  SDL_RenderCopy(renderer, texture, &area, &area);
+  SDL_RenderPresent(renderer);
+}
+
+// The program's texts are Latin-1; SDL wants UTF-8.
+static void latin1_to_utf8(const char *text, char *out, int size) {
+  int n = 0;
+  for (const unsigned char *p = (const unsigned char *)text; *p && n < size - 2; p++) {
+    if (*p < 0x80) {
+      out[n++] = char(*p);
+    } else {
+      out[n++] = char(0xC0 | *p >> 6);
+      out[n++] = char(0x80 | (*p & 0x3F));
+    }
+  }
+  out[n] = 0;
+}
+
+// Modal, information icon, OK only, no owner window.
+static void show_sdl_box(const char *title, const char *text) {
+  present();
+  static char utf8_title[256], utf8_text[4096];
+  latin1_to_utf8(title, utf8_title, sizeof utf8_title);
+  latin1_to_utf8(text, utf8_text, sizeof utf8_text);
+  if (SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_INFORMATION, utf8_title, utf8_text, nullptr) != 0)
+    std::fprintf(stderr, "%s: %s (%s)\n", title, text, SDL_GetError());
 }
 
 int main(int, char **) {
@@ -185,7 +189,7 @@ int main(int, char **) {
   SDL_ShowWindow(window);
   SDL_Event e;
   while (!quit_posted && SDL_WaitEvent(&e)) {
-    dispatch(e);
+    dispatch_sdl_event(e);
     present();
   }
   SDL_DestroyTexture(texture);
@@ -194,3 +198,4 @@ int main(int, char **) {
   SDL_Quit();
   return quit_code;
 }
+#endif

@@ -21,6 +21,7 @@
 #include FT_FREETYPE_H
 #include <png.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -159,9 +160,12 @@ int open_drawing_contexts() {
   return open;
 }
 
+// Drawing through a context that was never acquired or is already released does nothing.
+static bool usable(dc_handle dc) { return dc && dc->in_use; }
+
 void select_object(dc_handle dc, gdi_object handle) {
   const drawing_object *object = object_of(handle);
-  if (!dc || !object) return;
+  if (!usable(dc) || !object) return;
   if (object->kind == object_pen) dc->pen = handle;
   if (object->kind == object_brush) dc->brush = handle;
   if (object->kind == object_font) dc->font = handle;
@@ -174,25 +178,27 @@ static rgb colour_of(gdi_object handle) {
 
 // ---- Shapes ----
 
-static void normalise(int &low, int &high) {
-  if (low > high) {
-    int t = low;
-    low = high;
-    high = t;
-  }
+// A shape's box in either corner order, left to right and top to bottom, with the
+// context's pen and brush colours; false when there is nothing to draw.
+struct shape_box {
+  int left, top, right, bottom;
+  rgb pen, brush;
+};
+static bool prepare_box(dc_handle dc, int x0, int y0, int x1, int y1, shape_box &box) {
+  if (!usable(dc) || x0 == x1 || y0 == y1) return false;
+  box = {std::min(x0, x1), std::min(y0, y1), std::max(x0, x1), std::max(y0, y1), colour_of(dc->pen),
+         colour_of(dc->brush)};
+  return true;
 }
 
-void draw_rectangle(dc_handle dc, int left, int top, int right, int bottom) {
-  if (!dc) return;
-  normalise(left, right);
-  normalise(top, bottom);
-  if (right == left || bottom == top) return;
-  rgb pen = colour_of(dc->pen), brush = colour_of(dc->brush);
-  for (int y = top; y < bottom; y++) {
-    bool edge_row = y == top || y == bottom - 1;
-    fill_span(left, right - 1, y, edge_row ? pen : brush);
-    put(left, y, pen);
-    put(right - 1, y, pen);
+void draw_rectangle(dc_handle dc, int x0, int y0, int x1, int y1) {
+  shape_box b;
+  if (!prepare_box(dc, x0, y0, x1, y1, b)) return;
+  for (int y = b.top; y < b.bottom; y++) {
+    bool edge_row = y == b.top || y == b.bottom - 1;
+    fill_span(b.left, b.right - 1, y, edge_row ? b.pen : b.brush);
+    put(b.left, y, b.pen);
+    put(b.right - 1, y, b.pen);
   }
 }
 
@@ -200,42 +206,37 @@ void draw_rectangle(dc_handle dc, int left, int top, int right, int bottom) {
 struct span {
   int first, last;
 };
-static span ellipse_span(int left, int top, int right, int bottom, int y) {
-  double cx = (left + right) / 2.0, cy = (top + bottom) / 2.0;
-  double rx = (right - left) / 2.0, ry = (bottom - top) / 2.0;
+static span ellipse_span(const shape_box &b, int y) {
+  double cx = (b.left + b.right) / 2.0, cy = (b.top + b.bottom) / 2.0;
+  double rx = (b.right - b.left) / 2.0, ry = (b.bottom - b.top) / 2.0;
   double dy = (y + 0.5 - cy) / ry;
-  if (y < top || y >= bottom || dy * dy > 1) return {1, 0};
+  if (y < b.top || y >= b.bottom || dy * dy > 1) return {1, 0};
   double half = rx * std::sqrt(1 - dy * dy);
   return {int(std::ceil(cx - half - 0.5)), int(std::floor(cx + half - 0.5))};
 }
 
 static bool inside(span s, int x) { return x >= s.first && x <= s.last; }
 
-void draw_ellipse(dc_handle dc, int left, int top, int right, int bottom) {
-  if (!dc) return;
-  normalise(left, right);
-  normalise(top, bottom);
-  if (right == left || bottom == top) return;
-  rgb pen = colour_of(dc->pen), brush = colour_of(dc->brush);
-  for (int y = top; y < bottom; y++) {
-    span above = ellipse_span(left, top, right, bottom, y - 1);
-    span row = ellipse_span(left, top, right, bottom, y);
-    span below = ellipse_span(left, top, right, bottom, y + 1);
+void draw_ellipse(dc_handle dc, int x0, int y0, int x1, int y1) {
+  shape_box b;
+  if (!prepare_box(dc, x0, y0, x1, y1, b)) return;
+  for (int y = b.top; y < b.bottom; y++) {
+    span above = ellipse_span(b, y - 1), row = ellipse_span(b, y), below = ellipse_span(b, y + 1);
     for (int x = row.first; x <= row.last; x++) {
       bool edge = x == row.first || x == row.last || !inside(above, x) || !inside(below, x);
-      put(x, y, edge ? pen : brush);
+      put(x, y, edge ? b.pen : b.brush);
     }
   }
 }
 
 void move_to(dc_handle dc, int x, int y) {
-  if (!dc) return;
+  if (!usable(dc)) return;
   dc->x = x;
   dc->y = y;
 }
 
 void line_to(dc_handle dc, int x, int y) {
-  if (!dc) return;
+  if (!usable(dc)) return;
   rgb pen = colour_of(dc->pen);
   int dx = std::abs(x - dc->x), dy = -std::abs(y - dc->y);
   int sx = dc->x < x ? 1 : -1, sy = dc->y < y ? 1 : -1;
@@ -250,29 +251,36 @@ void line_to(dc_handle dc, int x, int y) {
   dc->y = y;
 }
 
-void set_pixel(dc_handle, int x, int y, rgb colour) { put(x, y, colour); }
+void set_pixel(dc_handle dc, int x, int y, rgb colour) {
+  if (usable(dc)) put(x, y, colour);
+}
 
 // ---- Text ----
 
 void set_transparent_background(dc_handle dc) {
-  if (dc) dc->transparent = true;
+  if (usable(dc)) dc->transparent = true;
 }
 
 void set_text_colour(dc_handle dc, rgb colour) {
-  if (dc) dc->text_colour = colour;
+  if (usable(dc)) dc->text_colour = colour;
 }
 
 // The background that opaque text fills its cells with, as in a fresh drawing context.
 constexpr rgb opaque_background{255, 255, 255};
 
+// A glyph is kept inside its cell: the tops of a few accented capitals that rise
+// above the font's ascent are cut, as the cell of a raster font would cut them.
 static void draw_glyph_bits(const glyph_bits &g, int x, int y, rgb colour) {
   for (int r = 0; r < g.rows; r++)
-    for (int c = 0; c < g.width; c++)
-      if (g.on[r][c]) put(x + g.left + c, y + g.top + r, colour);
+    for (int c = 0; c < g.width; c++) {
+      int cx = g.left + c, cy = g.top + r;
+      bool in_cell = cx >= 0 && cx < font_advance && cy >= 0 && cy < font_cell_height;
+      if (g.on[r][c] && in_cell) put(x + cx, y + cy, colour);
+    }
 }
 
 void text_out(dc_handle dc, int x, int y, const char *text, int count) {
-  if (!dc || !text) return;
+  if (!usable(dc) || !text) return;
   for (int i = 0; i < count; i++) {
     int cell_x = x + i * font_advance;
     if (!dc->transparent)

@@ -6,6 +6,8 @@
 #include "target/target.h"
 #include "translate/translate.h"
 
+#include <cstdio>
+
 #ifndef TALVEN_MANUAL_ADDRESS
 #define TALVEN_MANUAL_ADDRESS "docs/manual.html"
 #endif
@@ -76,10 +78,11 @@ static void show_manual_box() {
 }
 
 static void show_about_box() {
-  show_message_box("About",
-                   "TALVEN  version Beta 0.0\n"
-                   "Draws GRAFCET charts for 14-bit PIC chips, translates them into a literal "
-                   "program and compiles it into an Intel HEX file.");
+  char text[256];
+  std::snprintf(text, sizeof text, "%s\n%s", program_title,
+                "Draws GRAFCET charts for 14-bit PIC chips, translates them into a literal "
+                "program and compiles it into an Intel HEX file.");
+  show_message_box("About", text);
 }
 
 // What each menu_code does: an operation to run, or the page to show.
