@@ -32,19 +32,19 @@ void EditorWindow::TearDown() {
   std::filesystem::remove_all(folder);
 }
 
-std::vector<shown_box> EditorWindow::boxes() const {
-  std::vector<shown_box> shown;
-  for (int i = 0; i < recorded_box_count && i < box_record_capacity; i++)
-    shown.push_back({recorded_boxes[i].title, recorded_boxes[i].text});
+std::vector<box_seen> EditorWindow::boxes() const {
+  std::vector<box_seen> shown;
+  for (int i = 0; i < shown_box_count && i < box_record_capacity; i++)
+    shown.push_back({shown_boxes[i].title, shown_boxes[i].text});
   return shown;
 }
 
 bool EditorWindow::only_box_is(const char *title, const char *text) const {
-  std::vector<shown_box> shown = boxes();
+  std::vector<box_seen> shown = boxes();
   return shown.size() == 1 && shown[0].title == title && shown[0].text == text;
 }
 
-void EditorWindow::forget_boxes() { forget_recorded_boxes(); }
+void EditorWindow::forget_boxes() { forget_shown_boxes(); }
 
 void click(int x, int y) { send(message_left_button_down, 0, x, y); }
 void right_click(int x, int y) { send(message_right_button_down, 0, x, y); }

@@ -23,7 +23,7 @@ constexpr rgb grid_line{0, 64, 255};
 constexpr rgb palette_red{255, 64, 64};
 constexpr rgb button_green{0, 255, 192};
 
-struct shown_box {
+struct box_seen {
   std::string title, text;
 };
 
@@ -35,7 +35,7 @@ class EditorWindow : public ::testing::Test {
   void TearDown() override;
 
   std::string folder;
-  std::vector<shown_box> boxes() const;
+  std::vector<box_seen> boxes() const;
   // Whether exactly one box was shown, with this title and text.
   bool only_box_is(const char *title, const char *text) const;
   void forget_boxes();
