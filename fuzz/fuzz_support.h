@@ -12,6 +12,7 @@
 
 #include "model/model.h"
 #include "platform/message_box.h"
+#include "target/target.h"
 
 static void ignore_message_box(const char *, const char *) {}
 
@@ -106,4 +107,29 @@ inline void check_hex_file(const char *path) {
     start = end + 2;
   }
   FUZZ_CHECK(record == ":00000001FF");
+}
+
+// The file fuzzers compile for the bundled target, so that the example programs
+// compile and mutated ones meet every error.
+static definition_record fuzz_definition;
+
+inline void load_fuzz_definition() {
+  std::string text = file_bytes(TALVEN_SOURCE_DIR "/targets/pic16f628a.def");
+  FUZZ_CHECK(!text.empty());
+  init_project();
+  write_input("target.def", reinterpret_cast<const uint8_t *>(text.data()), text.size());
+  copy_field(config_entries[config_automate].value, text_size, "target.def");
+  FUZZ_CHECK(load_automaton_definition() == 0);
+  fuzz_definition = automaton_definition;
+}
+
+// Compiles under a fresh copy of that target; a hex file written must be well formed.
+inline void compile_and_check(compile_result (*compile)()) {
+  automaton_definition = fuzz_definition;
+  copy_constant_names();  // as the window does after loading the definition
+  copy_field(config_entries[config_hex].value, text_size, "out.hex");
+  std::remove("out.hex");
+  compile_result result = compile();
+  FUZZ_CHECK(result == compile_ok || result == compile_errors);
+  if (result == compile_ok) check_hex_file("out.hex");
 }
