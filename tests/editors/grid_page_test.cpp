@@ -48,7 +48,7 @@ bool cell_is_clean(int c, int r) {
   for (int py = y; py <= y + 18; py++)
     for (int px = x; px <= x + 38; px++)
       if (pixel(px, py) != grid_blue) return false;
-  return pixel(x + 39, y + 5) == grid_line && pixel(x + 5, y + 19) == grid_line;
+  return pixel(x + 39, y + 5) == grid_line_blue && pixel(x + 5, y + 19) == grid_line_blue;
 }
 
 // A step square with the link stubs above and below; an initial step has its inner square too.
@@ -78,10 +78,10 @@ class GridPage : public EditorWindow {
 TEST_F(GridPage, PaintsTheGridThePaletteAndTheScrollButtons) {
   EXPECT_EQ(pixel(60, 40), black);  // the outline of the grid area
   EXPECT_EQ(pixel(70, 45), grid_blue);
-  EXPECT_EQ(pixel(70, 59), grid_line);
-  EXPECT_EQ(pixel(99, 45), grid_line);
-  EXPECT_EQ(pixel(659, 45), grid_line);
-  EXPECT_EQ(pixel(70, 439), grid_line);
+  EXPECT_EQ(pixel(70, 59), grid_line_blue);
+  EXPECT_EQ(pixel(99, 45), grid_line_blue);
+  EXPECT_EQ(pixel(659, 45), grid_line_blue);
+  EXPECT_EQ(pixel(70, 439), grid_line_blue);
   EXPECT_EQ(pixel(665, 45), grey);
   for (int x : {21, 38}) EXPECT_EQ(pixel(x, 261), button_green);
   for (int y : {281, 298}) EXPECT_EQ(pixel(11, y), button_green);
@@ -91,8 +91,8 @@ TEST_F(GridPage, PaintsTheGridThePaletteAndTheScrollButtons) {
   // The initial step is the kind placed at start; its square is marked.
   EXPECT_TRUE(palette_marks(0, 0));
   EXPECT_FALSE(palette_marks(1, 0));
-  EXPECT_EQ(pixel(29, 45), grid_line);
-  EXPECT_EQ(pixel(15, 59), grid_line);
+  EXPECT_EQ(pixel(29, 45), grid_line_blue);
+  EXPECT_EQ(pixel(15, 59), grid_line_blue);
   // The horizontal link of the palette is 20 pixels long; the empty rows carry no glyph.
   EXPECT_EQ(pixel(30, 169), white);
   EXPECT_EQ(pixel(49, 169), white);
@@ -315,7 +315,7 @@ TEST_F(GridPage, StepNumberHeldByAnInitialStepIsRefused) {
   right_click_cell(10, 10);
   type("4\r");
   EXPECT_EQ(plan_xy[10][10].number, 4);
-  EXPECT_EQ(boxes().size(), 1u);
+  EXPECT_EQ(shown().size(), 1u);
 }
 
 TEST_F(GridPage, EntryNumberInUseIsRefusedAndTheNextExitTakesIt) {
@@ -341,7 +341,7 @@ TEST_F(GridPage, ExitNumbersAreNotCheckedAndSetTheEntryCounter) {
   right_click_cell(0, 0);
   type("4\r");
   EXPECT_EQ(plan_xy[0][0].number, 4);
-  EXPECT_TRUE(boxes().empty());
+  EXPECT_TRUE(shown().empty());
   click_grid_cell(0, 4);
   EXPECT_EQ(plan_xy[0][4].number, 4);
 }
@@ -356,7 +356,7 @@ TEST_F(GridPage, EnterOnALinkOrAnEmptyCellDoesNothing) {
   EXPECT_EQ(plan_xy[1][1].number, 0);
   EXPECT_EQ(plan_xy[2][2].number, 0);
   EXPECT_TRUE(no_number_in_cell(1, 1));
-  EXPECT_TRUE(boxes().empty());
+  EXPECT_TRUE(shown().empty());
 }
 
 TEST_F(GridPage, BeforeAnyRightClickEnterActsOnTheFirstCellOfThePlan) {

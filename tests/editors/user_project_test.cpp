@@ -57,9 +57,9 @@ TEST_F(UserProject, TwoStepCycleGoesFromTheGridToAHexFile) {
   set_configuration(0, "cycle.def");
   set_configuration(1, "cycle.gra");
   set_configuration(3, "cycle.hex");
-  ASSERT_GE(boxes().size(), 1u);
-  EXPECT_EQ(boxes()[0].title, "Def File");
-  EXPECT_EQ(boxes()[0].text, "Fichier de definition charge avec succes");
+  ASSERT_GE(shown().size(), 1u);
+  EXPECT_EQ(shown()[0].title, "Def File");
+  EXPECT_EQ(shown()[0].text, "Fichier de definition charge avec succes");
 
   show_page(0);
   struct placing {
@@ -96,9 +96,9 @@ TEST_F(UserProject, TwoStepCycleGoesFromTheGridToAHexFile) {
 
   forget_boxes();
   choose(3, 0);  // "G->L"
-  ASSERT_GE(boxes().size(), 1u);
-  EXPECT_EQ(boxes()[0].title, "Processing");
-  EXPECT_EQ(boxes()[0].text, "Converting Graphic --> Literal ?");
+  ASSERT_GE(shown().size(), 1u);
+  EXPECT_EQ(shown()[0].title, "Processing");
+  EXPECT_EQ(shown()[0].text, "Converting Graphic --> Literal ?");
 
   show_page(7);
   const char *program[] = {"@  PRETRAITEMENT",   "",   "@  TRAITEMENT", "*  x0", "l i0 > x1", "-  x1", "l i1 > x0", "",
@@ -123,9 +123,9 @@ TEST_F(UserProject, TwoStepCycleGoesFromTheGridToAHexFile) {
 
   forget_boxes();
   choose(3, 1);  // "L->H"
-  ASSERT_FALSE(boxes().empty());
-  EXPECT_EQ(boxes().back().title, "OK");
-  EXPECT_EQ(boxes().back().text,
+  ASSERT_FALSE(shown().empty());
+  EXPECT_EQ(shown().back().title, "OK");
+  EXPECT_EQ(shown().back().text,
             "Aucune erreur\n\nFichier a programmer : cycle.hex\nLignes utilisees: 9   (56/100)\nLignes restantes: 7");
   EXPECT_EQ(read_file("cycle.hex"),
             ":100000000528ff3fff3fff3fff3fff3fff3fff3f11\r\n"

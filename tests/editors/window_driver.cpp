@@ -1,50 +1,32 @@
 #include "window_driver.h"
 
-#include <unistd.h>
-
 #include <cstring>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "editors/page_state.h"
-#include "platform/headless.h"
-
-static std::filesystem::path folder_before;
 
 static void send(message_kind kind, int key = 0, int x = 0, int y = 0) { send_message(kind, key, x, y); }
 
 void EditorWindow::SetUp() {
-  folder_before = std::filesystem::current_path();
-  char name[] = "/tmp/talven-editors-XXXXXX";
-  ASSERT_NE(mkdtemp(name), nullptr);
-  folder = name;
-  std::filesystem::current_path(folder);
+  WindowTest::SetUp();
   reset_page_state();
-  headless_create_window();
-  send(message_paint);
-  send(message_other);  // the definition load armed by the first paint
+  start();
+  send_message(message_other);  // the definition load armed by the first paint
   forget_boxes();
 }
 
-void EditorWindow::TearDown() {
-  std::filesystem::current_path(folder_before);
-  std::filesystem::remove_all(folder);
+bool EditorWindow::only_box_is(const char *title, const char *text) {
+  std::vector<recorded_box> boxes = shown();
+  return boxes.size() == 1 && boxes[0] == recorded_box{title, text};
 }
 
-std::vector<box_seen> EditorWindow::boxes() const {
-  std::vector<box_seen> shown;
-  for (int i = 0; i < shown_box_count && i < box_record_capacity; i++)
-    shown.push_back({shown_boxes[i].title, shown_boxes[i].text});
-  return shown;
+void EditorWindow::show_page(int page) {
+  struct menu_place {
+    int top, sub;
+  };
+  // Where each page is chosen in the menu, by edit_mode.
+  static const menu_place places[] = {{1, 0}, {1, 1}, {1, 2}, {1, 3}, {1, 4}, {1, 5}, {0, 4}, {2, 0}};
+  choose(places[page].top, places[page].sub);
 }
-
-bool EditorWindow::only_box_is(const char *title, const char *text) const {
-  std::vector<box_seen> shown = boxes();
-  return shown.size() == 1 && shown[0].title == title && shown[0].text == text;
-}
-
-void EditorWindow::forget_boxes() { forget_shown_boxes(); }
 
 void click(int x, int y) { send(message_left_button_down, 0, x, y); }
 void right_click(int x, int y) { send(message_right_button_down, 0, x, y); }
@@ -53,20 +35,6 @@ void paint() { send(message_paint); }
 
 void type(const std::string &characters) {
   for (char c : characters) send(message_char, c);
-}
-
-void choose(int top_item, int sub_item) {
-  click(80 + 40 * top_item, 20);
-  click(320 + 40 * sub_item, 20);
-}
-
-void show_page(int page) {
-  struct menu_place {
-    int top, sub;
-  };
-  // Where each page is chosen in the menu, by edit_mode.
-  static const menu_place places[] = {{1, 0}, {1, 1}, {1, 2}, {1, 3}, {1, 4}, {1, 5}, {0, 4}, {2, 0}};
-  choose(places[page].top, places[page].sub);
 }
 
 void click_grid_cell(int c, int r) { click(80 + 40 * c, 50 + 20 * r); }
@@ -110,15 +78,4 @@ bool text_cell_shows(int k, const char *text, rgb background) {
 
 bool label_cell_shows(int k, const char *text, rgb background) {
   return pixel(145, 80 + 20 * k) == background && shows_text(52, 72 + 20 * k, text, 149);
-}
-
-std::string read_file(const std::string &path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream contents;
-  contents << in.rdbuf();
-  return contents.str();
-}
-
-void write_file(const std::string &path, const std::string &contents) {
-  std::ofstream(path, std::ios::binary) << contents;
 }

@@ -2,43 +2,23 @@
 // backend (clicks at pixel positions, key-downs, characters), the pixels left on
 // the headless surface and the message boxes shown.
 #pragma once
-#include <gtest/gtest.h>
-
 #include <string>
-#include <vector>
 
 #include "editors/page_kit.h"
-#include "model/model.h"
-#include "platform/platform.h"
-#include "shell/shell.h"
+#include "shell/window_fixture.h"
 
-constexpr rgb white{255, 255, 255};
-constexpr rgb black{0, 0, 0};
-constexpr rgb teal{0, 128, 128};
-constexpr rgb olive{128, 128, 0};
-constexpr rgb red{255, 0, 0};
-constexpr rgb grey{128, 128, 128};
-constexpr rgb grid_blue{0, 128, 255};
-constexpr rgb grid_line{0, 64, 255};
 constexpr rgb palette_red{255, 64, 64};
 constexpr rgb button_green{0, 255, 192};
 
-struct box_seen {
-  std::string title, text;
-};
-
-// A freshly started window in a fresh working folder, its first paint done and the
+// A freshly started window in a folder of its own, its first paint done and the
 // definition load that follows it spent, with no box recorded yet.
-class EditorWindow : public ::testing::Test {
+class EditorWindow : public WindowTest {
  protected:
   void SetUp() override;
-  void TearDown() override;
-
-  std::string folder;
-  std::vector<box_seen> boxes() const;
   // Whether exactly one box was shown, with this title and text.
-  bool only_box_is(const char *title, const char *text) const;
-  void forget_boxes();
+  static bool only_box_is(const char *title, const char *text);
+  static void forget_boxes() { forget_shown_boxes(); }
+  static void show_page(int page);  // through the menu, as a user switches pages
 };
 
 void click(int x, int y);
@@ -46,9 +26,6 @@ void right_click(int x, int y);
 void press(int key);
 void type(const std::string &characters);
 void paint();
-// Clicks a top-level menu item, then one of its sub-items.
-void choose(int top_item, int sub_item);
-void show_page(int page);  // through the menu, as a user switches pages
 // Screen cell (c, r) of the grid page and the palette square in column j, row i.
 void click_grid_cell(int c, int r);
 void pick_kind(int j, int i);
@@ -65,6 +42,3 @@ bool shows_text(int x, int y, const char *text, int right_edge);
 // Whether the page's data line k shows the text in its text cell, on that colour.
 bool text_cell_shows(int k, const char *text, rgb background);
 bool label_cell_shows(int k, const char *text, rgb background);
-
-std::string read_file(const std::string &path);
-void write_file(const std::string &path, const std::string &contents);
