@@ -1,5 +1,7 @@
-# Google Benchmark programs, one per subsystem that has a cost worth watching.
+# Google Benchmark programs, one per subsystem that has a cost worth watching:
+# <name>_bench from bench/<name>_bench.cpp.
 find_package(benchmark REQUIRED)
-
-add_executable(target_bench bench/target_bench.cpp)
-target_link_libraries(target_bench PRIVATE talven_core benchmark::benchmark benchmark::benchmark_main)
+foreach(name target translate)
+  add_executable(${name}_bench bench/${name}_bench.cpp)
+  target_link_libraries(${name}_bench PRIVATE talven_core benchmark::benchmark benchmark::benchmark_main)
+endforeach()

@@ -95,7 +95,7 @@ static const struct {
 };
 
 static message shell_message(UINT native, WPARAM wparam, LPARAM lparam) {
-  message m{message_other, (signed char)(wparam & 0xFF), LOWORD(lparam), HIWORD(lparam)};
+  message m{message_other, int(wparam), LOWORD(lparam), HIWORD(lparam)};
   for (const auto &entry : message_kinds)
     if (entry.native == native) m.kind = entry.kind;
   return m;

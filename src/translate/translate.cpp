@@ -1,0 +1,186 @@
+// The literal program written from the chart: treatments, one block per step,
+// one line per output word, treatments again and the constant values.
+#include "translate/translate.h"
+
+#include <algorithm>
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+
+#include "platform/message_box.h"
+
+namespace {
+
+constexpr int row_length = text_size - 1;
+
+int next_row;  // the buffer row the next line goes to
+
+bool emit_row(std::string_view text) {
+  if (next_row >= literal_lines) {
+    char message[80];
+    std::snprintf(message, sizeof message, "Programme trop long : la ligne %d depasse les %d lignes", next_row,
+                  literal_lines);
+    show_message_box("Processing", message);
+    return false;
+  }
+  std::snprintf(literal_buffer[next_row++], text_size, "%.*s", int(text.size()), text.data());
+  return true;
+}
+
+// A line too long for one row goes on in the next rows, cut at blanks, so that the
+// program reads the same words in the same order.
+bool emit_line(std::string_view text) {
+  while (text.size() > size_t(row_length)) {
+    size_t cut = text.rfind(' ', row_length);
+    if (cut == std::string_view::npos) {
+      char message[80];
+      std::snprintf(message, sizeof message, "Ligne %d trop longue et sans blanc pour la couper", next_row);
+      show_message_box("Processing", message);
+      return false;
+    }
+    if (!emit_row(text.substr(0, cut))) return false;
+    text.remove_prefix(cut + 1);
+  }
+  return emit_row(text);
+}
+
+// Room for the longest output line: every word of every step row naming its step.
+constexpr int line_capacity = 8192;
+char line[line_capacity];
+int line_length;
+
+void add_to_line_v(const char *format, va_list arguments) {
+  int room = line_capacity - line_length;
+  int written = std::vsnprintf(line + line_length, room, format, arguments);
+  if (written > 0) line_length += written < room ? written : room - 1;
+}
+
+void add_to_line(const char *format, ...) {
+  va_list arguments;
+  va_start(arguments, format);
+  add_to_line_v(format, arguments);
+  va_end(arguments);
+}
+
+bool emit_formatted(const char *format, ...) {
+  va_list arguments;
+  va_start(arguments, format);
+  line_length = 0;
+  add_to_line_v(format, arguments);
+  va_end(arguments);
+  return emit_line({line, size_t(line_length)});
+}
+
+bool open_section(const char *title) { return emit_row("") && emit_row(title); }
+
+bool emit_treatments(const table_row *rows) {
+  for (int n = 0; n < table_rows; n++) {
+    std::string_view text = field_text(rows[n].text, text_size);
+    if (!is_blank(text) && !emit_line(text)) return false;
+  }
+  return true;
+}
+
+bool emit_step(int x, int y) {
+  const cell &c = plan_xy[x][y];
+  if (!number_in_range(c.number)) {
+    report_bad_number(x, y);
+    return false;
+  }
+  if (!emit_formatted(c.kind == cell_initial_step ? "*  x%d" : "-  x%d", c.number)) return false;
+  if (!find_successors(x, y)) return false;
+  for (const successor &s : successor_list) {
+    if (s.transition == -1 || s.step == -1) continue;
+    std::string_view condition = field_text(transition_conditions[s.transition].text, text_size);
+    if (!emit_formatted("%.*s > x%d", int(condition.size()), condition.data(), s.step)) return false;
+  }
+  return true;
+}
+
+// Steps column by column, top to bottom within a column.
+bool emit_steps() {
+  forget_walks();
+  for (int x = 0; x < grid_size; x++)
+    for (int y = 0; y < grid_size; y++) {
+      int kind = plan_xy[x][y].kind;
+      if ((kind == cell_initial_step || kind == cell_step) && !emit_step(x, y)) return false;
+    }
+  return true;
+}
+
+// One line per distinct word, at its first appearance, naming every step whose row holds it.
+bool emit_outputs() {
+  output_word word, other;
+  next_output_word(outer_words, true, nullptr);
+  while (!next_output_word(outer_words, false, &word)) {
+    bool found = false;
+    next_output_word(inner_words, true, nullptr);
+    while (!next_output_word(inner_words, false, &other)) {
+      if (other.length != word.length || std::memcmp(other.text, word.text, word.length) != 0) continue;
+      if (other.row < word.row) break;  // already written for a lower step
+      if (other.row == word.row) {
+        line_length = 0;
+        found = true;
+      }
+      add_to_line(other.row == word.row ? "l x%d " : "o x%d ", other.row);
+    }
+    if (!found) continue;
+    add_to_line("= %s", word.text);
+    if (!emit_line({line, size_t(line_length)})) return false;
+  }
+  return true;
+}
+
+bool emit_constants() {
+  for (const constant_row &row : constants) {
+    std::string_view name = field_text(row.name, constant_name_size);
+    std::string_view value = field_text(row.text, text_size);
+    if (is_blank(name) || is_blank(value)) continue;
+    if (!emit_formatted("#%.*s %.*s", int(name.size()), name.data(), int(value.size()), value.data())) return false;
+  }
+  return true;
+}
+
+struct word_cursor {
+  int row;
+  size_t position;
+};
+word_cursor word_cursors[2];
+
+}  // namespace
+
+std::string_view field_text(const char *field, int size) { return {field, strnlen(field, size)}; }
+
+bool is_blank(std::string_view text) { return text.find_first_not_of(' ') == std::string_view::npos; }
+
+bool next_output_word(int cursor, bool reset, output_word *word) {
+  word_cursor &at = word_cursors[cursor];
+  if (reset) {
+    at = {0, 0};
+    return false;
+  }
+  for (; at.row < table_rows; at.row++, at.position = 0) {
+    std::string_view text = field_text(step_outputs[at.row].text, text_size);
+    size_t start = text.find_first_not_of(' ', at.position);
+    if (start == std::string_view::npos) continue;
+    size_t end = std::min(text.find(' ', start), text.size());
+    word->length = int(end - start);
+    std::memcpy(word->text, text.data() + start, word->length);
+    word->text[word->length] = 0;
+    word->row = at.row;
+    at.position = end;
+    return false;
+  }
+  return true;
+}
+
+bool graphic_to_literal() {
+  show_message_box("Processing", "Converting Graphic --> Literal ?");
+  std::memset(literal_buffer, 0, sizeof literal_buffer);
+  next_row = 0;
+  return emit_row("@  PRETRAITEMENT") && emit_treatments(pre_treatments) &&
+         open_section("@  TRAITEMENT") && emit_steps() &&
+         open_section("@  POSTTRAITEMENT1") && emit_outputs() &&
+         open_section("@  POSTTRAITEMENT2") && emit_treatments(post_treatments) &&
+         open_section("@  CONSTANTES") && emit_constants();
+}
