@@ -1,4 +1,4 @@
-// The bundled PIC16F628A definition, read by TALVEN's own loader.
+// The bundled PIC16F628A definition and the examples' configuration, read by TALVEN's own loaders.
 #include <gtest/gtest.h>
 
 #include <filesystem>
