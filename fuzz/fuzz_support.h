@@ -12,6 +12,7 @@
 
 #include "model/model.h"
 #include "platform/message_box.h"
+#include "target/target.h"
 
 static void ignore_message_box(const char *, const char *) {}
 
@@ -73,4 +74,62 @@ inline void check_project_fields() {
     }
   for (const char *line : literal_buffer) FUZZ_CHECK(field_is_terminated(line, text_size));
   for (const config_entry &entry : config_entries) FUZZ_CHECK(field_is_terminated(entry.value, text_size));
+}
+
+inline int hex_value(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+// A hex file as a programmer reads it: CR LF between records, each record
+// ":", count, address, type, data and a checksum that brings the sum to 0,
+// and the end record last.
+inline void check_hex_file(const char *path) {
+  std::string bytes = file_bytes(path);
+  FUZZ_CHECK(!bytes.empty());
+  size_t start = 0;
+  std::string record;
+  while (start <= bytes.size()) {
+    size_t end = bytes.find("\r\n", start);
+    record = bytes.substr(start, end == std::string::npos ? std::string::npos : end - start);
+    FUZZ_CHECK(record.size() >= 11 && record[0] == ':' && record.size() % 2 == 1);
+    int sum = 0;
+    for (size_t i = 1; i < record.size(); i += 2) {
+      int high = hex_value(record[i]), low = hex_value(record[i + 1]);
+      FUZZ_CHECK(high >= 0 && low >= 0);
+      sum += high * 16 + low;
+    }
+    FUZZ_CHECK(sum % 256 == 0);
+    FUZZ_CHECK(record.size() == size_t(11 + 2 * (hex_value(record[1]) * 16 + hex_value(record[2]))));
+    if (end == std::string::npos) break;
+    start = end + 2;
+  }
+  FUZZ_CHECK(record == ":00000001FF");
+}
+
+// The file fuzzers compile for the bundled target, so that the example programs
+// compile and mutated ones meet every error.
+static definition_record fuzz_definition;
+
+inline void load_fuzz_definition() {
+  std::string text = file_bytes(TALVEN_SOURCE_DIR "/targets/pic16f628a.def");
+  FUZZ_CHECK(!text.empty());
+  init_project();
+  write_input("target.def", reinterpret_cast<const uint8_t *>(text.data()), text.size());
+  copy_field(config_entries[config_automate].value, text_size, "target.def");
+  FUZZ_CHECK(load_automaton_definition() == 0);
+  fuzz_definition = automaton_definition;
+}
+
+// Compiles under a fresh copy of that target; a hex file written must be well formed.
+inline void compile_and_check(compile_result (*compile)()) {
+  automaton_definition = fuzz_definition;
+  copy_constant_names();  // as the window does after loading the definition
+  copy_field(config_entries[config_hex].value, text_size, "out.hex");
+  std::remove("out.hex");
+  compile_result result = compile();
+  FUZZ_CHECK(result == compile_ok || result == compile_errors);
+  if (result == compile_ok) check_hex_file("out.hex");
 }

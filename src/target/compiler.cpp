@@ -47,7 +47,8 @@ static bool place_program_word(bool known, int value, int line) {
     std::snprintf(where, sizeof where, "%04x", unsigned(address) & 0xFFFFu);
     return record_error(line, "OUT OF PROGRAM AREA: ", where);
   }
-  if (known) automaton_definition.flash_image[address] = program_word_base + value;
+  // Added whole, but with wrap-around: an address near the integer limit keeps its low bits.
+  if (known) automaton_definition.flash_image[address] = int32_t(uint32_t(program_word_base) + uint32_t(value));
   return true;
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -51,6 +52,7 @@ class ProjectTest : public ::testing::Test {
     previous_folder = std::filesystem::current_path();
     std::string name = std::string("talven-") + ::testing::UnitTest::GetInstance()->current_test_info()->name() +
                        "-" + std::to_string(std::random_device{}());
+    std::replace(name.begin(), name.end(), '/', '-');  // parameterised tests carry a slash
     folder = std::filesystem::temp_directory_path() / name;
     std::filesystem::remove_all(folder);
     std::filesystem::create_directories(folder);

@@ -220,6 +220,14 @@ TEST_F(Compiler, HexWithoutProgramOrEepromStartsWithTheConfigurationRecord) {
   EXPECT_EQ(hex(), ":10400000ff3fff3fff3fff3fff3fff3fff3fff3fc0\r\n:00000001FF");
 }
 
+TEST_F(Compiler, HexWithoutProgramStartsWithTheEepromRecord) {
+  load(definition_text("0", "8", "100", "108"));
+  set_literal_rows({});
+  ASSERT_EQ(compile_literal_to_hex(), compile_ok);
+  EXPECT_EQ(hex(), ":10420000ff00ff00ff00ff00ff00ff00ff00ff00b6\r\n"
+                   ":10400000ff3fff3fff3fff3fff3fff3fff3fff3fc0\r\n:00000001FF");
+}
+
 TEST_F(Compiler, LaterCompilationKeepsWordsBeyondItsNewEnd) {
   load(definition_text("108", "0", "100", "108"));
   set_literal_rows({"l x1 = x2"});

@@ -486,3 +486,28 @@ TEST_F(Walk, EveryChartWithoutLoopsGivesExactlyWhatFollowingEveryPathGives) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(Walk, AnyGridEitherTranslatesSilentlyOrReportsOneFailure) {
+  unsigned seed = 3;
+  auto pick = [&seed](int below) { return int((seed = seed * 1103515245u + 12345u) >> 8) % below; };
+  int completed = 0;
+  for (int chart = 0; chart < 200; chart++) {
+    SetUp();
+    // Half the charts hold numbers outside the tables and kinds that do not exist.
+    bool broken = chart % 2;
+    for (int x = 0; x < grid_size; x++)
+      for (int y = 0; y < grid_size; y++)
+        plan_xy[x][y] = broken ? cell{pick(20) - 1, pick(70) - 2} : cell{pick(cell_kind_count + 8), pick(table_rows)};
+    bool complete = graphic_to_literal();
+    completed += complete;
+    ASSERT_EQ(boxes.size(), complete ? 1u : 2u) << "chart " << chart;
+    EXPECT_EQ(boxes[0], notice);
+    EXPECT_EQ(boxes.back().title, "Processing");
+  }
+  EXPECT_GT(completed, 10);
+  EXPECT_LT(completed, 190);
+}
+
+}  // namespace
