@@ -202,6 +202,13 @@ TEST_F(Compiler, EmptyAreaCannotHoldTheEndOfProgram) {
   expect_errors("\nErrors:\n\nligne   0: OUT OF PROGRAM AREA: 0100");
 }
 
+TEST_F(Compiler, AreaAtTheIntegerLimitIsRefusedWithoutOverflow) {
+  load(definition_text("8", "0", "80000000", "80000000"));
+  set_literal_rows({"*  x5", "l x1"});
+  EXPECT_EQ(compile_literal_to_hex(), compile_errors);
+  expect_errors("\nErrors:\n\nligne   0: OUT OF PROGRAM AREA: 80000000");
+}
+
 TEST_F(Compiler, FlashSizeNotAMultipleOfEightStillWritesWholeRecords) {
   load(definition_text("C", "0", "0", "8"));
   set_literal_rows({});
