@@ -41,7 +41,13 @@ std::string compile_literal(const std::string &folder, const std::string &litera
   write_file(folder + "/program.lit", file);
   int status = run_talvenc(folder, "--literal program.lit --hex program.hex");
   EXPECT_EQ(status, 0) << read_file(folder + "/talvenc.txt");
+  expect_sound_hex(folder + "/program.hex");
   return folder + "/program.hex";
+}
+
+void expect_sound_hex(const std::string &hex) {
+  std::string report = hex + ".srec_info.txt";
+  EXPECT_EQ(run_command("srec_info '" + hex + "' -Intel", report), 0) << read_file(report);
 }
 
 // Pullups of low resistance stand for the switches on the driven PORTA pins.
