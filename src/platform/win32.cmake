@@ -3,9 +3,11 @@
 # Both run under Wine in the tests of tests/windows.
 set(wine_environment "WINEDEBUG=-all;WINEPREFIX=${CMAKE_BINARY_DIR}/wine")
 
-file(GLOB talven_ui_sources CONFIGURE_DEPENDS src/shell/*.cpp src/editors/*.cpp)
-if(talven_ui_sources)
-  add_library(talven_ui STATIC ${talven_ui_sources})
+file(GLOB shell_sources CONFIGURE_DEPENDS src/shell/*.cpp)
+file(GLOB editor_sources CONFIGURE_DEPENDS src/editors/*.cpp)
+# The window procedure needs both the shell and the editor pages to link.
+if(shell_sources AND editor_sources)
+  add_library(talven_ui STATIC ${shell_sources} ${editor_sources})
   target_link_libraries(talven_ui PUBLIC talven_core)
   add_executable(talven WIN32 src/platform/win32.cpp)
   target_link_libraries(talven PRIVATE talven_ui)
