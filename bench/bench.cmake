@@ -5,3 +5,9 @@ foreach(name target translate)
   add_executable(${name}_bench bench/${name}_bench.cpp)
   target_link_libraries(${name}_bench PRIVATE talven_core benchmark::benchmark benchmark::benchmark_main)
 endforeach()
+
+# Drawing the window on the software surface.
+if(TARGET talven_screenshot)  # the window side with its pages
+  add_executable(shell_bench bench/shell_bench.cpp)
+  target_link_libraries(shell_bench PRIVATE talven_headless benchmark::benchmark benchmark::benchmark_main)
+endif()

@@ -109,17 +109,13 @@ inline void check_hex_file(const char *path) {
   FUZZ_CHECK(record == ":00000001FF");
 }
 
-// The target the file fuzzers compile for: x0..x63 and a few inputs and outputs,
-// a program area of 32 instructions, and constants of every kind at the edges of
-// the images (some past them).
+// The file fuzzers compile for the bundled target, so that the example programs
+// compile and mutated ones meet every error.
 static definition_record fuzz_definition;
 
 inline void load_fuzz_definition() {
-  std::string text = "@INFOS\nuc_type pic_1\nuc_taille_flash 200\nuc_taille_eeprom 100\n"
-                     "adr_start_graphcet 100\nadr_stop_graphcet 140\ntaille_zb 80\n@HEX\n:020000000528D1\n:00000001FF\n@ZB\n";
-  for (int n = 0; n < 64; n++) text += "zb " + std::to_string(n) + " x" + std::to_string(n) + "\n";
-  text += "in 64 i0\nin 65 i1\nout 66 LED\nout 67 MOTOR\nout 68 LAMP\n"
-          "@CST\neb 0 tempo\new ff count\nfb 1fff mask\nfw 1fff wide\nzz 10 other\new fe limit\n@END\n";
+  std::string text = file_bytes(TALVEN_SOURCE_DIR "/targets/pic16f628a.def");
+  FUZZ_CHECK(!text.empty());
   init_project();
   write_input("target.def", reinterpret_cast<const uint8_t *>(text.data()), text.size());
   copy_field(config_entries[config_automate].value, text_size, "target.def");

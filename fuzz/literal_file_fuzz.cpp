@@ -1,7 +1,6 @@
 // The literal file loader on any bytes: never more than 250 lines of 39
 // characters, and what it loaded must save and load back to the same file. The
-// loaded program is then compiled under a definition whose small program area and
-// edge-placed constants make overflowing programs and constants likely.
+// loaded program is then compiled, as "L->H" does.
 #include "files/files.h"
 #include "fuzz/fuzz_support.h"
 

@@ -52,6 +52,13 @@ void draw_background();
 void draw_menu_bar();
 // Reads click_x, click_y; returns the menu_code of a chosen sub-item, else 0.
 int menu_hit_test();
+// Runs the action of a menu_code; true when it chose a page, which then gets a full repaint.
+bool run_menu_action(int code);
+// "Exit" and the window's destruction: config.txt is written, then the message loop ends.
+void write_config_and_quit();
+
+// The program's name and version, as its window title shows them.
+constexpr const char *program_title = "TALVEN  version Beta 0.0";
 
 // The drawing kit of the chart; every pixel is one set_pixel into window_dc.
 extern const int segment_table[10][7];

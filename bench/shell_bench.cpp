@@ -1,0 +1,35 @@
+// The cost of drawing the window on the software surface: a full repaint of the
+// configuration page and of a grid page full of cells, beside clearing the
+// whole surface once, all in the same run.
+#include <benchmark/benchmark.h>
+
+#include "model/model.h"
+#include "platform/headless.h"
+
+// A window past its start-up, showing the given page.
+static void open_window_on(int page) {
+  headless_create_window();
+  first_paint_pending = 0;
+  edit_mode = page;
+}
+
+static void BM_ClearWholeSurface(benchmark::State &state) {
+  for (auto _ : state) reset_surface();
+  state.counters["pixels"] = double(surface_width) * surface_height;
+}
+BENCHMARK(BM_ClearWholeSurface)->Unit(benchmark::kMicrosecond);
+
+static void BM_RepaintConfigurationPage(benchmark::State &state) {
+  open_window_on(6);
+  for (auto _ : state) send_message(message_paint);
+}
+BENCHMARK(BM_RepaintConfigurationPage)->Unit(benchmark::kMicrosecond);
+
+// Every visible cell holds an element, numbered ones with two-digit numbers.
+static void BM_RepaintFullGridPage(benchmark::State &state) {
+  open_window_on(0);
+  for (int x = 0; x < grid_size; x++)
+    for (int y = 0; y < grid_size; y++) plan_xy[x][y] = {(x + y) % cell_empty, 10 + (x * 7 + y) % 54};
+  for (auto _ : state) send_message(message_paint);
+}
+BENCHMARK(BM_RepaintFullGridPage)->Unit(benchmark::kMicrosecond);

@@ -1,0 +1,201 @@
+// The SDL2 backend and the window program's entry: one window showing the
+// software surface, SDL events turned into the shell's messages in the order and
+// with the codes the Windows message loop would deliver, and message boxes
+// through SDL's simple message box.
+#include "platform/message_box.h"
+#include "platform/surface.h"
+#include "shell/shell.h"
+
+#include <SDL.h>
+
+#include <cstdio>
+
+static bool quit_posted;
+static int quit_code;
+static bool destroyed;
+
+void post_quit_message(int code) {
+  quit_posted = true;
+  quit_code = code;
+}
+
+static void send(message_kind kind, int key = 0, int x = 0, int y = 0) {
+  if (quit_posted) return;
+  window_procedure({kind, key, x, y});
+}
+
+// Virtual-key codes of the keys that are not letters or digits.
+struct virtual_key {
+  SDL_Keycode sdl;
+  int code;
+};
+static const virtual_key virtual_keys[] = {
+    {SDLK_BACKSPACE, 0x08}, {SDLK_TAB, 0x09},       {SDLK_RETURN, 0x0D},    {SDLK_KP_ENTER, 0x0D},
+    {SDLK_LSHIFT, 0x10},    {SDLK_RSHIFT, 0x10},    {SDLK_LCTRL, 0x11},     {SDLK_RCTRL, 0x11},
+    {SDLK_PAUSE, 0x13},     {SDLK_CAPSLOCK, 0x14},  {SDLK_ESCAPE, 0x1B},    {SDLK_SPACE, 0x20},
+    {SDLK_PAGEUP, 0x21},    {SDLK_PAGEDOWN, 0x22},  {SDLK_END, 0x23},       {SDLK_HOME, 0x24},
+    {SDLK_LEFT, 0x25},      {SDLK_UP, 0x26},        {SDLK_RIGHT, 0x27},     {SDLK_DOWN, 0x28},
+    {SDLK_INSERT, 0x2D},    {SDLK_DELETE, 0x2E},    {SDLK_KP_0, 0x60},      {SDLK_KP_1, 0x61},
+    {SDLK_KP_2, 0x62},      {SDLK_KP_3, 0x63},      {SDLK_KP_4, 0x64},      {SDLK_KP_5, 0x65},
+    {SDLK_KP_6, 0x66},      {SDLK_KP_7, 0x67},      {SDLK_KP_8, 0x68},      {SDLK_KP_9, 0x69},
+    {SDLK_KP_MULTIPLY, 0x6A}, {SDLK_KP_PLUS, 0x6B}, {SDLK_KP_MINUS, 0x6D},  {SDLK_KP_PERIOD, 0x6E},
+    {SDLK_KP_DIVIDE, 0x6F}, {SDLK_NUMLOCKCLEAR, 0x90}, {SDLK_SCROLLLOCK, 0x91},
+    {SDLK_SEMICOLON, 0xBA}, {SDLK_EQUALS, 0xBB},    {SDLK_COMMA, 0xBC},     {SDLK_MINUS, 0xBD},
+    {SDLK_PERIOD, 0xBE},    {SDLK_SLASH, 0xBF},     {SDLK_BACKQUOTE, 0xC0}, {SDLK_LEFTBRACKET, 0xDB},
+    {SDLK_BACKSLASH, 0xDC}, {SDLK_RIGHTBRACKET, 0xDD}, {SDLK_QUOTE, 0xDE},
+};
+
+static int virtual_key_code(SDL_Keycode key) {
+  if (key >= SDLK_a && key <= SDLK_z) return 'A' + (key - SDLK_a);
+  if (key >= SDLK_0 && key <= SDLK_9) return '0' + (key - SDLK_0);
+  if (key >= SDLK_F1 && key <= SDLK_F12) return 0x70 + (key - SDLK_F1);
+  for (const virtual_key &k : virtual_keys)
+    if (k.sdl == key) return k.code;
+  return 0;
+}
+
+// The character that the key itself types, for the keys SDL gives no text for:
+// Enter, Backspace, Tab, Escape and Control with a letter. -1 for none.
+static int control_character(SDL_Keycode key, bool control) {
+  if (key == SDLK_RETURN || key == SDLK_KP_ENTER) return control ? 0x0A : 0x0D;
+  if (key == SDLK_BACKSPACE) return control ? 0x7F : 0x08;
+  if (key == SDLK_TAB) return control ? -1 : 0x09;
+  if (key == SDLK_ESCAPE) return 0x1B;
+  if (control && key >= SDLK_a && key <= SDLK_z) return 1 + (key - SDLK_a);
+  return -1;
+}
+
+static void key_down(const SDL_KeyboardEvent &e) {
+  // With Alt held the key is a system key, which the shell does not handle.
+  if (e.keysym.mod & KMOD_ALT) return send(message_other);
+  int code = virtual_key_code(e.keysym.sym);
+  send(code ? message_key_down : message_other, code);
+  int ch = control_character(e.keysym.sym, e.keysym.mod & KMOD_CTRL);
+  if (ch >= 0) send(message_char, ch);
+}
+
+// Typed text arrives as UTF-8; characters of Latin-1 become character messages.
+static void text_input(const char *text) {
+  for (const unsigned char *p = (const unsigned char *)text; *p;) {
+    int ch = -1;
+    if (*p < 0x80) {
+      ch = *p++;
+    } else if ((*p & 0xE0) == 0xC0 && (p[1] & 0xC0) == 0x80) {
+      ch = (*p & 0x1F) << 6 | (p[1] & 0x3F);
+      p += 2;
+    } else {
+      p++;
+      while ((*p & 0xC0) == 0x80) p++;
+    }
+    if (ch >= 0x20 && ch <= 0xFF) send(message_char, ch);
+  }
+}
+
+// Every second press of a quick run of presses is a double click.
+static void button_down(const SDL_MouseButtonEvent &e) {
+  bool second = e.clicks % 2 == 0;
+  if (e.button == SDL_BUTTON_LEFT) send(second ? message_left_double_click : message_left_button_down, 0, e.x, e.y);
+  else if (e.button == SDL_BUTTON_RIGHT && !second) send(message_right_button_down, 0, e.x, e.y);
+  else send(message_other);
+}
+
+// Closing the window destroys it; the shell then ends the loop.
+static void close_window() {
+  send(message_other);
+  if (destroyed) return;
+  destroyed = true;
+  send(message_destroy);
+}
+
+// Turns one SDL event into the shell's messages.
+void dispatch_sdl_event(const SDL_Event &e) {
+  switch (e.type) {
+    case SDL_KEYDOWN: key_down(e.key); break;
+    case SDL_TEXTINPUT: text_input(e.text.text); break;
+    case SDL_MOUSEBUTTONDOWN: button_down(e.button); break;
+    case SDL_QUIT: close_window(); break;
+    case SDL_WINDOWEVENT:
+      if (e.window.event == SDL_WINDOWEVENT_EXPOSED) send(message_paint);
+      else if (e.window.event == SDL_WINDOWEVENT_CLOSE) close_window();
+      else send(message_other);
+      break;
+    default: send(message_other); break;
+  }
+}
+
+// The window itself; tests of the event translation build the file without it.
+#ifndef TALVEN_SDL_EVENTS_ONLY
+static SDL_Window *window;
+static SDL_Renderer *renderer;
+static SDL_Texture *texture;
+
+static void present() {
+  if (!surface_changed()) return;
+  int width, height;
+  SDL_GetWindowSize(window, &width, &height);
+  if (width > surface_width) width = surface_width;
+  if (height > surface_height) height = surface_height;
+  SDL_Rect area{0, 0, width, height};
+  SDL_UpdateTexture(texture, &area, surface_rows(), surface_width * 4);
+  SDL_RenderClear(renderer);
+  SDL_RenderCopy(renderer, texture, &area, &area);
+  SDL_RenderPresent(renderer);
+}
+
+// The program's texts are Latin-1; SDL wants UTF-8.
+static void latin1_to_utf8(const char *text, char *out, int size) {
+  int n = 0;
+  for (const unsigned char *p = (const unsigned char *)text; *p && n < size - 2; p++) {
+    if (*p < 0x80) {
+      out[n++] = char(*p);
+    } else {
+      out[n++] = char(0xC0 | *p >> 6);
+      out[n++] = char(0x80 | (*p & 0x3F));
+    }
+  }
+  out[n] = 0;
+}
+
+// Modal, information icon, OK only, no owner window.
+static void show_sdl_box(const char *title, const char *text) {
+  present();
+  static char utf8_title[256], utf8_text[4096];
+  latin1_to_utf8(title, utf8_title, sizeof utf8_title);
+  latin1_to_utf8(text, utf8_text, sizeof utf8_text);
+  if (SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_INFORMATION, utf8_title, utf8_text, nullptr) != 0)
+    std::fprintf(stderr, "%s: %s (%s)\n", title, text, SDL_GetError());
+}
+
+int main(int, char **) {
+  if (SDL_Init(SDL_INIT_VIDEO) != 0) {
+    std::fprintf(stderr, "TALVEN: %s\n", SDL_GetError());
+    return 0;
+  }
+  set_message_box_handler(show_sdl_box);
+  reset_surface();
+  window = SDL_CreateWindow(program_title, 50, 50, client_width, client_height,
+                            SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE);
+  renderer = window ? SDL_CreateRenderer(window, -1, 0) : nullptr;
+  if (!renderer) renderer = window ? SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE) : nullptr;
+  texture = renderer ? SDL_CreateTexture(renderer, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING,
+                                         surface_width, surface_height)
+                     : nullptr;
+  if (!texture) {
+    std::fprintf(stderr, "TALVEN: %s\n", SDL_GetError());
+    SDL_Quit();
+    return 0;
+  }
+  window_procedure({message_create, 0, 0, 0});
+  SDL_ShowWindow(window);
+  SDL_Event e;
+  while (!quit_posted && SDL_WaitEvent(&e)) {
+    dispatch_sdl_event(e);
+    present();
+  }
+  SDL_DestroyTexture(texture);
+  SDL_DestroyRenderer(renderer);
+  SDL_DestroyWindow(window);
+  SDL_Quit();
+  return quit_code;
+}
+#endif

@@ -1,0 +1,106 @@
+// The drawing kit of the chart: seven-segment digits, the line drawing of each
+// cell kind and whole grid cells, all set pixel by pixel into window_dc.
+#include "model/model.h"
+#include "shell/shell.h"
+
+// Segments in the order top, upper right, lower right, bottom, lower left, upper left, middle.
+const int segment_table[10][7] = {
+    {1, 1, 1, 1, 1, 1, 0},  // 0
+    {0, 1, 1, 0, 0, 0, 0},  // 1
+    {1, 1, 0, 1, 1, 0, 1},  // 2
+    {1, 1, 1, 1, 0, 0, 1},  // 3
+    {0, 1, 1, 0, 0, 1, 1},  // 4
+    {1, 0, 1, 1, 0, 1, 1},  // 5
+    {1, 0, 1, 1, 1, 1, 1},  // 6
+    {1, 1, 1, 0, 0, 0, 0},  // 7
+    {1, 1, 1, 1, 1, 1, 1},  // 8
+    {1, 1, 1, 1, 0, 1, 1},  // 9
+};
+
+// A straight run of pixels, both ends included; steps of -1, 0 or 1 in each direction.
+struct stroke {
+  int x0, y0, x1, y1;
+};
+
+static void draw_stroke(int x, int y, stroke s, rgb colour) {
+  int dx = (s.x1 > s.x0) - (s.x1 < s.x0), dy = (s.y1 > s.y0) - (s.y1 < s.y0);
+  for (int px = s.x0, py = s.y0;; px += dx, py += dy) {
+    set_pixel(window_dc, x + px, y + py, colour);
+    if (px == s.x1 && py == s.y1) break;
+  }
+}
+
+// The segments of a digit with segment length s, in segment_table's order.
+static stroke segment_stroke(int segment, int s) {
+  const stroke segments[7] = {
+      {0, 0, s, 0}, {s, 0, s, s}, {s, s, s, 2 * s}, {0, 2 * s, s, 2 * s},
+      {0, s, 0, 2 * s}, {0, 0, 0, s}, {0, s, s, s},
+  };
+  return segments[segment];
+}
+
+void draw_digit(int x, int y, int digit, int s) {
+  if (digit < 0 || digit > 9) return;
+  for (int segment = 0; segment < 7; segment++)
+    if (segment_table[digit][segment]) draw_stroke(x, y, segment_stroke(segment, s), colour_white);
+}
+
+// R marks the right end of a horizontal bar: column 39 on the grid, 19 in the palette.
+constexpr int R = -1;
+constexpr int max_strokes = 10;
+// The glyph of each kind as strokes from its square's top-left corner; the axes are x 9 and y 9.
+static const stroke glyph_table[cell_kind_count][max_strokes] = {
+    /* cell_transition */ {{9, 0, 9, 19}, {7, 9, 11, 9}},
+    /* cell_initial_step */
+    {{9, 0, 9, 1}, {9, 17, 9, 19}, {2, 2, 16, 2}, {2, 16, 16, 16}, {2, 2, 2, 16}, {16, 2, 16, 16},
+     {4, 4, 14, 4}, {4, 14, 14, 14}, {4, 4, 4, 14}, {14, 4, 14, 14}},
+    /* cell_step */ {{9, 0, 9, 1}, {9, 17, 9, 19}, {2, 2, 16, 2}, {2, 16, 16, 16}, {2, 2, 2, 16}, {16, 2, 16, 16}},
+    /* cell_vertical */ {{9, 0, 9, 19}},
+    /* cell_horizontal */ {{0, 9, R, 9}},
+    /* cell_corner_bottom_right */ {{9, 9, R, 9}, {9, 9, 9, 19}},
+    /* cell_corner_top_right */ {{9, 0, 9, 9}, {9, 9, R, 9}},
+    /* cell_corner_bottom_left */ {{0, 9, 9, 9}, {9, 9, 9, 19}},
+    /* cell_corner_top_left */ {{9, 0, 9, 9}, {0, 9, 9, 9}},
+    /* cell_tee_right */ {{9, 0, 9, 19}, {9, 9, R, 9}},
+    /* cell_tee_left */ {{9, 0, 9, 19}, {0, 9, 9, 9}},
+    /* cell_tee_up */ {{0, 9, R, 9}, {9, 0, 9, 9}},
+    /* cell_tee_down */ {{0, 9, R, 9}, {9, 9, 9, 19}},
+    /* cell_cross */ {{0, 9, R, 9}, {9, 0, 9, 19}},
+    /* cell_entry: stem, arrow head meeting it at row 9 */ {{9, 9, 9, 19}, {4, 4, 9, 9}, {14, 4, 9, 9}},
+    /* cell_exit: stem, arrow head at its end, row 14 */ {{9, 0, 9, 14}, {4, 9, 9, 14}, {14, 9, 9, 14}},
+    /* cell_empty */ {},
+};
+
+static bool is_stroke(stroke s) { return s.x0 || s.y0 || s.x1 || s.y1; }
+
+void draw_glyph(int x, int y, int kind, int wide) {
+  if (kind < 0 || kind >= cell_kind_count) return;
+  int right_end = wide ? 39 : 19;
+  for (stroke s : glyph_table[kind]) {
+    if (!is_stroke(s)) break;
+    if (s.x1 == R) s.x1 = right_end;
+    draw_stroke(x, y, s, colour_white);
+  }
+}
+
+static bool is_numbered(int kind) {
+  return kind == cell_transition || kind == cell_initial_step || kind == cell_step || kind == cell_entry ||
+         kind == cell_exit;
+}
+
+void draw_cell(int column, int row, int kind, int number, int erase_first) {
+  int x = 60 + 40 * column, y = 40 + 20 * row;
+  if (erase_first) {
+    for (int py = 0; py <= 18; py++) draw_stroke(x, y, {0, py, 38, py}, colour_grid_background);
+    draw_stroke(x, y, {39, 0, 39, 19}, colour_grid_line);
+    draw_stroke(x, y, {0, 19, 39, 19}, colour_grid_line);
+  }
+  draw_glyph(x, y, kind, 1);
+  if (!is_numbered(kind) || number < 0 || number >= 64) return;
+  if (number >= 10) {
+    draw_digit(x + 20, y + 5, number / 10, 4);
+    draw_digit(x + 27, y + 5, number % 10, 4);
+  } else {
+    draw_digit(x + 20, y + 5, number, 4);
+  }
+}

@@ -1,0 +1,124 @@
+// The menu strip drawn across the top of the window: five top-level items and,
+// to their right, six sub-items whose labels depend on the selected top item.
+#include "files/files.h"
+#include "platform/message_box.h"
+#include "shell/shell.h"
+#include "target/target.h"
+#include "translate/translate.h"
+
+#include <cstdio>
+
+#ifndef TALVEN_MANUAL_ADDRESS
+#define TALVEN_MANUAL_ADDRESS "docs/manual.html"
+#endif
+
+int menu_top_selection = 0;
+int menu_sub_selection = 4;
+
+constexpr int top_items = 5, sub_items = 6;
+constexpr int top_left = 60, sub_left = 300, item_width = 40;
+constexpr int item_top = 5, item_bottom = 35;
+
+// Each label is padded to five characters, one item's worth at 8 pixels a character.
+static const char top_labels[] = "Fich Gra  Lit  Go   Help";
+static const char *const sub_labels[top_items] = {
+    "LD G SV G LD L SV L CFG  Exit",
+    "Gril Etap Tran Pre  Post Cst ",
+    "Edit                         ",
+    "G->L L->H G->H               ",
+    "Manu Abt                     ",
+};
+
+void draw_background() {
+  select_object(window_dc, background_brush);
+  draw_rectangle(window_dc, 0, 0, 800, 600);
+}
+
+static void draw_item(int left, int k) {
+  draw_ellipse(window_dc, left + item_width * k, item_top, left + item_width * (k + 1), item_bottom);
+}
+
+void draw_menu_bar() {
+  select_object(window_dc, menu_font);
+  select_object(window_dc, menu_pen);
+  select_object(window_dc, menu_item_brush);
+  for (int k = 0; k < top_items; k++) draw_item(top_left, k);
+  select_object(window_dc, menu_selected_brush);
+  draw_item(top_left, menu_top_selection);
+  select_object(window_dc, submenu_item_brush);
+  for (int k = 0; k < sub_items; k++) draw_item(sub_left, k);
+  select_object(window_dc, submenu_selected_brush);
+  if (menu_sub_selection != -1) draw_item(sub_left, menu_sub_selection);
+  set_transparent_background(window_dc);
+  set_text_colour(window_dc, colour_white);
+  text_out(window_dc, 63, 12, top_labels, 24);
+  text_out(window_dc, 303, 12, sub_labels[menu_top_selection], 29);
+}
+
+int menu_hit_test() {
+  if (click_y <= 4 || click_y > 35) return 0;
+  if (click_x > 60 && click_x < 260) {
+    menu_top_selection = (click_x - top_left) / item_width;
+    menu_sub_selection = -1;
+    draw_background();
+    draw_menu_bar();
+    return 0;
+  }
+  if (click_x > 300 && click_x < 540) {
+    menu_sub_selection = (click_x - sub_left) / item_width;
+    draw_background();
+    draw_menu_bar();
+    return menu_top_selection * 10 + menu_sub_selection + 11;
+  }
+  return 0;
+}
+
+static void show_manual_box() {
+  show_message_box("Manual", "See the manual on the web page\n\n(" TALVEN_MANUAL_ADDRESS ")");
+}
+
+static void show_about_box() {
+  char text[256];
+  std::snprintf(text, sizeof text, "%s\n%s", program_title,
+                "Draws GRAFCET charts for 14-bit PIC chips, translates them into a literal "
+                "program and compiles it into an Intel HEX file.");
+  show_message_box("About", text);
+}
+
+// What each menu_code does: an operation to run, or the page to show.
+constexpr int no_page = -1;
+struct menu_action {
+  int code;
+  void (*run)();
+  int page;
+};
+static const menu_action menu_actions[] = {
+    {11, [] { load_graphic_file(); }, no_page},
+    {12, [] { save_graphic_file(); }, no_page},
+    {13, [] { load_literal_file(); }, no_page},
+    {14, [] { save_literal_file(); }, no_page},
+    {15, nullptr, 6},
+    {16, write_config_and_quit, no_page},
+    {21, nullptr, 0},
+    {22, nullptr, 1},
+    {23, nullptr, 2},
+    {24, nullptr, 3},
+    {25, nullptr, 4},
+    {26, nullptr, 5},
+    {31, nullptr, 7},
+    {41, [] { graphic_to_literal(); }, no_page},
+    {42, [] { compile_literal_to_hex(); }, no_page},
+    {43, [] { compile_graphic_to_hex(); }, no_page},
+    {51, show_manual_box, no_page},
+    {52, show_about_box, no_page},
+};
+
+bool run_menu_action(int code) {
+  for (const menu_action &action : menu_actions) {
+    if (action.code != code) continue;
+    if (action.run) action.run();
+    if (action.page != no_page) edit_mode = action.page;
+    return action.page != no_page;
+  }
+  return false;
+}

@@ -1,0 +1,137 @@
+// The SDL backend's translation of native events into the shell's messages,
+// checked against the messages the Windows message loop delivers for the same input.
+#include <gtest/gtest.h>
+
+#include <SDL.h>
+
+#include <vector>
+
+#include "shell/shell.h"
+
+void dispatch_sdl_event(const SDL_Event &e);
+
+// Stands in for the shell: every message the backend delivers is recorded.
+static std::vector<message> delivered;
+void window_procedure(const message &m) {
+  delivered.push_back(m);
+  if (m.kind == message_destroy) post_quit_message(0);
+}
+
+static bool operator==(const message &a, const message &b) {
+  return a.kind == b.kind && a.key == b.key && a.x == b.x && a.y == b.y;
+}
+static std::ostream &operator<<(std::ostream &out, const message &m) {
+  return out << "{kind " << m.kind << ", key 0x" << std::hex << m.key << std::dec << ", " << m.x << ", " << m.y << "}";
+}
+
+static std::vector<message> after(const SDL_Event &e) {
+  delivered.clear();
+  dispatch_sdl_event(e);
+  return delivered;
+}
+
+static SDL_Event key(SDL_Keycode sym, Uint16 mod = KMOD_NONE) {
+  SDL_Event e{};
+  e.type = SDL_KEYDOWN;
+  e.key.keysym.sym = sym;
+  e.key.keysym.mod = mod;
+  return e;
+}
+
+static SDL_Event text(const char *utf8) {
+  SDL_Event e{};
+  e.type = SDL_TEXTINPUT;
+  std::snprintf(e.text.text, sizeof e.text.text, "%s", utf8);
+  return e;
+}
+
+static SDL_Event press(Uint8 button, Uint8 clicks, int x, int y) {
+  SDL_Event e{};
+  e.type = SDL_MOUSEBUTTONDOWN;
+  e.button.button = button;
+  e.button.clicks = clicks;
+  e.button.x = x;
+  e.button.y = y;
+  return e;
+}
+
+static SDL_Event window_event(Uint8 what) {
+  SDL_Event e{};
+  e.type = SDL_WINDOWEVENT;
+  e.window.event = what;
+  return e;
+}
+
+using messages = std::vector<message>;
+static message key_down(int code) { return {message_key_down, code, 0, 0}; }
+static message character(int code) { return {message_char, code, 0, 0}; }
+static const message other{message_other, 0, 0, 0};
+
+TEST(SdlEvents, NavigationKeysGiveTheirVirtualKeyCodes) {
+  const std::pair<SDL_Keycode, int> keys[] = {
+      {SDLK_HOME, 0x24},   {SDLK_END, 0x23},    {SDLK_PAGEUP, 0x21}, {SDLK_PAGEDOWN, 0x22},
+      {SDLK_LEFT, 0x25},   {SDLK_UP, 0x26},     {SDLK_RIGHT, 0x27},  {SDLK_DOWN, 0x28},
+      {SDLK_INSERT, 0x2D}, {SDLK_DELETE, 0x2E}, {SDLK_LCTRL, 0x11},  {SDLK_RCTRL, 0x11},
+      {SDLK_LSHIFT, 0x10}, {SDLK_RSHIFT, 0x10},
+  };
+  for (auto [sym, code] : keys) EXPECT_EQ(after(key(sym)), messages{key_down(code)}) << code;
+}
+
+TEST(SdlEvents, LettersAndDigitsGiveUpperCaseCodesTheirTextComesSeparately) {
+  EXPECT_EQ(after(key(SDLK_a)), messages{key_down('A')});
+  EXPECT_EQ(after(key(SDLK_z, KMOD_LSHIFT)), messages{key_down('Z')});
+  EXPECT_EQ(after(key(SDLK_7)), messages{key_down('7')});
+  EXPECT_EQ(after(text("a")), messages{character('a')});
+  EXPECT_EQ(after(text("Z")), messages{character('Z')});
+}
+
+TEST(SdlEvents, EnterBackspaceTabEscapeTypeTheirCharacters) {
+  EXPECT_EQ(after(key(SDLK_RETURN)), (messages{key_down(0x0D), character(0x0D)}));
+  EXPECT_EQ(after(key(SDLK_KP_ENTER)), (messages{key_down(0x0D), character(0x0D)}));
+  EXPECT_EQ(after(key(SDLK_BACKSPACE)), (messages{key_down(0x08), character(0x08)}));
+  EXPECT_EQ(after(key(SDLK_TAB)), (messages{key_down(0x09), character(0x09)}));
+  EXPECT_EQ(after(key(SDLK_ESCAPE)), (messages{key_down(0x1B), character(0x1B)}));
+}
+
+TEST(SdlEvents, ControlWithALetterTypesAControlCharacter) {
+  EXPECT_EQ(after(key(SDLK_c, KMOD_LCTRL)), (messages{key_down('C'), character(3)}));
+  EXPECT_EQ(after(key(SDLK_a, KMOD_RCTRL)), (messages{key_down('A'), character(1)}));
+  EXPECT_EQ(after(key(SDLK_RETURN, KMOD_LCTRL)), (messages{key_down(0x0D), character(0x0A)}));
+  EXPECT_EQ(after(key(SDLK_TAB, KMOD_LCTRL)), messages{key_down(0x09)});
+}
+
+TEST(SdlEvents, KeysWithAltAreSystemKeysTheShellDoesNotHandle) {
+  EXPECT_EQ(after(key(SDLK_f, KMOD_LALT)), messages{other});
+}
+
+TEST(SdlEvents, TypedTextArrivesAsLatinOneCharacters) {
+  EXPECT_EQ(after(text("\xC3\xA9")), messages{character(0xE9)});  // é
+  EXPECT_EQ(after(text("a\xE2\x82\xAC" "b")), (messages{character('a'), character('b')}));  // no euro in Latin-1
+  EXPECT_EQ(after(text(" ")), messages{character(' ')});
+}
+
+TEST(SdlEvents, ClicksCarryTheirPointAndEverySecondQuickPressIsADoubleClick) {
+  EXPECT_EQ(after(press(SDL_BUTTON_LEFT, 1, 120, 20)), (messages{{message_left_button_down, 0, 120, 20}}));
+  EXPECT_EQ(after(press(SDL_BUTTON_LEFT, 2, 120, 20)), (messages{{message_left_double_click, 0, 120, 20}}));
+  EXPECT_EQ(after(press(SDL_BUTTON_LEFT, 3, 120, 20)), (messages{{message_left_button_down, 0, 120, 20}}));
+  EXPECT_EQ(after(press(SDL_BUTTON_RIGHT, 1, 70, 50)), (messages{{message_right_button_down, 0, 70, 50}}));
+  EXPECT_EQ(after(press(SDL_BUTTON_RIGHT, 2, 70, 50)), messages{other});
+  EXPECT_EQ(after(press(SDL_BUTTON_MIDDLE, 1, 70, 50)), messages{other});
+}
+
+TEST(SdlEvents, ExposeIsAPaintAndOtherEventsReachTheShellAsOtherMessages) {
+  EXPECT_EQ(after(window_event(SDL_WINDOWEVENT_EXPOSED)), (messages{{message_paint, 0, 0, 0}}));
+  EXPECT_EQ(after(window_event(SDL_WINDOWEVENT_FOCUS_GAINED)), messages{other});
+  SDL_Event motion{};
+  motion.type = SDL_MOUSEMOTION;
+  EXPECT_EQ(after(motion), messages{other});
+}
+
+TEST(SdlEvents, ClosingTheWindowDestroysItOnceAndEndsTheMessages) {
+  EXPECT_EQ(after(window_event(SDL_WINDOWEVENT_CLOSE)), (messages{other, {message_destroy, 0, 0, 0}}));
+  // The quit is posted: nothing more is delivered.
+  SDL_Event quit{};
+  quit.type = SDL_QUIT;
+  EXPECT_EQ(after(quit), messages{});
+  EXPECT_EQ(after(key(SDLK_a)), messages{});
+}

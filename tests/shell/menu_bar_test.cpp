@@ -1,0 +1,160 @@
+#include "window_fixture.h"
+
+// The page area is teal on the configuration page and grey once the menu redrew alone.
+static bool page_area_untouched() { return surface_pixel(300, 200) == teal; }
+
+class MenuBarTest : public WindowTest {
+ protected:
+  void SetUp() override {
+    WindowTest::SetUp();
+    start();
+    send_message(message_other);  // the definition load after the first paint, done with
+    forget_shown_boxes();
+  }
+};
+
+TEST_F(MenuBarTest, ClicksOutsideTheItemsSelectNothingAndRedrawNothing) {
+  const int misses[][2] = {{60, 20}, {0, 20},  {260, 20}, {280, 20}, {300, 20}, {540, 20},
+                           {600, 20}, {100, 4}, {100, 0},  {100, 36}, {320, 36}, {320, 4}};
+  for (auto &point : misses) {
+    click_at(point[0], point[1]);
+    EXPECT_EQ(menu_top_selection, 0) << point[0] << "," << point[1];
+    EXPECT_EQ(menu_sub_selection, 4) << point[0] << "," << point[1];
+    EXPECT_TRUE(page_area_untouched()) << point[0] << "," << point[1];
+  }
+  EXPECT_EQ(edit_mode, 6);
+  EXPECT_TRUE(shown().empty());
+}
+
+TEST_F(MenuBarTest, TopItemBoundaries) {
+  const int hits[][3] = {{61, 20, 0}, {99, 20, 0}, {100, 20, 1}, {259, 20, 4}, {220, 5, 4}, {140, 35, 2}};
+  for (auto &hit : hits) {
+    click_at(hit[0], hit[1]);
+    EXPECT_EQ(menu_top_selection, hit[2]) << hit[0] << "," << hit[1];
+    EXPECT_EQ(menu_sub_selection, -1);
+  }
+}
+
+TEST_F(MenuBarTest, ClickOnTopItemClearsThePageAreaAndMarksNoSubItem) {
+  click_top_item(1);
+  EXPECT_EQ(edit_mode, 6);
+  EXPECT_EQ(pixel(300, 200), grey);
+  EXPECT_EQ(pixel(100, 200), grey);
+  EXPECT_EQ(top_item_colour(0), olive);
+  EXPECT_EQ(top_item_colour(1), red);
+  for (int k = 0; k < 6; k++) EXPECT_EQ(sub_item_colour(k), olive);
+  EXPECT_TRUE(shown().empty());
+  // The page comes back with the next paint from the system.
+  send_message(message_paint);
+  EXPECT_EQ(pixel(300, 200), teal);
+}
+
+TEST_F(MenuBarTest, SubItemsOfGraChooseTheTablePagesWithAFullRepaint) {
+  for (int k = 0; k < 6; k++) {
+    choose(1, k);
+    EXPECT_EQ(edit_mode, k);
+    EXPECT_EQ(menu_sub_selection, k);
+    EXPECT_EQ(sub_item_colour(k), red);
+    // The page is drawn at once: the grid on page 0, the olive label column on pages 1 to 5.
+    EXPECT_EQ(pixel(100, 200), k == 0 ? grid_blue : olive) << "page " << k;
+  }
+  EXPECT_TRUE(shown().empty());
+}
+
+TEST_F(MenuBarTest, EditAndCfgChooseTheirPages) {
+  choose(2, 0);
+  EXPECT_EQ(edit_mode, 7);
+  EXPECT_EQ(pixel(100, 200), teal);  // the literal page's number column is teal
+  choose(0, 4);
+  EXPECT_EQ(edit_mode, 6);
+  EXPECT_EQ(pixel(100, 200), olive);
+}
+
+TEST_F(MenuBarTest, SubItemBoundariesAndUnlabelledItemsDoNothing) {
+  click_top_item(2);  // "Lit": only "Edit" is labelled
+  for (int x : {301, 339}) {
+    EXPECT_EQ(edit_mode, 6);
+    click_at(x, 20);
+    EXPECT_EQ(edit_mode, 7) << x;
+    edit_mode = 6;
+  }
+  click_at(340, 20);
+  EXPECT_EQ(menu_sub_selection, 1);
+  EXPECT_EQ(sub_item_colour(1), red);
+  click_at(539, 20);
+  EXPECT_EQ(menu_sub_selection, 5);
+  EXPECT_EQ(sub_item_colour(5), red);
+  EXPECT_EQ(edit_mode, 6);
+  EXPECT_EQ(pixel(300, 200), grey);  // no page chosen, so no repaint
+  EXPECT_TRUE(shown().empty());
+}
+
+TEST_F(MenuBarTest, UnlabelledItemsOfGoAndHelpHaveNoAction) {
+  for (int k = 3; k < 6; k++) {
+    choose(3, k);
+    choose(4, k - 1);
+    choose(4, k);
+  }
+  EXPECT_TRUE(shown().empty());
+  EXPECT_EQ(edit_mode, 6);
+  EXPECT_FALSE(quit_posted);
+}
+
+TEST_F(MenuBarTest, ManualBoxTellsWhereTheManualLies) {
+  const char *source_dir = std::getenv("TALVEN_SOURCE_DIR");
+  ASSERT_NE(source_dir, nullptr) << "run through ctest";
+  choose(4, 0);
+  std::string address = std::string("file://") + source_dir + "/docs/manual.html";
+  EXPECT_EQ(shown(), (std::vector<recorded_box>{
+                         {"Manual", "See the manual on the web page\n\n(" + address + ")"}}));
+  EXPECT_TRUE(std::filesystem::exists(address.substr(7)));
+  EXPECT_EQ(pixel(300, 200), grey);  // a help box chooses no page
+}
+
+TEST_F(MenuBarTest, AboutBoxNamesTheProgramAndItsVersion) {
+  choose(4, 1);
+  ASSERT_EQ(shown().size(), 1u);
+  EXPECT_EQ(shown()[0].title, "About");
+  EXPECT_EQ(shown()[0].text.rfind("TALVEN  version Beta 0.0\n", 0), 0u) << shown()[0].text;
+}
+
+TEST_F(MenuBarTest, FileItemsRunTheFileOperations) {
+  set_config(config_graphic, "projet.gra");
+  set_config(config_literal, "projet.lit");
+  choose(0, 1);  // SV G
+  choose(0, 3);  // SV L
+  EXPECT_TRUE(std::filesystem::exists("projet.gra"));
+  EXPECT_TRUE(std::filesystem::exists("projet.lit"));
+  copy_field(literal_buffer[0], text_size, "changed");
+  choose(0, 2);  // LD L
+  EXPECT_STREQ(literal_buffer[0], "-- 0 --");
+  choose(0, 0);  // LD G
+  EXPECT_EQ(shown(), (std::vector<recorded_box>{{"Files", "Saving Graphical File ?"},
+                                                {"Files", "Saving Literal File ?"},
+                                                {"Files", "Loading Literal File ?"},
+                                                {"Files", "Loading Graphical File ?"}}));
+  EXPECT_EQ(edit_mode, 6);
+}
+
+TEST_F(MenuBarTest, GoItemsRunTheTranslationAndTheCompiler) {
+  choose(3, 1);  // L->H
+  ASSERT_FALSE(shown().empty());
+  EXPECT_EQ(shown()[0], (recorded_box{"Processing", "Converting Literal --> Hex ?"}));
+  forget_shown_boxes();
+  choose(3, 2);  // G->H
+  ASSERT_FALSE(shown().empty());
+  EXPECT_EQ(shown()[0], (recorded_box{"Processing", "Converting Graphic --> Hex ?"}));
+  forget_shown_boxes();
+  choose(3, 0);  // G->L
+  ASSERT_FALSE(shown().empty());
+  EXPECT_EQ(shown()[0], (recorded_box{"Processing", "Converting Graphic --> Literal ?"}));
+  EXPECT_EQ(edit_mode, 6);
+}
+
+TEST_F(MenuBarTest, SelectionPersistsAcrossPagesAndRepaints) {
+  choose(1, 3);
+  send_message(message_paint);
+  EXPECT_EQ(top_item_colour(1), red);
+  EXPECT_EQ(sub_item_colour(3), red);
+  EXPECT_EQ(edit_mode, 3);
+}
