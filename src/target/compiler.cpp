@@ -14,7 +14,10 @@ constexpr int error_limit = 10;
 
 static char error_text[1024];
 static int error_count;
-static int address_step, program_address;
+static int address_step;
+// Wider than the definition's addresses, so that stepping past an area at the
+// integer limit cannot overflow.
+static int64_t program_address;
 // An area that is too small is reported once, not for every word that follows.
 static bool area_error_reported;
 static int last_line;
@@ -29,7 +32,7 @@ static bool record_error(int line, const char *what, const char *word) {
 }
 
 // From adr_start_graphcet included towards adr_stop_graphcet excluded, inside program memory.
-static bool in_program_area(int address) {
+static bool in_program_area(int64_t address) {
   const definition_record &d = automaton_definition;
   bool inside = address_step > 0 ? address >= d.adr_start_graphcet && address < d.adr_stop_graphcet
                                  : address <= d.adr_start_graphcet && address > d.adr_stop_graphcet;
@@ -38,13 +41,13 @@ static bool in_program_area(int address) {
 
 // Writes one program word (a known one) at program_address and moves on.
 static bool place_program_word(bool known, int value, int line) {
-  int address = program_address;
+  int64_t address = program_address;
   program_address += address_step;
   if (!in_program_area(address)) {
     if (area_error_reported) return true;
     area_error_reported = true;
-    char where[16];
-    std::snprintf(where, sizeof where, "%04x", unsigned(address) & 0xFFFFu);
+    char where[24];
+    std::snprintf(where, sizeof where, "%04llx", static_cast<unsigned long long>(address) & 0xFFFFFFFFull);
     return record_error(line, "OUT OF PROGRAM AREA: ", where);
   }
   // Added whole, but with wrap-around: an address near the integer limit keeps its low bits.
@@ -154,10 +157,10 @@ static bool write_hex_file() {
 
 static void show_summary() {
   const definition_record &d = automaton_definition;
-  int used = address_step > 0 ? (program_address - d.adr_start_graphcet) / 2
-                              : (d.adr_start_graphcet - program_address) / 2;
-  int remaining = address_step > 0 ? (d.adr_stop_graphcet - program_address) / 2
-                                   : (program_address - d.adr_stop_graphcet) / 2;
+  int used = int(address_step > 0 ? (program_address - d.adr_start_graphcet) / 2
+                                  : (d.adr_start_graphcet - program_address) / 2);
+  int remaining = int(address_step > 0 ? (d.adr_stop_graphcet - program_address) / 2
+                                        : (program_address - d.adr_stop_graphcet) / 2);
   int percent = used + remaining > 0 ? 100 * used / (used + remaining) : 100;
   char text[200];
   std::snprintf(text, sizeof text,

@@ -194,20 +194,31 @@ static bool read_hex() {
   }
 }
 
-static bool read_zb() {
-  for (zb_entry &entry : automaton_definition.zb_table) entry = {-1, ""};
+// ZB and CST entries: three words each, until a word that begins with "@".
+static bool read_entries(int limit, const char *too_many,
+                         bool (*store)(int index, const char *lead, const char *address, const char *name)) {
   char address[definition_word_size], name[definition_word_size];
   for (int count = 0;; count++) {
     if (!next_word(current_word)) return false;
     if (current_word[0] == '@') return true;
     if (!next_word(address) || !next_word(name)) return false;
-    if (count == zb_entries) return refuse("%s", "Trop de ZB (maximum 400)");
-    if (std::strlen(name) >= definition_name_size)
-      return refuse("Nom de ZB trop long (maximum 19 caracteres): %s", name);
-    zb_entry &entry = automaton_definition.zb_table[count];
-    entry.zb_address = read_decimal_text(address);
-    copy_field(entry.zb_name, definition_name_size, name);
+    if (count == limit) return refuse("%s", too_many);
+    if (!store(count, current_word, address, name)) return false;
   }
+}
+
+static bool store_zb(int index, const char *, const char *address, const char *name) {
+  if (std::strlen(name) >= definition_name_size)
+    return refuse("Nom de ZB trop long (maximum 19 caracteres): %s", name);
+  zb_entry &entry = automaton_definition.zb_table[index];
+  entry.zb_address = read_decimal_text(address);
+  copy_field(entry.zb_name, definition_name_size, name);
+  return true;
+}
+
+static bool read_zb() {
+  for (zb_entry &entry : automaton_definition.zb_table) entry = {-1, ""};
+  return read_entries(zb_entries, "Trop de ZB (maximum 400)", store_zb);
 }
 
 static const struct {
@@ -221,24 +232,22 @@ static cst_kind_value cst_kind_of(const char *word) {
   return cst_none;
 }
 
+static bool store_cst(int index, const char *kind, const char *address, const char *name) {
+  // The constants table holds 14 characters; a cut name could never be matched.
+  if (std::strlen(name) >= constant_name_size)
+    return refuse("Nom de CST trop long (maximum 14 caracteres): %s", name);
+  cst_entry &entry = automaton_definition.cst_table[index];
+  entry.cst_kind = cst_kind_of(kind);
+  int32_t number = 0;
+  parse_hexadecimal(address, number);
+  entry.cst_address = number;
+  copy_field(entry.cst_name, definition_name_size, name);
+  return true;
+}
+
 static bool read_cst() {
   for (cst_entry &entry : automaton_definition.cst_table) entry = {cst_none, -1, ""};
-  char address[definition_word_size], name[definition_word_size];
-  for (int count = 0;; count++) {
-    if (!next_word(current_word)) return false;
-    if (current_word[0] == '@') return true;
-    if (!next_word(address) || !next_word(name)) return false;
-    if (count == cst_entries) return refuse("%s", "Trop de CST (maximum 100)");
-    // The constants table holds 14 characters; a cut name could never be matched.
-    if (std::strlen(name) >= constant_name_size)
-      return refuse("Nom de CST trop long (maximum 14 caracteres): %s", name);
-    cst_entry &entry = automaton_definition.cst_table[count];
-    entry.cst_kind = cst_kind_of(current_word);
-    int32_t number = 0;
-    parse_hexadecimal(address, number);
-    entry.cst_address = number;
-    copy_field(entry.cst_name, definition_name_size, name);
-  }
+  return read_entries(cst_entries, "Trop de CST (maximum 100)", store_cst);
 }
 
 // Sections in the order they are expected; a header out of this order is skipped.

@@ -16,7 +16,6 @@ enum word_state { word_not_begun, word_begun, word_complete };
 // Feeds one character to a word; returns the word's new state.
 static word_state feed_word(char *word, word_state state, char c, bool separator) {
   if (!separator) {
-    if (state == word_not_begun) word[0] = 0;
     append_char(word, literal_word_size, c);
     return word_begun;
   }

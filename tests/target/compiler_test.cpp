@@ -202,6 +202,13 @@ TEST_F(Compiler, EmptyAreaCannotHoldTheEndOfProgram) {
   expect_errors("\nErrors:\n\nligne   0: OUT OF PROGRAM AREA: 0100");
 }
 
+TEST_F(Compiler, AreaAtTheIntegerLimitIsRefusedWithoutOverflow) {
+  load(definition_text("8", "0", "80000000", "80000000"));
+  set_literal_rows({"*  x5", "l x1"});
+  EXPECT_EQ(compile_literal_to_hex(), compile_errors);
+  expect_errors("\nErrors:\n\nligne   0: OUT OF PROGRAM AREA: 80000000");
+}
+
 TEST_F(Compiler, FlashSizeNotAMultipleOfEightStillWritesWholeRecords) {
   load(definition_text("C", "0", "0", "8"));
   set_literal_rows({});
@@ -218,6 +225,14 @@ TEST_F(Compiler, HexWithoutProgramOrEepromStartsWithTheConfigurationRecord) {
   set_literal_rows({});
   ASSERT_EQ(compile_literal_to_hex(), compile_ok);
   EXPECT_EQ(hex(), ":10400000ff3fff3fff3fff3fff3fff3fff3fff3fc0\r\n:00000001FF");
+}
+
+TEST_F(Compiler, HexWithoutProgramStartsWithTheEepromRecord) {
+  load(definition_text("0", "8", "100", "108"));
+  set_literal_rows({});
+  ASSERT_EQ(compile_literal_to_hex(), compile_ok);
+  EXPECT_EQ(hex(), ":10420000ff00ff00ff00ff00ff00ff00ff00ff00b6\r\n"
+                   ":10400000ff3fff3fff3fff3fff3fff3fff3fff3fc0\r\n:00000001FF");
 }
 
 TEST_F(Compiler, LaterCompilationKeepsWordsBeyondItsNewEnd) {

@@ -47,7 +47,7 @@ struct expected_image {
 };
 
 inline std::string expected_record(int byte_address, const std::vector<int> &bytes) {
-  char text[8];
+  char text[16];
   std::string record = ":10";
   std::snprintf(text, sizeof text, "%04x00", byte_address);
   record += text;
