@@ -32,6 +32,11 @@ add_custom_target(firmware ALL DEPENDS ${built_definition})
 add_test(NAME FirmwareDefinition.CommittedFileMatchesTheBuild
   COMMAND ${CMAKE_COMMAND} -E compare_files ${committed_definition} ${built_definition})
 
+# A firmware hex with a bad checksum gives no definition.
+add_test(NAME FirmwareDefinition.DamagedFirmwareHexIsRefused
+  COMMAND make_definition ${CMAKE_SOURCE_DIR}/tests/firmware/damaged.hex ${firmware_dir}/damaged.def)
+set_tests_properties(FirmwareDefinition.DamagedFirmwareHexIsRefused PROPERTIES WILL_FAIL TRUE)
+
 # The definition read by TALVEN's loader, and charts compiled by talvenc run in gpsim.
 set(firmware_tests tests/firmware/definition_test.cpp)
 if(GPSIM AND TARGET talvenc)

@@ -27,9 +27,13 @@ talven_test(platform talven_headless talven_ui talven_surface talven_core)
 file(GLOB editor_sources CONFIGURE_DEPENDS src/editors/*.cpp)
 if(editor_sources)
   talven_test(shell talven_headless talven_ui talven_surface talven_core)
+  talven_test(editors talven_headless talven_ui talven_surface talven_core)
   # Draws the window headless and saves it as a PNG picture: talven_screenshot file.png
   add_executable(talven_screenshot src/platform/screenshot.cpp)
   target_link_libraries(talven_screenshot PRIVATE talven_headless)
+  # Draws a chart on the grid page and saves it: talven_grid_screenshot docs/screenshot-grid.png
+  add_executable(talven_grid_screenshot docs/screenshot_grid.cpp)
+  target_link_libraries(talven_grid_screenshot PRIVATE talven_headless)
 endif()
 
 # The SDL backend's event translation, tested against a recording stand-in for the shell.

@@ -1,8 +1,9 @@
-// The bundled PIC16F628A definition, read by TALVEN's own loader.
+// The bundled PIC16F628A definition and the examples' configuration, read by TALVEN's own loaders.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
+#include "files/files.h"
 #include "support/test_support.h"
 #include "target/target.h"
 
@@ -75,4 +76,21 @@ TEST_F(BundledDefinition, ConstantsPageListsPinDirectionsAndTimerPresets) {
   copy_constant_names();
   const char *names[] = {"TRISA", "TRISB", "TP0", "TP1", "TP2", "TP3", "TP4", "TP5", "TP6", "TP7", "Not_Init"};
   for (int row = 0; row < 11; row++) EXPECT_STREQ(constants[row].name, names[row]) << row;
+}
+
+class ExampleFolder : public ProjectTest {};
+
+TEST_F(ExampleFolder, ConfigNamesTheBundledDefinitionAndTheExamplesOwnFiles) {
+  for (const char *name : {"blinker", "traffic_light", "choice"}) {
+    std::filesystem::path example = std::filesystem::path(SOURCE_DIR) / "examples" / name;
+    std::filesystem::copy_file(example / "config.txt", "config.txt",
+                               std::filesystem::copy_options::overwrite_existing);
+    read_config_file();
+    EXPECT_STREQ(app_config(config_automate), "../../targets/pic16f628a.def");
+    EXPECT_EQ(std::string(app_config(config_graphic)), std::string(name) + ".gra");
+    EXPECT_EQ(std::string(app_config(config_literal)), std::string(name) + ".lit");
+    EXPECT_EQ(std::string(app_config(config_hex)), std::string(name) + ".hex");
+    for (int row : {config_automate, config_graphic, config_literal, config_hex})
+      EXPECT_TRUE(std::filesystem::exists(example / app_config(row))) << app_config(row);
+  }
 }

@@ -1,0 +1,63 @@
+// The configuration page: the table page over config_entries, except that while
+// a value is being typed the page neither scrolls nor moves to another row.
+#include "editors/page_state.h"
+#include "editors/pages.h"
+#include "shell/shell.h"
+
+text_view config_view;
+
+static const char *name_of(int row) { return config_entries[row].name; }
+static const char *value_of(int row) { return config_entries[row].value; }
+static char *current_value() { return config_entries[config_view.current_row].value; }
+
+void config_page_init() {
+  init_config_entries();
+  config_view = {};
+}
+
+// The edited row is not redrawn red here; it turns red again at the next change.
+void config_page_paint() {
+  draw_page_frame(variable_column_brush, "Variable", "Description");
+  draw_page_rows(config_view.first_row, config_rows, name_of, value_of);
+}
+
+// Scrolling is blocked while editing, so the edited row is always on screen.
+void config_page_draw_row(int row, int highlighted) {
+  draw_text_cell(row - config_view.first_row, highlighted == 1, value_of(row));
+}
+
+void config_page_click() {
+  if (config_view.editing) return;
+  if (!click_in_text_column() || !click_in_data_lines()) return;
+  config_view.editing = 1;
+  config_view.current_row = clicked_row(config_view.first_row);
+  config_page_draw_row(config_view.current_row, 1);
+}
+
+static bool editing() { return config_view.editing == 1; }
+static bool not_editing() { return config_view.editing == 0; }
+static void redraw_current_row() { config_page_draw_row(config_view.current_row, 1); }
+
+static const key_binding config_keys[] = {
+    {key_home, not_editing, [] { scroll_to_top(config_view); }, config_page_paint},
+    {key_end, not_editing, [] { scroll_to_bottom(config_view, config_rows); }, config_page_paint},
+    {key_page_up, not_editing, [] { scroll_up(config_view); }, config_page_paint},
+    {key_page_down, not_editing, [] { scroll_down(config_view, config_rows); }, config_page_paint},
+    {key_delete, editing, [] { current_value()[0] = 0; }, redraw_current_row},
+    {key_control, editing, [] { copy_field(copy_buffer, text_size, current_value()); }, no_redraw},
+    {key_insert, editing, [] { copy_field(current_value(), text_size, copy_buffer); }, redraw_current_row},
+};
+
+void config_page_key_down(int key) { run_key_bindings(config_keys, key); }
+
+void config_page_char(int ch) {
+  if (!editing()) return;
+  if (type_into_field(current_value(), ch) == typing_changed) {
+    redraw_current_row();
+    return;
+  }
+  config_page_draw_row(config_view.current_row, 0);
+  config_view.editing = 0;
+  // Confirming the definition file's name makes the shell load it again.
+  if (config_view.current_row == config_automate) definition_load_pending = 1;
+}

@@ -1,0 +1,28 @@
+// The view state of every editor page: global, kept for the whole run and
+// across page changes, never saved.
+#pragma once
+#include "editors/page_kit.h"
+#include "model/model.h"
+
+// Grid page.
+extern int scroll_x, scroll_y;  // first plan_xy column and row shown
+extern int current_kind;        // the kind a click on the grid places
+extern int transition_counter, step_counter, entry_counter;
+extern int number_entry;
+extern int selected_x, selected_y;
+
+// One view per table page, in page order (edit_mode 1 to 5).
+extern text_view table_views[text_table_count];
+extern text_view config_view;
+
+struct literal_view_state {
+  text_view text;  // first_row is the first line shown, current_row the typing line
+  int marked, mark_first;
+  int range_marked, mark_last;
+  int remembered_first, remembered_count;
+};
+extern literal_view_state literal_view;
+
+// Every page back to its start state, as at the beginning of a run, the shared
+// copy buffer emptied.
+void reset_page_state();

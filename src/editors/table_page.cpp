@@ -1,0 +1,71 @@
+// The five text-table pages: one implementation, the table chosen by edit_mode.
+#include <cstring>
+
+#include "editors/page_state.h"
+#include "editors/pages.h"
+#include "shell/shell.h"
+
+text_view table_views[text_table_count];
+
+static int active_table() { return edit_mode - 1; }
+static text_view &view() { return table_views[active_table()]; }
+static const char *label_of(int row) { return table_name(active_table(), row); }
+static const char *text_of(int row) { return table_text(active_table(), row); }
+static char *current_text() { return table_text(active_table(), view().current_row); }
+
+void table_page_init() {
+  init_step_outputs();
+  init_transition_conditions();
+  init_pre_treatments();
+  init_post_treatments();
+  init_constants();
+  for (text_view &v : table_views) v = {};
+}
+
+void table_page_paint() {
+  draw_page_frame(variable_column_brush, "Variable", "Description");
+  draw_page_rows(view().first_row, table_rows, label_of, text_of);
+  if (view().editing) table_page_draw_row(view().current_row, 1);
+}
+
+void table_page_draw_row(int row, int highlighted) {
+  int k = row - view().first_row;
+  if (k < 0 || k >= visible_rows) return;
+  draw_text_cell(k, highlighted == 1, text_of(row));
+}
+
+void table_page_click() {
+  if (!click_in_text_column() || !click_in_data_lines()) return;
+  view().editing = 1;
+  view().current_row = clicked_row(view().first_row);
+  table_page_paint();
+  table_page_draw_row(view().current_row, 1);
+}
+
+static bool editing() { return view().editing == 1; }
+static void redraw_current_row() { table_page_draw_row(view().current_row, 1); }
+
+static const key_binding table_keys[] = {
+    {key_home, always, [] { scroll_to_top(view()); }, table_page_paint},
+    {key_end, always, [] { scroll_to_bottom(view(), table_rows); }, table_page_paint},
+    {key_page_up, always, [] { scroll_up(view()); }, table_page_paint},
+    {key_page_down, always, [] { scroll_down(view(), table_rows); }, table_page_paint},
+    {key_up, [] { return editing() && view().current_row > 0; }, [] { view().current_row--; }, table_page_paint},
+    {key_down, [] { return editing() && view().current_row < table_rows - 1; }, [] { view().current_row++; },
+     table_page_paint},
+    {key_delete, editing, [] { current_text()[0] = 0; }, redraw_current_row},
+    {key_control, editing, [] { copy_field(copy_buffer, text_size, current_text()); }, no_redraw},
+    {key_insert, editing, [] { copy_field(current_text(), text_size, copy_buffer); }, redraw_current_row},
+};
+
+void table_page_key_down(int key) { run_key_bindings(table_keys, key); }
+
+void table_page_char(int ch) {
+  if (!editing()) return;
+  if (type_into_field(current_text(), ch) == typing_confirmed) {
+    table_page_draw_row(view().current_row, 0);
+    view().editing = 0;
+  } else {
+    redraw_current_row();
+  }
+}
