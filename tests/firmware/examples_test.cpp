@@ -22,6 +22,7 @@ static std::string build_example(const std::string &name) {
   fs::copy_file(example_file(name, ".gra"), folder + "/" + name + ".gra");
   int status = run_talvenc(folder, "--graphic " + name + ".gra --literal-out " + name + ".lit --hex " + name + ".hex");
   EXPECT_EQ(status, 0) << read_file(folder + "/talvenc.txt");
+  expect_sound_hex(folder + "/" + name + ".hex");
   return folder;
 }
 

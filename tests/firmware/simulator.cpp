@@ -41,7 +41,22 @@ std::string compile_literal(const std::string &folder, const std::string &litera
   write_file(folder + "/program.lit", file);
   int status = run_talvenc(folder, "--literal program.lit --hex program.hex");
   EXPECT_EQ(status, 0) << read_file(folder + "/talvenc.txt");
+  expect_sound_hex(folder + "/program.hex");
   return folder + "/program.hex";
+}
+
+void expect_sound_hex(const std::string &hex) {
+  std::string report = hex + ".srec_info.txt";
+  EXPECT_EQ(run_command("srec_info '" + hex + "' -Intel", report), 0) << read_file(report);
+}
+
+// The driven PORTA pins to the given levels: 5 V for a set bit, 0 V for a clear one.
+static std::string pin_levels(int driven_pins, int levels) {
+  std::string script;
+  for (int pin = 0; pin < 8; pin++)
+    if (driven_pins & (1 << pin))
+      script += "P" + std::to_string(pin) + ".voltage = " + ((levels >> pin) & 1 ? "5.0" : "0.0") + "\n";
+  return script;
 }
 
 // Pullups of low resistance stand for the switches on the driven PORTA pins.
@@ -53,10 +68,7 @@ static std::string script_start(int driven_pins, int levels) {
     script += "module load pullup P" + n + "\nP" + n + ".resistance = 100.0\nnode n" + n + "\nattach n" + n +
               " porta" + n + " P" + n + ".pin\n";
   }
-  for (int pin = 0; pin < 8; pin++)
-    if (driven_pins & (1 << pin))
-      script += "P" + std::to_string(pin) + ".voltage = " + ((levels >> pin) & 1 ? "5.0" : "0.0") + "\n";
-  return script;
+  return script + pin_levels(driven_pins, levels);
 }
 
 // gpsim hangs on a script that does not end with quit, and a bad line eats the next one.
@@ -85,10 +97,7 @@ pin_samples simulate(const std::string &hex, long sample_cycles, int count, cons
   for (int sample = 1; sample <= count; sample++) {
     long now = (sample - 1) * sample_cycles;
     for (; next_change < inputs.size() && inputs[next_change].cycle <= now; next_change++)
-      for (int pin = 0; pin < 8; pin++)
-        if (driven_pins & (1 << pin))
-          script += "P" + std::to_string(pin) + ".voltage = " +
-                    ((inputs[next_change].levels >> pin) & 1 ? "5.0" : "0.0") + "\n";
+      script += pin_levels(driven_pins, inputs[next_change].levels);
     script += "break c " + std::to_string(sample * sample_cycles) + "\nrun\nporta\nportb\n";
   }
   std::string output = run_script(hex, script);

@@ -17,6 +17,8 @@ int run_command(const std::string &command, const std::string &output_file);
 int run_talvenc(const std::string &folder, const std::string &arguments);
 // Literal program text (lines joined by "\n") compiled into folder/program.hex.
 std::string compile_literal(const std::string &folder, const std::string &literal);
+// srecord's reader, independent of TALVEN, accepts the file: records and checksums are sound.
+void expect_sound_hex(const std::string &hex);
 
 // A level change of the PORTA input pins: bit n of levels drives RAn from that cycle on.
 struct input_change {
