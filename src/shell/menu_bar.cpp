@@ -80,8 +80,7 @@ static void show_manual_box() {
 static void show_about_box() {
   char text[256];
   std::snprintf(text, sizeof text, "%s\n%s", program_title,
-                "Draws GRAFCET charts for 14-bit PIC chips, translates them into a literal "
-                "program and compiles it into an Intel HEX file.");
+                "Turns GRAFCET charts into Intel HEX files for 14-bit PIC chips.");
   show_message_box("About", text);
 }
 
