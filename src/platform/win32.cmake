@@ -2,24 +2,28 @@
 # Linux, drawn by the native window of win32.cpp, and the command-line compiler.
 # Both run under Wine in the tests of tests/windows.
 set(wine_environment "WINEDEBUG=-all;WINEPREFIX=${CMAKE_BINARY_DIR}/wine")
+# The Linux build whose programs the tests compare with (scripts/build-windows makes it).
+set(TALVEN_NATIVE_BUILD ${CMAKE_SOURCE_DIR}/build CACHE PATH "The Linux build folder")
 
-file(GLOB talven_ui_sources CONFIGURE_DEPENDS src/shell/*.cpp src/editors/*.cpp)
-if(talven_ui_sources)
-  add_library(talven_ui STATIC ${talven_ui_sources})
+file(GLOB shell_sources CONFIGURE_DEPENDS src/shell/*.cpp)
+file(GLOB editor_sources CONFIGURE_DEPENDS src/editors/*.cpp)
+# The window procedure needs both the shell and the editor pages to link.
+if(shell_sources AND editor_sources)
+  add_library(talven_ui STATIC ${shell_sources} ${editor_sources})
   target_link_libraries(talven_ui PUBLIC talven_core)
   add_executable(talven WIN32 src/platform/win32.cpp)
   target_link_libraries(talven PRIVATE talven_ui)
-  add_test(NAME windows_talven_smoke COMMAND ${CMAKE_SOURCE_DIR}/tests/windows/talven-smoke $<TARGET_FILE:talven>)
+  add_test(NAME windows_talven_smoke
+    COMMAND ${CMAKE_SOURCE_DIR}/tests/windows/talven-smoke $<TARGET_FILE:talven> ${CMAKE_SOURCE_DIR}
+            ${TALVEN_NATIVE_BUILD}/window_replay)
   set_tests_properties(windows_talven_smoke PROPERTIES ENVIRONMENT "${wine_environment}")
 endif()
 
 if(EXISTS ${CMAKE_SOURCE_DIR}/src/app/talvenc.cpp)
   add_executable(talvenc src/app/talvenc.cpp)
   target_link_libraries(talvenc PRIVATE talven_core)
-  # The Linux talvenc to compare with, from the native build of scripts/build.
-  set(TALVEN_NATIVE_TALVENC ${CMAKE_SOURCE_DIR}/build/talvenc CACHE FILEPATH "talvenc built for the build machine")
   add_test(NAME windows_talvenc_same_hex
-    COMMAND ${CMAKE_SOURCE_DIR}/tests/windows/talvenc-same-hex $<TARGET_FILE:talvenc> ${TALVEN_NATIVE_TALVENC}
+    COMMAND ${CMAKE_SOURCE_DIR}/tests/windows/talvenc-same-hex $<TARGET_FILE:talvenc> ${TALVEN_NATIVE_BUILD}/talvenc
             ${CMAKE_SOURCE_DIR})
   set_tests_properties(windows_talvenc_same_hex PROPERTIES ENVIRONMENT "${wine_environment}")
 endif()
