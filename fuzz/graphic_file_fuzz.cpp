@@ -11,21 +11,7 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
-  init_project();
-  copy_field(config_entries[config_graphic].value, text_size, "input.gra");
-  write_input("input.gra", data, size);
-  FUZZ_CHECK(load_graphic_file());
-  check_project_fields();
-
-  copy_field(config_entries[config_graphic].value, text_size, "first.gra");
-  FUZZ_CHECK(save_graphic_file());
-  init_project();
-  copy_field(config_entries[config_graphic].value, text_size, "first.gra");
-  FUZZ_CHECK(load_graphic_file());
-  copy_field(config_entries[config_graphic].value, text_size, "second.gra");
-  FUZZ_CHECK(save_graphic_file());
-  FUZZ_CHECK(file_bytes("first.gra") == file_bytes("second.gra"));
-
+  check_round_trip(config_graphic, load_graphic_file, save_graphic_file, data, size);
   compile_and_check(compile_graphic_to_hex);
   check_project_fields();
   return 0;

@@ -11,21 +11,7 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
-  init_project();
-  copy_field(config_entries[config_literal].value, text_size, "input.lit");
-  write_input("input.lit", data, size);
-  FUZZ_CHECK(load_literal_file());
-  check_project_fields();
-
-  copy_field(config_entries[config_literal].value, text_size, "first.lit");
-  FUZZ_CHECK(save_literal_file());
-  init_project();
-  copy_field(config_entries[config_literal].value, text_size, "first.lit");
-  FUZZ_CHECK(load_literal_file());
-  copy_field(config_entries[config_literal].value, text_size, "second.lit");
-  FUZZ_CHECK(save_literal_file());
-  FUZZ_CHECK(file_bytes("first.lit") == file_bytes("second.lit"));
-
+  check_round_trip(config_literal, load_literal_file, save_literal_file, data, size);
   compile_and_check(compile_literal_to_hex);
   return 0;
 }
