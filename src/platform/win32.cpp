@@ -14,7 +14,8 @@ struct draw_context {
   HDC hdc;
 };
 static draw_context the_window_dc;
-static HDC outer_contexts[64];
+constexpr int nesting_limit = 64;
+static HDC outer_contexts[nesting_limit];
 static int nesting_depth;
 static int contexts_shared; // nesting beyond the table reuses the current context
 static HWND main_window;
@@ -55,7 +56,7 @@ void set_text_colour(dc_handle dc, rgb colour) { SetTextColor(dc->hdc, colour_re
 void text_out(dc_handle dc, int x, int y, const char *text, int count) { TextOutA(dc->hdc, x, y, text, count); }
 
 dc_handle acquire_window_dc() {
-  if (nesting_depth == 64) {
+  if (nesting_depth == nesting_limit) {
     contexts_shared++;
     return &the_window_dc;
   }
