@@ -32,7 +32,7 @@ if(editor_sources)
   add_executable(talven_screenshot src/platform/screenshot.cpp)
   target_link_libraries(talven_screenshot PRIVATE talven_headless)
   # Draws a chart on the grid page and saves it: talven_grid_screenshot docs/screenshot-grid.png
-  add_executable(talven_grid_screenshot docs/screenshot_grid.cpp)
+  add_executable(talven_grid_screenshot src/app/grid_screenshot.cpp)
   target_link_libraries(talven_grid_screenshot PRIVATE talven_headless)
 endif()
 

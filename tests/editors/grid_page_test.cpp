@@ -1,21 +1,8 @@
 // The grid page driven through the window: palette, placing, numbering, scrolling.
+#include "support/digit_pictures.h"
 #include "window_driver.h"
 
 namespace {
-
-// The seven-segment digits as drawn, 5 pixels wide and 9 high.
-const char *const digit_pixels[10][9] = {
-    {"#####", "#...#", "#...#", "#...#", "#...#", "#...#", "#...#", "#...#", "#####"},
-    {"....#", "....#", "....#", "....#", "....#", "....#", "....#", "....#", "....#"},
-    {"#####", "....#", "....#", "....#", "#####", "#....", "#....", "#....", "#####"},
-    {"#####", "....#", "....#", "....#", "#####", "....#", "....#", "....#", "#####"},
-    {"#...#", "#...#", "#...#", "#...#", "#####", "....#", "....#", "....#", "....#"},
-    {"#####", "#....", "#....", "#....", "#####", "....#", "....#", "....#", "#####"},
-    {"#####", "#....", "#....", "#....", "#####", "#...#", "#...#", "#...#", "#####"},
-    {"#####", "....#", "....#", "....#", "....#", "....#", "....#", "....#", "....#"},
-    {"#####", "#...#", "#...#", "#...#", "#####", "#...#", "#...#", "#...#", "#####"},
-    {"#####", "#...#", "#...#", "#...#", "#####", "....#", "....#", "....#", "#####"},
-};
 
 int cell_x(int c) { return 60 + 40 * c; }
 int cell_y(int r) { return 40 + 20 * r; }
@@ -24,7 +11,7 @@ void right_click_cell(int c, int r) { right_click(cell_x(c) + 20, cell_y(r) + 10
 bool digit_at(int x, int y, int digit) {
   for (int row = 0; row < 9; row++)
     for (int column = 0; column < 5; column++) {
-      rgb expected = digit_pixels[digit][row][column] == '#' ? white : grid_blue;
+      rgb expected = digit_pictures[digit][row][column] == '#' ? white : grid_blue;
       if (pixel(x + column, y + row) != expected) return false;
     }
   return true;
