@@ -3,6 +3,7 @@
 find_package(benchmark REQUIRED)
 foreach(name target translate)
   add_executable(${name}_bench bench/${name}_bench.cpp)
+  target_include_directories(${name}_bench PRIVATE tests)
   target_link_libraries(${name}_bench PRIVATE talven_core benchmark::benchmark benchmark::benchmark_main)
 endforeach()
 

@@ -9,12 +9,12 @@
 #include "model/model.h"
 #include "platform/message_box.h"
 #include "translate/translate.h"
+#include "translate/drawn_charts.h"
 
 namespace {
 
 void ignore_box(const char *, const char *) {}
 
-void put(int x, int y, cell_kind kind, int number = 0) { plan_xy[x][y] = {kind, number}; }
 
 void fresh_project() {
   init_project();
@@ -28,15 +28,7 @@ void fresh_project() {
 
 void two_step_cycle() {
   fresh_project();
-  put(2, 0, cell_corner_bottom_left);
-  put(2, 1, cell_initial_step, 0);
-  put(2, 2, cell_transition, 0);
-  put(2, 3, cell_step, 1);
-  put(2, 4, cell_transition, 1);
-  put(2, 5, cell_corner_top_left);
-  put(1, 5, cell_corner_top_right);
-  for (int y = 1; y <= 4; y++) put(1, y, cell_vertical);
-  put(1, 0, cell_corner_bottom_right);
+  draw_two_step_cycle();
   copy_field(step_outputs[1].text, text_size, "LED");
 }
 

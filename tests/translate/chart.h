@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "drawn_charts.h"
 #include "support/test_support.h"
 #include "translate/translate.h"
 
@@ -21,7 +22,6 @@ class Translation : public ::testing::Test {
   void TearDown() override { set_message_box_handler(nullptr); }
 };
 
-inline void put(int x, int y, cell_kind kind, int number = 0) { plan_xy[x][y] = {kind, number}; }
 inline void set_text(char *field, const char *text) { copy_field(field, text_size, text); }
 
 // The buffer holds exactly these rows, then empty rows to the end.

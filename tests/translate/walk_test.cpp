@@ -18,20 +18,6 @@ void name_conditions() {
   }
 }
 
-// The two-step cycle: step 0, transition 0, step 1, transition 1, and a link back up
-// column 1 that enters step 0 from above.
-void draw_two_step_cycle() {
-  put(2, 0, cell_corner_bottom_left);
-  put(2, 1, cell_initial_step, 0);
-  put(2, 2, cell_transition, 0);
-  put(2, 3, cell_step, 1);
-  put(2, 4, cell_transition, 1);
-  put(2, 5, cell_corner_top_left);
-  put(1, 5, cell_corner_top_right);
-  for (int y = 1; y <= 4; y++) put(1, y, cell_vertical);
-  put(1, 0, cell_corner_bottom_right);
-}
-
 TEST_F(Walk, TwoStepCycleGivesTheWorkedProgram) {
   draw_two_step_cycle();
   set_text(transition_conditions[0].text, "i0");
