@@ -4,7 +4,8 @@
 #include <benchmark/benchmark.h>
 
 #include "model/model.h"
-#include "platform/headless.h"
+#include "platform/backends/headless.h"
+#include "shell/shell.h"
 
 // A window past its start-up, showing the given page.
 static void open_window_on(int page) {

@@ -13,7 +13,7 @@
 
 namespace {
 
-void ignore_box(const char *, const char *) {}
+void ignore_box(box_kind, const char *, const char *) {}
 
 
 void fresh_project() {

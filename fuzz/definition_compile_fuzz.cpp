@@ -5,7 +5,7 @@
 #include <string>
 
 #include "fuzz/fuzz_support.h"
-#include "target/target.h"
+#include "compiler/compiler.h"
 
 extern "C" int LLVMFuzzerInitialize(int *, char ***) {
   enter_fuzz_folder();

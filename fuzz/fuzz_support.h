@@ -12,9 +12,9 @@
 
 #include "model/model.h"
 #include "platform/message_box.h"
-#include "target/target.h"
+#include "compiler/compiler.h"
 
-static void ignore_message_box(const char *, const char *) {}
+static void ignore_message_box(box_kind, const char *, const char *) {}
 
 // Every target runs in its own folder, on tmpfs when there is one, because
 // each finished file is synced to disk.

@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "fuzz/fuzz_support.h"
-#include "target/target.h"
+#include "compiler/compiler.h"
 
 extern "C" int LLVMFuzzerInitialize(int *, char ***) {
   enter_fuzz_folder();

@@ -4,7 +4,7 @@
 #include "translate/translate.h"
 
 static int boxes_shown;
-static void count_message_box(const char *, const char *) { boxes_shown++; }
+static void count_message_box(box_kind, const char *, const char *) { boxes_shown++; }
 
 extern "C" int LLVMFuzzerInitialize(int *, char ***) {
   enter_fuzz_folder();

@@ -6,7 +6,7 @@
 
 #include "editors/page_state.h"
 #include "fuzz/fuzz_support.h"
-#include "platform/headless.h"
+#include "platform/backends/headless.h"
 
 extern "C" int LLVMFuzzerInitialize(int *, char ***) {
   enter_fuzz_folder();

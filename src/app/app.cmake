@@ -1,17 +1,19 @@
-# The window program: the shell and its pages on the SDL2 backend.
-if(editor_sources)
-  find_package(SDL2 REQUIRED)
-  add_executable(talven src/platform/sdl2.cpp)
-  target_link_libraries(talven PRIVATE talven_ui talven_surface talven_core SDL2::SDL2)
-endif()
+# The programs: the window on the SDL2 backend, talvenc, and the tools that draw
+# the window headless into PNG pictures.
+add_executable(talven src/platform/backends/sdl2.cpp)
+target_link_libraries(talven PRIVATE talven_ui talven_surface talven_core SDL2::SDL2)
 
-# ---- talvenc: the command-line chain, graphic or literal file to hex file ----
+# talvenc: the command-line chain, graphic or literal file to hex file. Its tests
+# run the built program on files in a scratch folder.
 add_executable(talvenc src/app/talvenc.cpp)
 target_link_libraries(talvenc PRIVATE talven_core)
-# Its tests run the built program on files in a scratch folder.
 talven_test(app talven_core)
-if(TARGET test_app)
-  target_compile_definitions(test_app PRIVATE TALVENC_PATH="$<TARGET_FILE:talvenc>")
-  add_dependencies(test_app talvenc)
-endif()
-# ---- end of talvenc ----
+target_compile_definitions(test_app PRIVATE TALVENC_PATH="$<TARGET_FILE:talvenc>")
+add_dependencies(test_app talvenc)
+
+# Draws the window headless and saves it as a PNG picture: talven_screenshot file.png
+add_executable(talven_screenshot src/app/screenshot.cpp)
+target_link_libraries(talven_screenshot PRIVATE talven_headless)
+# Draws a chart on the grid page and saves it: talven_grid_screenshot docs/screenshot-grid.png
+add_executable(talven_grid_screenshot src/app/grid_screenshot.cpp)
+target_link_libraries(talven_grid_screenshot PRIVATE talven_headless)

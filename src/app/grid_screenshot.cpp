@@ -3,7 +3,7 @@
 //   talven_grid_screenshot docs/screenshot-grid.png
 #include <cstdio>
 
-#include "platform/headless.h"
+#include "platform/backends/headless.h"
 
 // One click on a palette square (column, row), then one on a grid cell (x, y).
 struct placing {

@@ -8,7 +8,8 @@
 #include "files/files.h"
 #include "model/model.h"
 #include "platform/message_box.h"
-#include "target/target.h"
+#include "compiler/compiler.h"
+#include "startup/startup.h"
 #include "translate/translate.h"
 
 static const char usage[] =
@@ -17,11 +18,18 @@ static const char usage[] =
 
 enum exit_code { exit_done = 0, exit_not_compiled = 1, exit_file_failed = 2 };
 
-static void print_box(const char *title, const char *text) {
-  size_t length = std::strlen(text);
-  // A text ending with " ?" is a notice whose answer changes nothing.
-  if (length >= 2 && std::strcmp(text + length - 2, " ?") == 0) return;
-  std::fprintf(std::strcmp(title, "OK") == 0 ? stdout : stderr, "%s: %s\n", title, text);
+// Where each kind of box goes: notices change nothing and are not printed, the
+// compiler's summary is the command's output, everything else is a report on stderr.
+static FILE *const box_streams[] = {
+    /* box_notice */ nullptr,
+    /* box_report */ stderr,
+    /* box_error */ stderr,
+    /* box_summary */ stdout,
+};
+static_assert(sizeof box_streams / sizeof box_streams[0] == box_kind_count, "one stream per kind of box");
+
+static void print_box(box_kind kind, const char *title, const char *text) {
+  if (box_streams[kind]) std::fprintf(box_streams[kind], "%s: %s\n", title, text);
 }
 
 struct command_line {
@@ -84,10 +92,8 @@ static bool set_file_name(app_config_row row, const char *name) {
 
 static int run(const command_line &command) {
   if (command.definition) {
-    if (!set_file_name(config_automate, command.definition) || load_automaton_definition() != 0)
+    if (!set_file_name(config_automate, command.definition) || !load_definition_and_names())
       return exit_file_failed;
-    show_message_box("Def File", "Fichier de definition charge avec succes");
-    copy_constant_names();
   }
   bool translated = true;
   if (command.graphic) {
@@ -130,7 +136,6 @@ int main(int argc, char **argv) {
   if (!file_names_fit(command)) return exit_file_failed;
   start_folder = std::filesystem::current_path();
   set_message_box_handler(print_box);
-  init_project();
-  init_automaton_definition();
+  start_project(without_config_file);
   return run(command);
 }

@@ -2,7 +2,7 @@
 // a value is being typed the page neither scrolls nor moves to another row.
 #include "editors/page_state.h"
 #include "editors/pages.h"
-#include "shell/shell.h"
+#include "kit/kit.h"
 
 text_view config_view;
 

@@ -2,11 +2,10 @@
 // buttons and the keyboard entry of step, transition and entry numbers.
 #include "editors/page_state.h"
 #include "editors/pages.h"
-#include "platform/message_box.h"
-#include "shell/shell.h"
+#include "kit/kit.h"
 
 int scroll_x, scroll_y;
-int current_kind = cell_initial_step;
+int current_kind;
 int transition_counter, step_counter, entry_counter;
 int number_entry;
 int selected_x, selected_y;
@@ -118,7 +117,6 @@ void grid_page_paint() {
   draw_palette();
 }
 
-void grid_page_reset_scroll() { scroll_x = scroll_y = 0; }
 
 // The three numbering families: steps and initial steps share one numbering.
 enum number_family { family_none, family_transitions, family_steps, family_entries };
@@ -251,7 +249,7 @@ void grid_page_key_down(int key) {
 // A number already carried by a cell of the family is refused with a message.
 static bool refused(number_family family, const char *message) {
   if (!number_in_use(family, number_entry)) return false;
-  show_message_box("Erreur", message);
+  show_message_box(box_error, "Erreur", message);
   return true;
 }
 

@@ -2,7 +2,7 @@
 // with marking, deleting, inserting and block copying driven from the "Lgn" column.
 #include "editors/page_state.h"
 #include "editors/pages.h"
-#include "shell/shell.h"
+#include "kit/kit.h"
 
 literal_view_state literal_view;
 

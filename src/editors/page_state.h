@@ -1,7 +1,8 @@
 // The view state of every editor page: global, kept for the whole run and
 // across page changes, never saved.
 #pragma once
-#include "editors/page_kit.h"
+#include "kit/kit.h"
+#include "kit/page_kit.h"
 #include "model/model.h"
 
 // Grid page.
@@ -23,6 +24,3 @@ struct literal_view_state {
 };
 extern literal_view_state literal_view;
 
-// Every page back to its start state, as at the beginning of a run, the shared
-// copy buffer emptied.
-void reset_page_state();

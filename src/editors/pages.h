@@ -1,6 +1,7 @@
 // The entry points of the editor pages that the shell calls, by edit_mode:
 // 0 grid, 1 to 5 the text tables, 6 configuration, 7 literal text.
-// Pages read click_x, click_y and window_dc from the shell and draw at once.
+// Pages read click_x, click_y and window_dc from the kit and draw at once; the
+// shell reaches them through the page table.
 #pragma once
 
 void grid_page_paint();
@@ -8,7 +9,6 @@ void grid_page_key_down(int key);
 void grid_page_char(int ch);
 void grid_page_click();         // palette, grid, then scroll buttons
 void grid_page_right_click();   // selects a cell for number entry
-void grid_page_reset_scroll();  // both offsets to 0, at window creation
 
 // One implementation for pages 1 to 5; the table is chosen by edit_mode.
 void table_page_init();         // all five tables, in page order

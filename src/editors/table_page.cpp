@@ -3,7 +3,7 @@
 
 #include "editors/page_state.h"
 #include "editors/pages.h"
-#include "shell/shell.h"
+#include "kit/kit.h"
 
 text_view table_views[text_table_count];
 

@@ -32,6 +32,6 @@ bool write_config_file() {
       if (entry.name[0]) put_text(file, "\n%-20s%s", entry.name, entry.value[0] ? entry.value : ".");
     if (finish_file(file)) return true;
   }
-  show_message_box("Files", "Impossible de creer le fichier config.txt");
+  show_message_box(box_error, "Files", "Impossible de creer le fichier config.txt");
   return false;
 }

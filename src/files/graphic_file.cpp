@@ -32,7 +32,7 @@ static void write_tables(pending_file &file) {
 }
 
 bool save_graphic_file() {
-  show_message_box("Files", "Saving Graphical File ?");
+  show_message_box(box_notice, "Files", "Saving Graphical File ?");
   pending_file file;
   if (begin_file(file, app_config(config_graphic))) {
     put_text(file, "**_SAUVEGARDE_GRAPHIQUE_**\n");
@@ -41,7 +41,7 @@ bool save_graphic_file() {
     put_text(file, "\n\n**_SAUVEGARDE_GRAPHIQUE_FIN**");
     if (finish_file(file)) return true;
   }
-  show_message_box("Files", "Impossible de creer le fichier graphique");
+  show_message_box(box_error, "Files", "Impossible de creer le fichier graphique");
   return false;
 }
 
@@ -68,10 +68,10 @@ static void read_tables(FILE *stream) {
 }
 
 bool load_graphic_file() {
-  show_message_box("Files", "Loading Graphical File ?");
+  show_message_box(box_notice, "Files", "Loading Graphical File ?");
   FILE *stream = open_for_reading(app_config(config_graphic));
   if (!stream) {
-    show_message_box("Files", "Impossible d'ouvrir le fichier graphique");
+    show_message_box(box_error, "Files", "Impossible d'ouvrir le fichier graphique");
     return false;
   }
   char word[text_size];

@@ -7,22 +7,22 @@
 #include "platform/message_box.h"
 
 bool save_literal_file() {
-  show_message_box("Files", "Saving Literal File ?");
+  show_message_box(box_notice, "Files", "Saving Literal File ?");
   pending_file file;
   if (begin_file(file, app_config(config_literal))) {
     for (const char *line : literal_buffer) put_text(file, "%s\n", line);
     if (finish_file(file)) return true;
   }
-  show_message_box("Files", "Impossible de creer le fichier literal");
+  show_message_box(box_error, "Files", "Impossible de creer le fichier literal");
   return false;
 }
 
 // Lines after the last one read keep their contents.
 bool load_literal_file() {
-  show_message_box("Files", "Loading Literal File ?");
+  show_message_box(box_notice, "Files", "Loading Literal File ?");
   FILE *stream = open_for_reading(app_config(config_literal));
   if (!stream) {
-    show_message_box("Files", "Impossible d'ouvrir le fichier litteral");
+    show_message_box(box_error, "Files", "Impossible d'ouvrir le fichier litteral");
     return false;
   }
   for (int k = 0; k < literal_lines; k++)

@@ -2,13 +2,13 @@
 
 #include <cstdio>
 
-static void print_message_box(const char *title, const char *text) {
+static void print_message_box(box_kind, const char *title, const char *text) {
   std::fprintf(stderr, "%s: %s\n", title, text);
 }
 
 static message_box_handler current_handler = print_message_box;
 
-void show_message_box(const char *title, const char *text) { current_handler(title, text); }
+void show_message_box(box_kind kind, const char *title, const char *text) { current_handler(kind, title, text); }
 
 message_box_handler set_message_box_handler(message_box_handler handler) {
   message_box_handler previous = current_handler;

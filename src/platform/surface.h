@@ -2,16 +2,13 @@
 // headless and SDL2 backends. The drawing calls of platform.h write into it with
 // the window system's pixel rules; backends show it, tests read it back.
 #pragma once
-#include "platform/platform.h"
+#include "platform/seam.h"
 
 #include <cstdint>
 
 // Large enough for a maximised window; the program itself draws only up to (800, 600).
 constexpr int surface_width = 1920;
 constexpr int surface_height = 1200;
-// The client area of the program's window.
-constexpr int client_width = 700;
-constexpr int client_height = 500;
 // The window class's light-grey background, shown wherever the program never drew.
 constexpr rgb window_class_grey{192, 192, 192};
 

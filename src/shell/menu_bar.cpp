@@ -3,7 +3,7 @@
 #include "files/files.h"
 #include "platform/message_box.h"
 #include "shell/shell.h"
-#include "target/target.h"
+#include "compiler/compiler.h"
 #include "translate/translate.h"
 
 #include <cstdio>
@@ -74,14 +74,14 @@ int menu_hit_test() {
 }
 
 static void show_manual_box() {
-  show_message_box("Manual", "See the manual on the web page\n\n(" TALVEN_MANUAL_ADDRESS ")");
+  show_message_box(box_report, "Manual", "See the manual on the web page\n\n(" TALVEN_MANUAL_ADDRESS ")");
 }
 
 static void show_about_box() {
   char text[256];
   std::snprintf(text, sizeof text, "%s\n%s", program_title,
                 "Turns GRAFCET charts into Intel HEX files for 14-bit PIC chips.");
-  show_message_box("About", text);
+  show_message_box(box_report, "About", text);
 }
 
 // What each menu_code does: an operation to run, or the page to show.

@@ -1,30 +1,17 @@
 // The main window: its state, its drawing resources and the window procedure
 // through which every message passes, dispatched to the page of edit_mode.
-#include "editors/pages.h"
 #include "files/files.h"
-#include "model/model.h"
-#include "platform/message_box.h"
 #include "shell/shell.h"
-#include "target/target.h"
+#include "startup/startup.h"
 
 #include <cstdint>
 
-int edit_mode = 6;
-int first_paint_pending = 1;
-int definition_load_pending = 0;
-dc_handle window_dc = nullptr;
-int click_x = 0, click_y = 0;
-
-gdi_object page_font, menu_font;
-gdi_object page_pen, grid_pen, menu_pen;
-gdi_object variable_column_brush, text_brush, selection_brush, background_brush, grid_brush;
-gdi_object menu_item_brush, menu_selected_brush, submenu_item_brush, submenu_selected_brush;
+int first_paint_pending;
 
 void init_shell_state() {
   edit_mode = 6;
   first_paint_pending = 1;
   definition_load_pending = 0;
-  window_dc = nullptr;
   click_x = click_y = 0;
   menu_top_selection = 0;
   menu_sub_selection = 4;
@@ -62,36 +49,17 @@ static void create_resources() {
   }
 }
 
-// The handlers of each page, by edit_mode; pages without a right-click handler ignore it.
-struct page_handlers {
-  void (*paint)();
-  void (*key_down)(int key);
-  void (*character)(int ch);
-  void (*click)();
-  void (*right_click)();
-};
-#define TABLE_PAGE {table_page_paint, table_page_key_down, table_page_char, table_page_click, nullptr}
-static const page_handlers pages[] = {
-    {grid_page_paint, grid_page_key_down, grid_page_char, grid_page_click, grid_page_right_click},
-    TABLE_PAGE, TABLE_PAGE, TABLE_PAGE, TABLE_PAGE, TABLE_PAGE,
-    {config_page_paint, config_page_key_down, config_page_char, config_page_click, nullptr},
-    {literal_page_paint, literal_page_key_down, literal_page_char, literal_page_click, literal_page_right_click},
-};
-#undef TABLE_PAGE
-constexpr int page_count = sizeof pages / sizeof pages[0];
-
 static const page_handlers *current_page() {
   return edit_mode >= 0 && edit_mode < page_count ? &pages[edit_mode] : nullptr;
 }
 
+// The window is made: the start state, the drawing resources, every page's view
+// at its start, the project's tables and config.txt.
 static void create_window() {
-  clear_plan_xy();
-  grid_page_reset_scroll();
+  init_shell_state();
   create_resources();
-  table_page_init();
-  config_page_init();
-  literal_page_init();
-  read_config_file();
+  reset_page_state();
+  start_project(with_config_file);
 }
 
 static void paint_window() {
@@ -143,16 +111,10 @@ static void handle_message(const message &m) {
   }
 }
 
-static void load_definition() {
-  if (load_automaton_definition() != 0) return;
-  show_message_box("Def File", "Fichier de definition charge avec succes");
-  copy_constant_names();
-}
-
 void window_procedure(const message &m) {
   if (definition_load_pending) {
     definition_load_pending = 0;
-    load_definition();
+    load_definition_and_names();
   }
   // A message handled inside a message box gets its own context; the outer
   // handler gets its own back when that message is done.

@@ -20,7 +20,7 @@ bool emit_row(std::string_view text) {
     char message[80];
     std::snprintf(message, sizeof message, "Programme trop long : la ligne %d depasse les %d lignes", next_row,
                   literal_lines);
-    show_message_box("Processing", message);
+    show_message_box(box_error, "Processing", message);
     return false;
   }
   std::snprintf(literal_buffer[next_row++], text_size, "%.*s", int(text.size()), text.data());
@@ -35,7 +35,7 @@ bool emit_line(std::string_view text) {
     if (cut == std::string_view::npos) {
       char message[80];
       std::snprintf(message, sizeof message, "Ligne %d trop longue et sans blanc pour la couper", next_row);
-      show_message_box("Processing", message);
+      show_message_box(box_error, "Processing", message);
       return false;
     }
     if (!emit_row(text.substr(0, cut))) return false;
@@ -175,7 +175,7 @@ bool next_output_word(int cursor, bool reset, output_word *word) {
 }
 
 bool graphic_to_literal() {
-  show_message_box("Processing", "Converting Graphic --> Literal ?");
+  show_message_box(box_notice, "Processing", "Converting Graphic --> Literal ?");
   std::memset(literal_buffer, 0, sizeof literal_buffer);
   next_row = 0;
   return emit_row("@  PRETRAITEMENT") && emit_treatments(pre_treatments) &&

@@ -330,7 +330,7 @@ walk_status follow_link(int x, int y, int transition, direction from) {
 void report_bad_number(int x, int y) {
   char text[80];
   std::snprintf(text, sizeof text, "Numero %d hors 0..63 en case (%d,%d)", plan_xy[x][y].number, x, y);
-  show_message_box("Processing", text);
+  show_message_box(box_error, "Processing", text);
 }
 
 bool find_successors(int x, int y) {
@@ -341,7 +341,7 @@ bool find_successors(int x, int y) {
   if (status == walk_too_many) {
     char text[80];
     std::snprintf(text, sizeof text, "Etape x%d : plus de %d evolutions", plan_xy[x][y].number, successor_slots);
-    show_message_box("Processing", text);
+    show_message_box(box_error, "Processing", text);
   }
   return status == walk_complete;
 }

@@ -1,7 +1,7 @@
 // The talvenc command, run as built on files in the test's own folder.
 #include <cstdlib>
 
-#include "target/target_fixture.h"
+#include "compiler/compiler_fixture.h"
 
 namespace {
 

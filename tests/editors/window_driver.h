@@ -4,7 +4,7 @@
 #pragma once
 #include <string>
 
-#include "editors/page_kit.h"
+#include "kit/page_kit.h"
 #include "shell/window_fixture.h"
 
 constexpr rgb palette_red{255, 64, 64};

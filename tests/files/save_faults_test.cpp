@@ -17,7 +17,7 @@
 #include "files/files.h"
 #include "files/text_io.h"
 #include "support/test_support.h"
-#include "target/target.h"
+#include "compiler/compiler.h"
 
 namespace {
 

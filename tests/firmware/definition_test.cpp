@@ -5,7 +5,7 @@
 
 #include "files/files.h"
 #include "support/test_support.h"
-#include "target/target.h"
+#include "compiler/compiler.h"
 
 class BundledDefinition : public ProjectTest {
  protected:

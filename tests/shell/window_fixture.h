@@ -1,7 +1,8 @@
 // A TALVEN window in memory, in a folder of its own: tests send it messages as
 // the window system would and look at its pixels and its message boxes.
 #pragma once
-#include "platform/headless.h"
+#include "platform/backends/headless.h"
+#include "shell/shell.h"
 #include "support/test_support.h"
 
 constexpr rgb black{0, 0, 0};

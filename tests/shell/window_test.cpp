@@ -220,7 +220,7 @@ TEST_F(WindowTest, EveryMessageReleasesItsDrawingContext) {
 // A message box runs its own loop, so a repaint can arrive while a handler waits.
 static dc_handle context_before_nested_paint, context_after_nested_paint;
 static int contexts_during_nested_paint;
-static void box_with_repaint(const char *, const char *) {
+static void box_with_repaint(box_kind, const char *, const char *) {
   context_before_nested_paint = window_dc;
   send_message(message_paint);
   contexts_during_nested_paint = open_drawing_contexts();

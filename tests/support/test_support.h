@@ -28,7 +28,7 @@ inline std::vector<recorded_box> &recorded_boxes() {
   return boxes;
 }
 
-inline void record_message_box(const char *title, const char *text) { recorded_boxes().push_back({title, text}); }
+inline void record_message_box(box_kind, const char *title, const char *text) { recorded_boxes().push_back({title, text}); }
 
 inline std::string read_file(const std::filesystem::path &path) {
   std::ifstream in(path, std::ios::binary);

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/headless.h"
+#include "platform/backends/headless.h"
 
 static int failures;
 

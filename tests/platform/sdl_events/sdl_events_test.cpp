@@ -63,7 +63,7 @@ static SDL_Event window_event(Uint8 what) {
 }
 
 using messages = std::vector<message>;
-static message key_down(int code) { return {message_key_down, code, 0, 0}; }
+static message key_message(int code) { return {message_key_down, code, 0, 0}; }
 static message character(int code) { return {message_char, code, 0, 0}; }
 static const message other{message_other, 0, 0, 0};
 
@@ -74,30 +74,30 @@ TEST(SdlEvents, NavigationKeysGiveTheirVirtualKeyCodes) {
       {SDLK_INSERT, 0x2D}, {SDLK_DELETE, 0x2E}, {SDLK_LCTRL, 0x11},  {SDLK_RCTRL, 0x11},
       {SDLK_LSHIFT, 0x10}, {SDLK_RSHIFT, 0x10},
   };
-  for (auto [sym, code] : keys) EXPECT_EQ(after(key(sym)), messages{key_down(code)}) << code;
+  for (auto [sym, code] : keys) EXPECT_EQ(after(key(sym)), messages{key_message(code)}) << code;
 }
 
 TEST(SdlEvents, LettersAndDigitsGiveUpperCaseCodesTheirTextComesSeparately) {
-  EXPECT_EQ(after(key(SDLK_a)), messages{key_down('A')});
-  EXPECT_EQ(after(key(SDLK_z, KMOD_LSHIFT)), messages{key_down('Z')});
-  EXPECT_EQ(after(key(SDLK_7)), messages{key_down('7')});
+  EXPECT_EQ(after(key(SDLK_a)), messages{key_message('A')});
+  EXPECT_EQ(after(key(SDLK_z, KMOD_LSHIFT)), messages{key_message('Z')});
+  EXPECT_EQ(after(key(SDLK_7)), messages{key_message('7')});
   EXPECT_EQ(after(text("a")), messages{character('a')});
   EXPECT_EQ(after(text("Z")), messages{character('Z')});
 }
 
 TEST(SdlEvents, EnterBackspaceTabEscapeTypeTheirCharacters) {
-  EXPECT_EQ(after(key(SDLK_RETURN)), (messages{key_down(0x0D), character(0x0D)}));
-  EXPECT_EQ(after(key(SDLK_KP_ENTER)), (messages{key_down(0x0D), character(0x0D)}));
-  EXPECT_EQ(after(key(SDLK_BACKSPACE)), (messages{key_down(0x08), character(0x08)}));
-  EXPECT_EQ(after(key(SDLK_TAB)), (messages{key_down(0x09), character(0x09)}));
-  EXPECT_EQ(after(key(SDLK_ESCAPE)), (messages{key_down(0x1B), character(0x1B)}));
+  EXPECT_EQ(after(key(SDLK_RETURN)), (messages{key_message(0x0D), character(0x0D)}));
+  EXPECT_EQ(after(key(SDLK_KP_ENTER)), (messages{key_message(0x0D), character(0x0D)}));
+  EXPECT_EQ(after(key(SDLK_BACKSPACE)), (messages{key_message(0x08), character(0x08)}));
+  EXPECT_EQ(after(key(SDLK_TAB)), (messages{key_message(0x09), character(0x09)}));
+  EXPECT_EQ(after(key(SDLK_ESCAPE)), (messages{key_message(0x1B), character(0x1B)}));
 }
 
 TEST(SdlEvents, ControlWithALetterTypesAControlCharacter) {
-  EXPECT_EQ(after(key(SDLK_c, KMOD_LCTRL)), (messages{key_down('C'), character(3)}));
-  EXPECT_EQ(after(key(SDLK_a, KMOD_RCTRL)), (messages{key_down('A'), character(1)}));
-  EXPECT_EQ(after(key(SDLK_RETURN, KMOD_LCTRL)), (messages{key_down(0x0D), character(0x0A)}));
-  EXPECT_EQ(after(key(SDLK_TAB, KMOD_LCTRL)), messages{key_down(0x09)});
+  EXPECT_EQ(after(key(SDLK_c, KMOD_LCTRL)), (messages{key_message('C'), character(3)}));
+  EXPECT_EQ(after(key(SDLK_a, KMOD_RCTRL)), (messages{key_message('A'), character(1)}));
+  EXPECT_EQ(after(key(SDLK_RETURN, KMOD_LCTRL)), (messages{key_message(0x0D), character(0x0A)}));
+  EXPECT_EQ(after(key(SDLK_TAB, KMOD_LCTRL)), messages{key_message(0x09)});
 }
 
 TEST(SdlEvents, KeysWithAltAreSystemKeysTheShellDoesNotHandle) {

@@ -1,6 +1,6 @@
 // Draws TALVEN's window headless, as it looks right after start in the current
 // folder, and saves the client area as a PNG picture: talven_screenshot file.png
-#include "platform/headless.h"
+#include "platform/backends/headless.h"
 
 #include <cstdio>
 

@@ -2,25 +2,7 @@
 // their fixed layout, the keys they bind, the drawing of the frame and of one
 // cell, the typing rules and the table through which a page binds its keys.
 #pragma once
-#include "platform/platform.h"
-
-// Virtual-key codes the pages react to.
-constexpr int key_tab = 0x09;
-constexpr int key_shift = 0x10;
-constexpr int key_control = 0x11;
-constexpr int key_page_up = 0x21;
-constexpr int key_page_down = 0x22;
-constexpr int key_end = 0x23;
-constexpr int key_home = 0x24;
-constexpr int key_left = 0x25;
-constexpr int key_up = 0x26;
-constexpr int key_right = 0x27;
-constexpr int key_down = 0x28;
-constexpr int key_insert = 0x2D;
-constexpr int key_delete = 0x2E;
-
-constexpr int char_backspace = 0x08;
-constexpr int char_enter = 0x0D;
+#include "platform/seam.h"
 
 // The layout of every text page: a label column and a text column under one
 // header line, then 14 data lines of 20 pixels.

@@ -2,9 +2,7 @@
 // drawing calls of the core mapped one for one onto GDI.
 #include <windows.h>
 
-#include "platform/message_box.h"
-#include "platform/platform.h"
-#include "shell/shell.h"
+#include "platform/seam.h"
 
 // Every message draws into its own GetDC context. A message box runs its own loop,
 // so a message can arrive while an outer handler still draws; the core always holds
@@ -76,7 +74,7 @@ void release_window_dc(dc_handle dc) {
 
 void post_quit_message(int code) { PostQuitMessage(code); }
 
-static void show_windows_message_box(const char *title, const char *text) {
+static void show_windows_message_box(box_kind, const char *title, const char *text) {
   MessageBoxA(nullptr, text, title, MB_ICONINFORMATION | MB_OK);
 }
 

@@ -1,5 +1,5 @@
 #include "files/text_io.h"
-#include "target/target_fixture.h"
+#include "compiler/compiler_fixture.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include "files/text_io.h"
 #include "model/model.h"
 #include "platform/message_box.h"
-#include "target/target.h"
+#include "compiler/compiler.h"
 
 // Every program word is RETLW with the value: the interpreter reads a table of literals.
 constexpr int program_word_base = 0x3400;
@@ -166,7 +166,7 @@ static void show_summary() {
   std::snprintf(text, sizeof text,
                 "Aucune erreur\n\nFichier a programmer : %s\nLignes utilisees: %d   (%d/100)\nLignes restantes: %d",
                 app_config(config_hex), used, percent, remaining);
-  show_message_box("OK", text);
+  show_message_box(box_summary, "OK", text);
 }
 
 compile_result compile_literal_to_hex() {
@@ -174,7 +174,7 @@ compile_result compile_literal_to_hex() {
   error_count = 0;
   area_error_reported = false;
   last_line = 0;
-  show_message_box("Processing", "Converting Literal --> Hex ?");
+  show_message_box(box_notice, "Processing", "Converting Literal --> Hex ?");
   const definition_record &d = automaton_definition;
   address_step = d.adr_start_graphcet < d.adr_stop_graphcet ? 1 : -1;
   program_address = d.adr_start_graphcet;
@@ -182,11 +182,11 @@ compile_result compile_literal_to_hex() {
   // The end of program is written even after errors, as far as the area allows.
   if (place_program_word(true, order_end_of_program, last_line)) place_program_word(true, 0, last_line);
   if (error_count != 0) {
-    show_message_box("Error", error_text);
+    show_message_box(box_error, "Error", error_text);
     return compile_errors;
   }
   if (!write_hex_file()) {
-    show_message_box("Files", "Impossible de creer le fichier hex");
+    show_message_box(box_error, "Files", "Impossible de creer le fichier hex");
     return compile_file_failed;
   }
   show_summary();

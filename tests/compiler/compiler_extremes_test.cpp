@@ -1,6 +1,6 @@
 // Definitions at the limits of their numbers, found by fuzzing the definition
 // loader followed by a compilation.
-#include "target/target_fixture.h"
+#include "compiler/compiler_fixture.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // The literal language as the compiler reads it: words taken two at a time
 // across the rows of literal_buffer, "@" comments, and the order words.
-#include "target/target.h"
+#include "compiler/compiler.h"
 
 #include <climits>
 #include <cstring>

@@ -9,7 +9,7 @@
 
 #include "model/model.h"
 #include "platform/message_box.h"
-#include "target/target.h"
+#include "compiler/compiler.h"
 
 namespace {
 
@@ -39,7 +39,7 @@ std::string full_definition() {
   return text + "@END\r\n";
 }
 
-void ignore_box(const char *, const char *) {}
+void ignore_box(box_kind, const char *, const char *) {}
 
 void prepare() {
   static bool prepared = false;

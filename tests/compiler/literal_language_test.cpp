@@ -1,4 +1,4 @@
-#include "target/target_fixture.h"
+#include "compiler/compiler_fixture.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 
 #include "model/model.h"
 #include "support/test_support.h"
-#include "target/target.h"
+#include "compiler/compiler.h"
 
 inline bool file_exists(const std::string &path) { return std::filesystem::exists(path); }
 

@@ -2,9 +2,8 @@
 // software surface, SDL events turned into the shell's messages in the order and
 // with the codes the Windows message loop would deliver, and message boxes
 // through SDL's simple message box.
-#include "platform/message_box.h"
+#include "platform/seam.h"
 #include "platform/surface.h"
-#include "shell/shell.h"
 
 #include <SDL.h>
 
@@ -65,7 +64,7 @@ static int control_character(SDL_Keycode key, bool control) {
   return -1;
 }
 
-static void key_down(const SDL_KeyboardEvent &e) {
+static void key_pressed(const SDL_KeyboardEvent &e) {
   // With Alt held the key is a system key, which the shell does not handle.
   if (e.keysym.mod & KMOD_ALT) return send(message_other);
   int code = virtual_key_code(e.keysym.sym);
@@ -110,7 +109,7 @@ static void close_window() {
 // Turns one SDL event into the shell's messages.
 void dispatch_sdl_event(const SDL_Event &e) {
   switch (e.type) {
-    case SDL_KEYDOWN: key_down(e.key); break;
+    case SDL_KEYDOWN: key_pressed(e.key); break;
     case SDL_TEXTINPUT: text_input(e.text.text); break;
     case SDL_MOUSEBUTTONDOWN: button_down(e.button); break;
     case SDL_QUIT: close_window(); break;
@@ -157,7 +156,7 @@ static void latin1_to_utf8(const char *text, char *out, int size) {
 }
 
 // Modal, information icon, OK only, no owner window.
-static void show_sdl_box(const char *title, const char *text) {
+static void show_sdl_box(box_kind, const char *title, const char *text) {
   present();
   static char utf8_title[256], utf8_text[4096];
   latin1_to_utf8(title, utf8_title, sizeof utf8_title);

@@ -7,7 +7,7 @@
 #include "files/text_io.h"
 #include "model/model.h"
 #include "platform/message_box.h"
-#include "target/target.h"
+#include "compiler/compiler.h"
 
 definition_record automaton_definition;
 
@@ -96,7 +96,7 @@ static bool parse_decimal(const char *word, int32_t &value) {
 static bool refuse(const char *format, const char *detail) {
   char text[200];
   std::snprintf(text, sizeof text, format, detail);
-  show_message_box("Def File", text);
+  show_message_box(box_error, "Def File", text);
   return false;
 }
 
@@ -268,7 +268,7 @@ static bool read_sections() {
 int load_automaton_definition() {
   definition_stream = open_for_reading(app_config(config_automate));
   if (!definition_stream) {
-    show_message_box("Files", "Impossible d'ouvrir le fichier de definition de l'automate");
+    show_message_box(box_error, "Files", "Impossible d'ouvrir le fichier de definition de l'automate");
     return 1;
   }
   word_held = false;

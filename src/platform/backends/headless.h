@@ -2,8 +2,8 @@
 // by one, message boxes are recorded instead of shown, and the surface can be
 // saved as a PNG picture.
 #pragma once
+#include "platform/seam.h"
 #include "platform/surface.h"
-#include "shell/shell.h"
 
 // A freshly started program: grey surface, no resources, shell state as at start,
 // no boxes recorded, no quit posted; then the window is created (message_create).
@@ -12,6 +12,7 @@ void send_message(message_kind kind, int key = 0, int x = 0, int y = 0);
 void click_at(int x, int y);
 
 struct shown_box {
+  box_kind kind;
   char title[64];
   char text[2048];
 };

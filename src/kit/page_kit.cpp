@@ -1,9 +1,9 @@
-#include "editors/page_kit.h"
+#include "kit/page_kit.h"
 
 #include <cstring>
 
 #include "model/model.h"
-#include "shell/shell.h"
+#include "kit/kit.h"
 
 static void draw_white_text(int x, int y, const char *text) {
   set_transparent_background(window_dc);

@@ -1,5 +1,5 @@
 // "G->H": the translation and then the compiler, each announcing itself.
-#include "target/target_fixture.h"
+#include "compiler/compiler_fixture.h"
 
 namespace {
 

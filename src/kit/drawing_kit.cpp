@@ -1,7 +1,7 @@
 // The drawing kit of the chart: seven-segment digits, the line drawing of each
 // cell kind and whole grid cells, all set pixel by pixel into window_dc.
 #include "model/model.h"
-#include "shell/shell.h"
+#include "kit/kit.h"
 
 // Segments in the order top, upper right, lower right, bottom, lower left, upper left, middle.
 const int segment_table[10][7] = {

@@ -1,5 +1,5 @@
 #include "support/digit_pictures.h"
-#include "window_fixture.h"
+#include "shell/window_fixture.h"
 
 // The glyph of every kind in its 20-pixel palette square, '#' for a white pixel.
 // On the grid the bars that reach the right edge go on to column 39.

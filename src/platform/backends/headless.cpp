@@ -1,6 +1,4 @@
-#include "platform/headless.h"
-
-#include "platform/message_box.h"
+#include "platform/backends/headless.h"
 
 #include <cstdio>
 
@@ -9,9 +7,10 @@ int shown_box_count;
 bool quit_posted;
 int quit_code;
 
-static void record_box(const char *title, const char *text) {
+static void record_box(box_kind kind, const char *title, const char *text) {
   if (shown_box_count < box_record_capacity) {
     shown_box &box = shown_boxes[shown_box_count];
+    box.kind = kind;
     std::snprintf(box.title, sizeof box.title, "%s", title);
     std::snprintf(box.text, sizeof box.text, "%s", text);
   }
@@ -27,7 +26,6 @@ void post_quit_message(int code) {
 
 void headless_create_window() {
   reset_surface();
-  init_shell_state();
   set_message_box_handler(record_box);
   forget_shown_boxes();
   quit_posted = false;

@@ -1,0 +1,13 @@
+// The handlers of each page, by edit_mode, as the shell dispatches to them.
+#include "editors/pages.h"
+#include "kit/kit.h"
+
+#define TABLE_PAGE {table_page_paint, table_page_key_down, table_page_char, table_page_click, nullptr}
+const page_handlers pages[] = {
+    {grid_page_paint, grid_page_key_down, grid_page_char, grid_page_click, grid_page_right_click},
+    TABLE_PAGE, TABLE_PAGE, TABLE_PAGE, TABLE_PAGE, TABLE_PAGE,
+    {config_page_paint, config_page_key_down, config_page_char, config_page_click, nullptr},
+    {literal_page_paint, literal_page_key_down, literal_page_char, literal_page_click, literal_page_right_click},
+};
+#undef TABLE_PAGE
+static_assert(sizeof pages / sizeof pages[0] == page_count, "one row per edit_mode");

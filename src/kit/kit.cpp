@@ -1,0 +1,12 @@
+#include "kit/kit.h"
+
+// Set at window creation, never by a static initialiser: one start-up path.
+int edit_mode;
+int definition_load_pending;
+dc_handle window_dc;
+int click_x, click_y;
+
+gdi_object page_font, menu_font;
+gdi_object page_pen, grid_pen, menu_pen;
+gdi_object variable_column_brush, text_brush, selection_brush, background_brush, grid_brush;
+gdi_object menu_item_brush, menu_selected_brush, submenu_item_brush, submenu_selected_brush;

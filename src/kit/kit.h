@@ -1,0 +1,46 @@
+// What the pages draw with, below both the shell and the pages: the shell state a
+// page reads (active page, drawing context, last click), the drawing resources,
+// the drawing kit of the chart and the table of page handlers. The shell fills
+// the state and dispatches through the table; the pages never see the shell.
+#pragma once
+#include "platform/seam.h"
+
+extern int edit_mode;                 // active page, 0 to 7
+extern int definition_load_pending;   // the next message first loads the definition
+extern dc_handle window_dc;
+extern int click_x, click_y;
+
+extern gdi_object page_font, menu_font;
+extern gdi_object page_pen, grid_pen, menu_pen;
+extern gdi_object variable_column_brush, text_brush, selection_brush, background_brush, grid_brush;
+extern gdi_object menu_item_brush, menu_selected_brush, submenu_item_brush, submenu_selected_brush;
+
+constexpr rgb colour_white{255, 255, 255};
+constexpr rgb colour_grid_background{0, 128, 255};
+constexpr rgb colour_grid_line{0, 64, 255};
+
+// ---- The pages, by edit_mode ---------------------------------------------------
+
+// 0 grid, 1 to 5 the text tables, 6 configuration, 7 literal text. Pages read
+// click_x, click_y and window_dc and draw at once; a page without a right-click
+// handler ignores right clicks.
+struct page_handlers {
+  void (*paint)();
+  void (*key_down)(int key);
+  void (*character)(int ch);
+  void (*click)();
+  void (*right_click)();
+};
+constexpr int page_count = 8;
+extern const page_handlers pages[page_count];
+// Every page's view back to its start, the shared copy buffer emptied.
+void reset_page_state();
+
+// ---- The drawing kit of the chart: every pixel is one set_pixel into window_dc ----
+
+extern const int segment_table[10][7];
+void draw_digit(int x, int y, int digit, int s);
+// wide: horizontal bars reach x + 39 (grid cells) instead of x + 19 (palette squares).
+void draw_glyph(int x, int y, int kind, int wide);
+// Column 0 to 14, row 0 to 19 of the visible grid; numbers 0 to 63 are shown.
+void draw_cell(int column, int row, int kind, int number, int erase_first);
