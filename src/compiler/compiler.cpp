@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include <iterator>
+
 #include "files/text_io.h"
 #include "model/model.h"
 #include "platform/message_box.h"
@@ -78,6 +80,7 @@ static const struct {
     /* fb */ {automaton_definition.flash_image, flash_words, 1, 0x3FFF},
     /* fw */ {automaton_definition.flash_image, flash_words, 2, 0xFF},
 };
+static_assert(std::size(constant_stores) == cst_fw + 1, "one store per kind of constant");
 
 static bool compile_constant(const char *name, const char *value_word, int line) {
   int address, kind;

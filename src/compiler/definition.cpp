@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include <iterator>
+
 #include "files/text_io.h"
 #include "model/model.h"
 #include "platform/message_box.h"
@@ -225,6 +227,7 @@ static const struct {
   const char *word;
   cst_kind_value kind;
 } cst_kind_words[] = {{"eb", cst_eb}, {"ew", cst_ew}, {"fb", cst_fb}, {"fw", cst_fw}};
+static_assert(std::size(cst_kind_words) == cst_fw + 1, "one word per kind of constant");
 
 static cst_kind_value cst_kind_of(const char *word) {
   for (const auto &kind : cst_kind_words)

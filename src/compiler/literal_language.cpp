@@ -1,5 +1,7 @@
 // The literal language as the compiler reads it: words taken two at a time
 // across the rows of literal_buffer, "@" comments, and the order words.
+#include <iterator>
+
 #include "compiler/compiler.h"
 
 #include <climits>
@@ -56,7 +58,7 @@ int next_literal_pair(bool reset, char *first, char *second, int &line) {
 }
 
 // Only these exact words are orders; mixed forms such as "Ln" are not.
-static const struct {
+static constexpr struct {
   const char *word;
   int code;
 } order_words[] = {
@@ -64,6 +66,15 @@ static const struct {
     {"AN", 3}, {"o", 4},  {"O", 4},  {"on", 5}, {"ON", 5}, {"x", 6}, {"X", 6},
     {"xn", 7}, {"XN", 7}, {"=", 8},  {"*", 9},  {"-", 10}, {">", 11},
 };
+constexpr bool every_order_has_a_word() {
+  for (int code = 0; code < order_end_of_program; code++) {
+    bool found = false;
+    for (const auto &order : order_words) found = found || order.code == code;
+    if (!found) return false;
+  }
+  return true;
+}
+static_assert(every_order_has_a_word(), "a word for every order code");
 
 bool find_order(const char *word, int &code) {
   for (const auto &order : order_words)

@@ -1,5 +1,7 @@
 // The grid page: a 15 by 20 window onto plan_xy, the element palette, the scroll
 // buttons and the keyboard entry of step, transition and entry numbers.
+#include <iterator>
+
 #include "editors/page_state.h"
 #include "editors/pages.h"
 #include "kit/kit.h"
@@ -43,7 +45,7 @@ struct palette_square_at {
   int column, row;
 };
 // The square where each kind is marked as current (the inverse of palette_map).
-constexpr palette_square_at palette_position[cell_kind_count] = {
+constexpr palette_square_at palette_position[] = {
     /* cell_transition */ {0, 1},
     /* cell_initial_step */ {0, 0},
     /* cell_step */ {1, 0},
@@ -62,6 +64,7 @@ constexpr palette_square_at palette_position[cell_kind_count] = {
     /* cell_exit */ {1, 7},
     /* cell_empty */ {0, 8},
 };
+static_assert(std::size(palette_position) == cell_kind_count, "one square per cell kind");
 
 // The scroll buttons, 18 by 18 pixels each, by their top-left corners.
 constexpr palette_square_at scroll_buttons[] = {{21, 261}, {11, 281}, {31, 281}, {21, 301}};

@@ -2,14 +2,17 @@
 // Written in full, read back by position: titles and row labels are for people.
 #include <cstdio>
 
+#include <iterator>
+
 #include "files/files.h"
 #include "files/text_io.h"
 #include "model/model.h"
 #include "platform/message_box.h"
 
-static const char *const section_titles[text_table_count] = {
+static const char *const section_titles[] = {
     "**_SORTIES_PAR_ETAPE", "**_TRANSITIONS", "**_PRE_TRAITEMENTS", "**_POST_TRAITEMENTS", "**_CONSTANTES",
 };
+static_assert(std::size(section_titles) == text_table_count, "one title per text table");
 
 static void write_grid(pending_file &file) {
   put_text(file, "\n**_PLAN_XY");

@@ -1,5 +1,7 @@
 // The drawing kit of the chart: seven-segment digits, the line drawing of each
 // cell kind and whole grid cells, all set pixel by pixel into window_dc.
+#include <iterator>
+
 #include "model/model.h"
 #include "kit/kit.h"
 
@@ -49,7 +51,7 @@ void draw_digit(int x, int y, int digit, int s) {
 constexpr int R = -1;
 constexpr int max_strokes = 10;
 // The glyph of each kind as strokes from its square's top-left corner; the axes are x 9 and y 9.
-static const stroke glyph_table[cell_kind_count][max_strokes] = {
+static const stroke glyph_table[][max_strokes] = {
     /* cell_transition */ {{9, 0, 9, 19}, {7, 9, 11, 9}},
     /* cell_initial_step */
     {{9, 0, 9, 1}, {9, 17, 9, 19}, {2, 2, 16, 2}, {2, 16, 16, 16}, {2, 2, 2, 16}, {16, 2, 16, 16},
@@ -70,6 +72,7 @@ static const stroke glyph_table[cell_kind_count][max_strokes] = {
     /* cell_exit: stem, arrow head at its end, row 14 */ {{9, 0, 9, 14}, {4, 9, 9, 14}, {14, 9, 9, 14}},
     /* cell_empty */ {},
 };
+static_assert(std::size(glyph_table) == cell_kind_count, "one glyph per cell kind");
 
 static bool is_stroke(stroke s) { return s.x0 || s.y0 || s.x1 || s.y1; }
 

@@ -1,5 +1,7 @@
 // The menu strip drawn across the top of the window: five top-level items and,
 // to their right, six sub-items whose labels depend on the selected top item.
+#include <iterator>
+
 #include "files/files.h"
 #include "platform/message_box.h"
 #include "shell/shell.h"
@@ -21,13 +23,14 @@ constexpr int item_top = 5, item_bottom = 35;
 
 // Each label is padded to five characters, one item's worth at 8 pixels a character.
 static const char top_labels[] = "Fich Gra  Lit  Go   Help";
-static const char *const sub_labels[top_items] = {
+static const char *const sub_labels[] = {
     "LD G SV G LD L SV L CFG  Exit",
     "Gril Etap Tran Pre  Post Cst ",
     "Edit                         ",
     "G->L L->H G->H               ",
     "Manu Abt                     ",
 };
+static_assert(std::size(sub_labels) == top_items, "one sub-row per top item");
 
 void draw_background() {
   select_object(window_dc, background_brush);

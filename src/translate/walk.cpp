@@ -17,6 +17,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include <iterator>
+
 #include "platform/message_box.h"
 #include "translate/translate.h"
 
@@ -32,7 +34,7 @@ constexpr int max_moves = 3;
 // Moves made on entering a cell, by kind and by the side it was entered from, in the
 // order they are made. Steps and exits are handled before this table is read; a
 // transition is crossed only while none has been crossed on the path.
-constexpr move walk_rules[cell_kind_count][side_count][max_moves] = {
+constexpr move walk_rules[][side_count][max_moves] = {
     /* cell_transition */ {{go_down}, {go_up}, {stop}, {stop}},
     /* cell_initial_step */ {{stop}, {stop}, {stop}, {stop}},
     /* cell_step */ {{stop}, {stop}, {stop}, {stop}},
@@ -52,6 +54,7 @@ constexpr move walk_rules[cell_kind_count][side_count][max_moves] = {
     /* cell_exit */ {{stop}, {stop}, {stop}, {stop}},
     /* cell_empty */ {{stop}, {stop}, {stop}, {stop}},
 };
+static_assert(std::size(walk_rules) == cell_kind_count, "one row of moves per cell kind");
 
 // Where a move leads: the column and row offsets and the side the next cell is entered from.
 struct move_target {

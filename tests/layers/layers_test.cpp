@@ -1,0 +1,147 @@
+// The include rule of the source tree: every folder includes only the folders
+// below it, the backends see only the platform seam, the pages never see the
+// shell, and no toolkit or operating-system header appears outside the backends.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <string>
+#include <vector>
+
+#include "support/test_support.h"
+
+namespace fs = std::filesystem;
+
+// The folders of src/ from the bottom up; a folder may include its own headers
+// and those of any folder with a lower rank.
+struct layer {
+  const char *folder;
+  int rank;
+};
+static const layer layers[] = {
+    {"platform", 0}, {"model", 1},  {"files", 2},   {"translate", 3},         {"compiler", 4},
+    {"simulate", 5}, {"startup", 6}, {"kit", 7},    {"shell", 8},             {"editors", 9},
+    {"app", 10},     {"platform/backends", 10},
+};
+
+// Includes the rank order allows but the design does not.
+struct forbidden {
+  const char *from, *to;
+};
+static const forbidden forbidden_includes[] = {
+    {"editors", "shell"},            // pages reach the shell's state through the kit
+    {"platform/backends", "model"},  // backends know the seam and nothing of the core
+    {"platform/backends", "files"},
+    {"platform/backends", "translate"},
+    {"platform/backends", "compiler"},
+    {"platform/backends", "simulate"},
+    {"platform/backends", "startup"},
+    {"platform/backends", "kit"},
+    {"platform/backends", "shell"},
+    {"platform/backends", "editors"},
+};
+
+// System headers that belong to a toolkit or an operating system, allowed only in
+// the backends, and the libraries the software surface alone draws with.
+static const std::regex system_header(R"(^(SDL.*|windows\.h|io\.h|unistd\.h|fcntl\.h|dirent\.h|sys/.*|X11/.*))");
+static const std::regex surface_library(R"(^(ft2build\.h|freetype/.*|png\.h))");
+
+static const layer *layer_of(const std::string &folder) {
+  const layer *found = nullptr;
+  for (const layer &l : layers)
+    if (folder == l.folder || folder.rfind(std::string(l.folder) + "/", 0) == 0)
+      if (!found || std::string(l.folder).size() > std::string(found->folder).size()) found = &l;
+  return found;
+}
+
+static bool is_forbidden(const layer &from, const layer &to) {
+  for (const forbidden &f : forbidden_includes)
+    if (std::string(from.folder) == f.from && std::string(to.folder) == f.to) return true;
+  return false;
+}
+
+// One line per include that breaks the rule: "file: includes what".
+static std::vector<std::string> layer_violations(const fs::path &src) {
+  std::vector<std::string> found;
+  static const std::regex include(R"(^\s*#\s*include\s*([<"])([^>"]+)[>"])");
+  for (const fs::directory_entry &entry : fs::recursive_directory_iterator(src)) {
+    if (!entry.is_regular_file()) continue;
+    fs::path relative = fs::relative(entry.path(), src);
+    const layer *from = layer_of(relative.parent_path().generic_string());
+    if (!from) continue;
+    std::ifstream in(entry.path());
+    std::string line;
+    std::smatch m;
+    while (std::getline(in, line)) {
+      if (!std::regex_search(line, m, include)) continue;
+      std::string target = m[2];
+      std::string where = relative.generic_string() + ": includes " + target;
+      if (m[1] == "<") {
+        bool backend = std::string(from->folder) == "platform/backends";
+        bool surface = relative.generic_string() == "platform/software_surface.cpp";
+        if ((std::regex_match(target, system_header) && !backend) ||
+            (std::regex_match(target, surface_library) && !surface))
+          found.push_back(where);
+        continue;
+      }
+      const layer *to = layer_of(fs::path(target).parent_path().generic_string());
+      if (!to || to == from) continue;
+      if (to->rank >= from->rank && !(std::string(from->folder) == "app" && to->rank == from->rank)) {
+        found.push_back(where);
+      } else if (is_forbidden(*from, *to)) {
+        found.push_back(where);
+      }
+    }
+  }
+  return found;
+}
+
+static fs::path source_src() { return fs::path(std::getenv("TALVEN_SOURCE_DIR")) / "src"; }
+
+static std::string joined(const std::vector<std::string> &lines) {
+  std::string text;
+  for (const std::string &line : lines) text += line + "\n";
+  return text;
+}
+
+TEST(Layers, EveryIncludeOfTheSourceTreePointsDown) {
+  std::vector<std::string> violations = layer_violations(source_src());
+  EXPECT_TRUE(violations.empty()) << joined(violations);
+}
+
+TEST(Layers, EveryFolderOfTheSourceTreeHasARank) {
+  for (const fs::directory_entry &entry : fs::recursive_directory_iterator(source_src()))
+    if (entry.is_directory()) {
+      std::string folder = fs::relative(entry.path(), source_src()).generic_string();
+      EXPECT_NE(layer_of(folder), nullptr) << folder;
+    }
+}
+
+// A tree made of the faults the rule exists to catch, each in a file of its own.
+class LayersOfATree : public ProjectTest {};
+
+TEST_F(LayersOfATree, UpwardIncludesToolkitHeadersAndShellIncludesFromPagesAreFound) {
+  fs::path src = folder / "src";
+  auto write = [&](const char *file, const char *text) {
+    fs::create_directories((src / file).parent_path());
+    std::ofstream(src / file) << text;
+  };
+  write("model/model.cpp", "#include \"model/model.h\"\n#include \"shell/shell.h\"\n");
+  write("files/files.cpp", "#include \"model/model.h\"\n#include <unistd.h>\n");
+  write("editors/page.cpp", "#include \"kit/kit.h\"\n#include \"shell/shell.h\"\n");
+  write("platform/backends/sdl2.cpp", "#include <SDL.h>\n#include \"platform/seam.h\"\n#include \"kit/kit.h\"\n");
+  write("shell/window.cpp", "  #  include \"editors/pages.h\"\n#include <png.h>\n");
+  write("app/tool.cpp", "#include \"platform/backends/headless.h\"\n#include \"shell/shell.h\"\n");
+  std::vector<std::string> violations = layer_violations(src);
+  std::sort(violations.begin(), violations.end());
+  EXPECT_EQ(joined(violations),
+            "editors/page.cpp: includes shell/shell.h\n"
+            "files/files.cpp: includes unistd.h\n"
+            "model/model.cpp: includes shell/shell.h\n"
+            "platform/backends/sdl2.cpp: includes kit/kit.h\n"
+            "shell/window.cpp: includes editors/pages.h\n"
+            "shell/window.cpp: includes png.h\n");
+}
