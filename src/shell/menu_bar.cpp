@@ -14,8 +14,8 @@
 #define TALVEN_MANUAL_ADDRESS "docs/manual.html"
 #endif
 
-int menu_top_selection = 0;
-int menu_sub_selection = 4;
+int menu_top_selection;  // set by init_shell_state at window creation
+int menu_sub_selection;
 
 constexpr int top_items = 5, sub_items = 6;
 constexpr int top_left = 60, sub_left = 300, item_width = 40;
