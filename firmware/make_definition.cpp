@@ -18,6 +18,7 @@ constexpr info_entry infos[] = {
     {"adr_start_graphcet", "400"},
     {"adr_stop_graphcet", "800"},
     {"taille_zb", "256"},
+    {"frequence_horloge", "4000000"},  // the internal oscillator: the simulator's clock
 };
 
 // Bit variables come in groups of consecutive bit addresses: prefix + index.

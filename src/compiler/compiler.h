@@ -52,6 +52,7 @@ struct definition_record {
   int32_t adr_start_graphcet;
   int32_t adr_stop_graphcet;
   int32_t taille_zb;
+  int32_t frequence_horloge;  // the chip's clock in Hz, for the simulator; 0 when not given
   int32_t flash_image[flash_words];  // -1: unset word
   int32_t eeprom_image[eeprom_bytes];
   int32_t config_words[config_word_count];

@@ -22,9 +22,6 @@ void init_automaton_definition() {
   }
 }
 
-// Free entries hold -1, so the zero-filled global is not yet the start-up state.
-[[maybe_unused]] static const bool definition_initialised = (init_automaton_definition(), true);
-
 // ---- Reading words and characters of the definition file --------------------
 
 constexpr int definition_word_size = 112;  // a word of the file: at most 111 characters
@@ -115,6 +112,7 @@ static const struct {
     {"adr_start_graphcet", &definition_record::adr_start_graphcet, true},
     {"adr_stop_graphcet", &definition_record::adr_stop_graphcet, true},
     {"taille_zb", &definition_record::taille_zb, false},
+    {"frequence_horloge", &definition_record::frequence_horloge, false},
 };
 
 // The hex writer reads the images up to these sizes, so larger ones are refused.
@@ -276,6 +274,8 @@ int load_automaton_definition() {
   }
   word_held = false;
   held_char = no_char;
+  // A definition that does not give the clock must not inherit the previous one's.
+  automaton_definition.frequence_horloge = 0;
   bool loaded = read_sections();
   std::fclose(definition_stream);
   definition_stream = nullptr;
