@@ -5,16 +5,18 @@
 #include <cstring>
 #include <filesystem>
 
+#include "compiler/compiler.h"
 #include "files/files.h"
 #include "model/model.h"
 #include "platform/message_box.h"
-#include "compiler/compiler.h"
+#include "simulate/simulate.h"
 #include "startup/startup.h"
 #include "translate/translate.h"
 
 static const char usage[] =
     "usage: talvenc [--definition DEF] (--graphic GRA | --literal LIT) [--graphic-out GRA2] "
-    "[--literal-out LIT2] [--hex HEX]\n";
+    "[--literal-out LIT2] [--hex HEX]\n"
+    "               [--simulate SCENARIO [--until TIME] [--vcd FILE.vcd] [--chronogram FILE.svg]]\n";
 
 enum exit_code { exit_done = 0, exit_not_compiled = 1, exit_file_failed = 2 };
 
@@ -34,15 +36,20 @@ static void print_box(box_kind kind, const char *title, const char *text) {
 
 struct command_line {
   const char *definition, *graphic, *literal, *graphic_out, *literal_out, *hex;
+  const char *scenario, *until, *vcd, *chronogram;
 };
 
+// Files named through app_config hold 39 characters; the simulation's are used as given.
 static const struct {
   const char *option;
   const char *command_line::*file;
+  bool through_config;
 } options[] = {
-    {"--definition", &command_line::definition}, {"--graphic", &command_line::graphic},
-    {"--literal", &command_line::literal},       {"--graphic-out", &command_line::graphic_out},
-    {"--literal-out", &command_line::literal_out}, {"--hex", &command_line::hex},
+    {"--definition", &command_line::definition, true}, {"--graphic", &command_line::graphic, true},
+    {"--literal", &command_line::literal, true},       {"--graphic-out", &command_line::graphic_out, true},
+    {"--literal-out", &command_line::literal_out, true}, {"--hex", &command_line::hex, true},
+    {"--simulate", &command_line::scenario, false},    {"--until", &command_line::until, false},
+    {"--vcd", &command_line::vcd, false},              {"--chronogram", &command_line::chronogram, false},
 };
 
 // Each option at most once, each with its file name, and exactly one input.
@@ -55,6 +62,8 @@ static bool parse_command_line(int argc, char **argv, command_line &command) {
     if (!file || command.*file || n + 1 == argc) return false;
     command.*file = argv[++n];
   }
+  bool simulation_options = command.until || command.vcd || command.chronogram;
+  if (simulation_options && !command.scenario) return false;
   return (command.graphic != nullptr) != (command.literal != nullptr);
 }
 
@@ -66,7 +75,7 @@ static std::filesystem::path start_folder;
 static bool file_names_fit(const command_line &command) {
   for (const auto &option : options) {
     const char *name = command.*option.file;
-    if (name && std::filesystem::path(name).filename().string().size() >= size_t(text_size)) {
+    if (name && option.through_config && std::filesystem::path(name).filename().string().size() >= size_t(text_size)) {
       std::fprintf(stderr, "talvenc: file name longer than %d characters: %s\n", text_size - 1, name);
       return false;
     }
@@ -90,6 +99,59 @@ static bool set_file_name(app_config_row row, const char *name) {
   return true;
 }
 
+// ---- --simulate: the compiled image run on the host against a scenario ----
+
+static std::filesystem::path from_start(const char *name) { return start_folder / name; }
+
+static void record_changes(int64_t cycle) { sim_record_changes(cycle); }
+
+static bool has_ending(const char *name, const char *ending) {
+  size_t length = std::strlen(name), ending_length = std::strlen(ending);
+  return length >= ending_length && std::strcmp(name + length - ending_length, ending) == 0;
+}
+
+// Where the simulation's output files go, refused before the run when they cannot be made.
+static bool simulation_outputs_fit(const command_line &command) {
+  if (command.chronogram && !has_ending(command.chronogram, ".svg")) {
+    std::fprintf(stderr, "talvenc: the chronogram is written as SVG: %s does not end in .svg\n", command.chronogram);
+    return false;
+  }
+  return true;
+}
+
+static int simulate(const command_line &command) {
+  // The program words into the images, with the constants the user typed.
+  if (!command.hex && compile_literal_to_image() != compile_ok) return exit_file_failed;
+  char error[scenario_error_size];
+  if (!sim_bind_target(error, sizeof error)) {
+    std::fprintf(stderr, "talvenc: %s\n", error);
+    return exit_file_failed;
+  }
+  int64_t until_ns = 0;
+  if (command.until && !parse_scenario_time(command.until, until_ns)) {
+    std::fprintf(stderr, "talvenc: malformed time for --until: %s\n", command.until);
+    return exit_file_failed;
+  }
+  if (!read_scenario(from_start(command.scenario).string().c_str(), error, sizeof error)) {
+    std::fprintf(stderr, "%s\n", error);
+    return exit_file_failed;
+  }
+  sim_power_up();
+  sim_list_signals();
+  sim_record_start();
+  scenario_result result = run_scenario(until_ns, stdout, record_changes);
+  std::printf("%d expectations, %d failed\n", result.expectations, result.failed);
+  if (command.vcd && !write_vcd(from_start(command.vcd).string().c_str())) {
+    std::fprintf(stderr, "talvenc: cannot write %s\n", command.vcd);
+    return exit_file_failed;
+  }
+  if (command.chronogram && !write_svg_chronogram(from_start(command.chronogram).string().c_str())) {
+    std::fprintf(stderr, "talvenc: cannot write %s\n", command.chronogram);
+    return exit_file_failed;
+  }
+  return result.failed == 0 ? exit_done : exit_not_compiled;
+}
+
 static int run(const command_line &command) {
   if (command.definition) {
     if (!set_file_name(config_automate, command.definition) || !load_definition_and_names())
@@ -111,12 +173,12 @@ static int run(const command_line &command) {
     if (!set_file_name(config_literal, command.literal_out) || !save_literal_file()) return exit_file_failed;
   }
   // A hex built from a half-translated chart would be a wrong program on the chip.
-  if (!translated) return exit_not_compiled;
-  if (!command.hex) return exit_done;
+  if (!translated) return command.scenario ? exit_file_failed : exit_not_compiled;
+  if (!command.hex) return command.scenario ? simulate(command) : exit_done;
   if (!set_file_name(config_hex, command.hex)) return exit_file_failed;
   switch (compile_literal_to_hex()) {
-    case compile_ok: return exit_done;
-    case compile_errors: return exit_not_compiled;
+    case compile_ok: return command.scenario ? simulate(command) : exit_done;
+    case compile_errors: return command.scenario ? exit_file_failed : exit_not_compiled;
     case compile_file_failed: break;
   }
   return exit_file_failed;
@@ -133,7 +195,7 @@ int main(int argc, char **argv) {
     std::fputs(usage, stderr);
     return exit_file_failed;
   }
-  if (!file_names_fit(command)) return exit_file_failed;
+  if (!file_names_fit(command) || !simulation_outputs_fit(command)) return exit_file_failed;
   start_folder = std::filesystem::current_path();
   set_message_box_handler(print_box);
   start_project(without_config_file);

@@ -172,12 +172,11 @@ static void show_summary() {
   show_message_box(box_summary, "OK", text);
 }
 
-compile_result compile_literal_to_hex() {
+compile_result compile_literal_to_image() {
   copy_field(error_text, sizeof error_text, "\nErrors:\n");
   error_count = 0;
   area_error_reported = false;
   last_line = 0;
-  show_message_box(box_notice, "Processing", "Converting Literal --> Hex ?");
   const definition_record &d = automaton_definition;
   address_step = d.adr_start_graphcet < d.adr_stop_graphcet ? 1 : -1;
   program_address = d.adr_start_graphcet;
@@ -188,6 +187,13 @@ compile_result compile_literal_to_hex() {
     show_message_box(box_error, "Error", error_text);
     return compile_errors;
   }
+  return compile_ok;
+}
+
+compile_result compile_literal_to_hex() {
+  show_message_box(box_notice, "Processing", "Converting Literal --> Hex ?");
+  compile_result result = compile_literal_to_image();
+  if (result != compile_ok) return result;
   if (!write_hex_file()) {
     show_message_box(box_error, "Files", "Impossible de creer le fichier hex");
     return compile_file_failed;

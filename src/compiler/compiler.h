@@ -79,6 +79,9 @@ bool find_cst(const char *name, int &address, int &kind);
 enum compile_result { compile_ok = 0, compile_errors = 1, compile_file_failed = 2 };
 // Compiles literal_buffer into the definition's images and writes the hex file.
 compile_result compile_literal_to_hex();
+// The same without the hex file, its notice and its summary: the images alone, for
+// running the program on the host. Errors are shown as for the hex.
+compile_result compile_literal_to_image();
 // The translation, then the compiler when the translation succeeded; a failed
 // translation gives compile_errors and no hex.
 compile_result compile_graphic_to_hex();

@@ -1,0 +1,404 @@
+// The interpreter firmware's rules on the host: power-up, scans, passes, the pass
+// cap, the action part, timers, and the time each of them takes on the chip.
+#include <cstring>
+#include <iterator>
+
+#include "compiler/compiler.h"
+#include "simulate/simulate.h"
+
+sim_machine sim;
+sim_order sim_program[sim_order_capacity];
+int sim_program_length;
+int sim_action_start;
+
+enum order_codes : uint8_t {
+  order_load, order_load_not, order_and, order_and_not, order_or, order_or_not, order_xor, order_xor_not,
+  order_assign, order_initial_step, order_step, order_transition, order_end,
+};
+constexpr int pass_cap = 16;
+
+// ---- What each part of the firmware costs, in instruction cycles -------------
+// Counted from the interpreter's instructions (two cycles for a jump, a call, a
+// return and a write to PCL, two for a skip taken) and checked against gpsim.
+
+constexpr int fetch_cycles = 37;  // two table reads, decoding and the jump to the handler
+// The handler of each order after its fetch, the usual path.
+constexpr int handler_cycles[] = {
+    /* l */ 5, /* ln */ 5, /* a */ 4, /* an */ 4, /* o */ 4, /* on */ 4, /* x */ 5, /* xn */ 5,
+    /* = */ 8, /* * */ 13, /* - */ 13, /* > */ 5, /* end */ 0,
+};
+static_assert(std::size(handler_cycles) == order_end + 1, "a cost for every order code");
+constexpr int transition_false_cycles = 6;     // ">" whose condition failed sets the result again
+constexpr int transition_fire_cycles = 28;     // ">" that fires
+constexpr int transition_not_step_cycles = 13; // ">" towards a bit that is no step
+constexpr int transition_from_not_step_cycles = 17;
+constexpr int assign_held_cycles = 21;         // "=" of the action part in a pass that fired
+constexpr int assign_enable_in_firing_cycles = 22;  // the same for a timer enable bit, which is written
+constexpr int assign_early_in_firing_cycles = 26;   // "=" before the action part in a pass that fired
+
+constexpr int scan_start_cycles = 18;    // watchdog, UNSTABLE cleared, inputs sampled
+constexpr int sample_offset = 2;         // the port is read this many cycles into the scan
+constexpr int pass_start_cycles = 7;
+constexpr int stable_end_cycles = 3 + 4 + 2 + 2;  // no firing, outputs written, the timers called, back to scan
+constexpr int fired_end_cycles = 56;     // timer restarts, the step changes applied, the next pass
+constexpr int capped_end_cycles = 64;    // the same at the cap, then the jump into the action part
+constexpr int timers_base_cycles = 99;   // the timer loop with every timer off
+constexpr int tick_read_offset = 0;      // the tick count is read by the first instruction of the timers
+// One enabled timer, by what it does.
+constexpr int timer_start_cycles = 1 + 27, timer_start_zero_cycles = 1 + 32;
+constexpr int timer_count_cycles = 1 + 13, timer_borrow_cycles = 1 + 18, timer_end_cycles = 1 + 25;
+
+// Power-up, from the reset to the first scan.
+constexpr int reset_to_check_cycles = 536;
+constexpr int check_order_cycles = 38, check_step_order_cycles = 47, check_initial_cycles = 72;
+constexpr int check_initial_shift_cycles = 7, check_initial_other_cycles = 51, check_end_cycles = 32;
+constexpr int check_to_timer_cycles = 267 + 10;  // presets read, Timer 1 set up and started
+constexpr int timer_to_scan_cycles = 6;
+constexpr int interrupt_cycles = 14;     // the tick's interrupt: entry, handler, return
+
+// ---- Time -------------------------------------------------------------------
+
+// Runs cycles of the firmware; every tick that falls meanwhile is counted and its
+// interrupt lengthens the run.
+static void spend(int cycles) {
+  sim.cycle += cycles;
+  while (sim.cycle >= sim.next_tick) {
+    sim.ticks++;
+    sim.cycle += interrupt_cycles;
+    sim.next_tick += sim_target.tick_cycles;
+  }
+}
+
+int64_t sim_cycles_of_nanoseconds(int64_t ns) {
+  return int64_t((__int128)ns * sim_target.cycles_per_second / 1000000000);
+}
+
+int64_t sim_nanoseconds_of_cycles(int64_t cycles) {
+  return int64_t((__int128)cycles * 1000000000 / sim_target.cycles_per_second);
+}
+
+// ---- Loading the program ----------------------------------------------------
+
+// What each bit address is, looked up once per order.
+static bool step_at[sim_bit_count], enable_at[sim_bit_count];
+
+static bool is_step(int address) { return address >= 0 && address < sim_bit_count && step_at[address]; }
+static bool is_timer_enable(int address) { return enable_at[address]; }
+
+static void classify_bits() {
+  std::memset(step_at, 0, sizeof step_at);
+  std::memset(enable_at, 0, sizeof enable_at);
+  for (int n = 0; n < sim_step_count; n++)
+    if (sim_target.step_address[n] >= 0) step_at[sim_target.step_address[n]] = true;
+  for (int n = 0; n < sim_target.timer_count; n++) enable_at[sim_target.enable_address[n]] = true;
+}
+
+// A program word the interpreter can read: a RETLW placed by the compiler or the definition.
+static bool read_program_word(int64_t address, int &value) {
+  const definition_record &d = automaton_definition;
+  if (address < 0 || address >= d.uc_taille_flash || address >= flash_words) return false;
+  int32_t word = d.flash_image[address];
+  if (word == -1 || (word & 0x3F00) != 0x3400) return false;
+  value = word & 0xFF;
+  return true;
+}
+
+// Reads the program as the firmware checks it at power-up: false when it cannot run
+// (an order code that does not exist, or no end before the end of program memory).
+static bool decode_program(int &check_cycles) {
+  int64_t address = automaton_definition.adr_start_graphcet;
+  sim_program_length = 0;
+  sim_action_start = 0;
+  check_cycles = check_end_cycles;
+  for (;; address += 2) {
+    int code, operand;
+    if (!read_program_word(address, code) || !read_program_word(address + 1, operand)) return false;
+    if (code == order_end) return true;
+    if (code > order_end || sim_program_length == sim_order_capacity) return false;
+    sim_program[sim_program_length++] = {uint8_t(code), uint8_t(operand)};
+    if (code < order_initial_step) {
+      check_cycles += check_order_cycles;
+      continue;
+    }
+    sim_action_start = sim_program_length;
+    if (code != order_initial_step) check_cycles += check_step_order_cycles;
+    else if (!is_step(operand)) check_cycles += check_initial_other_cycles;
+    else check_cycles += check_initial_cycles + check_initial_shift_cycles * (operand & 7);
+  }
+}
+
+void sim_power_up() {
+  std::memset(&sim, 0, sizeof sim);
+  sim.next_tick = INT64_MAX;
+  classify_bits();
+  int check_cycles = 0;
+  if (!decode_program(check_cycles)) {
+    sim.stopped = true;
+    return;
+  }
+  for (int k = 0; k < sim_program_length; k++)
+    if (sim_program[k].code == order_initial_step && is_step(sim_program[k].operand)) sim.bit[sim_program[k].operand] = 1;
+  sim.cycle = reset_to_check_cycles + check_cycles + check_to_timer_cycles;
+  sim.next_tick = sim.cycle + sim_target.tick_cycles;
+  sim.cycle += timer_to_scan_cycles;
+  sim.last_scan_end = sim.cycle;
+}
+
+// ---- One pass -----------------------------------------------------------------
+
+struct pass_flags {
+  bool result, step_active, fired;
+  int current_step;
+};
+
+// The cost of one ">" and its effect on the flags and the step changes.
+static int transition(pass_flags &f, int operand) {
+  if (!f.result) {
+    f.result = true;
+    return transition_false_cycles;
+  }
+  if (!f.step_active) return handler_cycles[order_transition];
+  if (!is_step(operand)) return transition_not_step_cycles;
+  if (!is_step(f.current_step)) return transition_from_not_step_cycles;
+  sim.activate[operand] = 1;
+  sim.deactivate[f.current_step] = 1;
+  f.fired = true;
+  return transition_fire_cycles;
+}
+
+// "=": in a pass that fired, the action part writes only timer enable bits.
+static int assign(pass_flags &f, int k, int operand) {
+  if (!f.fired) {
+    sim.bit[operand] = f.result;
+    return handler_cycles[order_assign];
+  }
+  if (k < sim_action_start) {
+    sim.bit[operand] = f.result;
+    return assign_early_in_firing_cycles;
+  }
+  if (!is_timer_enable(operand)) return assign_held_cycles;
+  sim.bit[operand] = f.result;
+  return assign_enable_in_firing_cycles;
+}
+
+// Runs orders first..end once; returns the cycles they took, the end included.
+static int run_orders(int first, pass_flags &f) {
+  int cycles = fetch_cycles;  // the end of program is fetched too
+  uint8_t *bit = sim.bit;
+  for (int k = first; k < sim_program_length; k++) {
+    int operand = sim_program[k].operand;
+    int value = bit[operand];
+    cycles += fetch_cycles;
+    switch (sim_program[k].code) {
+      case order_load: f.result = value; break;
+      case order_load_not: f.result = !value; break;
+      case order_and: f.result = f.result && value; break;
+      case order_and_not: f.result = f.result && !value; break;
+      case order_or: f.result = f.result || value; break;
+      case order_or_not: f.result = f.result || !value; break;
+      case order_xor: f.result = f.result != bool(value); break;
+      case order_xor_not: f.result = f.result == bool(value); break;
+      case order_assign: cycles += assign(f, k, operand) - handler_cycles[order_assign]; break;
+      case order_initial_step:
+      case order_step:
+        f.current_step = operand;
+        f.result = true;
+        f.step_active = value;
+        break;
+      case order_transition: cycles += transition(f, operand) - handler_cycles[order_transition]; break;
+    }
+    cycles += handler_cycles[sim_program[k].code];
+  }
+  return cycles;
+}
+
+// The changes of a pass that fired, at its end: timers whose enable is 0 start afresh,
+// then an activation wins over a deactivation.
+static void apply_step_changes() {
+  for (int n = 0; n < sim_target.timer_count; n++)
+    if (!sim.bit[sim_target.enable_address[n]]) {
+      sim.bit[sim_target.done_address[n]] = 0;
+      sim.running &= uint8_t(~(1 << n));
+    }
+  for (int n = 0; n < sim_step_count; n++) {
+    int address = sim_target.step_address[n];
+    if (address < 0) continue;
+    if (sim.deactivate[address] || sim.activate[address]) sim.bit[address] = sim.activate[address];
+    sim.activate[address] = sim.deactivate[address] = 0;
+  }
+}
+
+// ---- Timers -----------------------------------------------------------------
+
+// One enabled timer at the end of a scan; returns its cycles.
+static int update_timer(int n, int elapsed) {
+  uint8_t mask = uint8_t(1 << n);
+  if (!(sim.running & mask)) {
+    sim.running |= mask;
+    sim.wait[n] = uint16_t(sim_target.preset[n]);
+    if (sim.wait[n] != 0) return timer_start_cycles;
+    sim.bit[sim_target.done_address[n]] = 1;
+    return timer_start_zero_cycles;
+  }
+  int low = sim.wait[n] & 0xFF, high = sim.wait[n] >> 8;
+  low -= elapsed;
+  if (low >= 0) {
+    sim.wait[n] = uint16_t(high << 8 | low);
+    return timer_count_cycles;
+  }
+  // The firmware borrows once from the high byte: elapsed ticks are fewer than 256.
+  if (high == 0) {
+    sim.wait[n] = 0;
+    sim.bit[sim_target.done_address[n]] = 1;
+    return timer_end_cycles;
+  }
+  sim.wait[n] = uint16_t((high - 1) << 8 | (low & 0xFF));
+  return timer_borrow_cycles;
+}
+
+static void update_timers() {
+  spend(tick_read_offset);
+  int elapsed = sim.ticks & 0xFF;
+  sim.ticks = 0;
+  int cycles = timers_base_cycles;
+  for (int n = 0; n < sim_target.timer_count; n++) {
+    bool enabled = sim.bit[sim_target.enable_address[n]];
+    if (!enabled) {
+      sim.bit[sim_target.done_address[n]] = 0;
+      sim.running &= uint8_t(~(1 << n));
+      continue;
+    }
+    cycles += update_timer(n, elapsed);
+  }
+  spend(cycles - tick_read_offset);
+}
+
+// ---- Scans ------------------------------------------------------------------
+
+static void sample_inputs() {
+  for (int p = 0; p < sim_target.pin_count; p++)
+    if (sim_pin_is_input(p)) {
+      const sim_pin &pin = sim_target.pins[p];
+      sim.bit[pin.address] = sim.input_level[pin.port] >> pin.bit & 1;
+    }
+}
+
+static void write_outputs() {
+  for (int p = 0; p < sim_target.pin_count; p++) {
+    const sim_pin &pin = sim_target.pins[p];
+    uint8_t mask = uint8_t(1 << pin.bit);
+    sim.pin_level[pin.port] = uint8_t(sim.bit[pin.address] ? sim.pin_level[pin.port] | mask
+                                                           : sim.pin_level[pin.port] & ~mask);
+  }
+}
+
+static void end_scan() {
+  spend(stable_end_cycles - 2);
+  write_outputs();
+  update_timers();
+  spend(2);
+  sim.passes = 0;
+  sim.scans++;
+  sim.last_scan_end = sim.cycle;
+}
+
+static uint8_t bits_at_scan_start[sim_bit_count];
+
+bool sim_pass() {
+  if (sim.stopped) return true;
+  sim.quiet = false;
+  if (sim.passes == 0) {
+    std::memcpy(bits_at_scan_start, sim.bit, sizeof sim.bit);
+    spend(sample_offset);
+    sample_inputs();
+    spend(scan_start_cycles - sample_offset);
+    if (sim_target.unstable_address >= 0) sim.bit[sim_target.unstable_address] = 0;
+  }
+  sim.passes++;
+  pass_flags f{true, false, false, -1};
+  int pass_cycles = pass_start_cycles + run_orders(0, f);
+  spend(pass_cycles);
+  if (!f.fired) {
+    bool one_pass = sim.passes == 1;
+    end_scan();
+    // Nothing moved in one pass: the scans that follow will be the same.
+    if (one_pass && std::memcmp(bits_at_scan_start, sim.bit, sizeof sim.bit) == 0) {
+      sim.quiet = true;
+      sim.quiet_orders_cycles = pass_cycles;
+      sim.quiet_scan_cycles = 0;
+    }
+    return true;
+  }
+  apply_step_changes();
+  if (sim.passes < pass_cap) {
+    spend(fired_end_cycles);
+    return false;
+  }
+  // The cap: the situation reached is kept, its actions performed once, and it is said.
+  spend(capped_end_cycles);
+  if (sim_target.unstable_address >= 0) sim.bit[sim_target.unstable_address] = 1;
+  pass_flags actions{true, false, false, -1};
+  spend(run_orders(sim_action_start, actions));
+  end_scan();
+  return true;
+}
+
+static bool same_done_bits(const uint8_t *before) {
+  for (int n = 0; n < sim_target.timer_count; n++)
+    if (before[n] != sim.bit[sim_target.done_address[n]]) return false;
+  return true;
+}
+
+// A scan known to repeat the last one: only its time and the timers move.
+static void quiet_scan() {
+  int64_t start = sim.cycle, tick = sim.next_tick;
+  bool no_ticks_waiting = sim.ticks == 0;
+  uint8_t done[sim_timer_count];
+  for (int n = 0; n < sim_target.timer_count; n++) done[n] = sim.bit[sim_target.done_address[n]];
+  spend(scan_start_cycles + sim.quiet_orders_cycles);
+  end_scan();
+  if (!same_done_bits(done)) sim.quiet = false;
+  else if (no_ticks_waiting && sim.next_tick == tick) sim.quiet_scan_cycles = sim.cycle - start;
+}
+
+void sim_scan() {
+  if (sim.stopped) return;
+  if (sim.quiet && sim.passes == 0) return quiet_scan();
+  while (!sim_pass()) {
+  }
+}
+
+int64_t sim_next_sample_cycle() { return sim.cycle + (sim.passes == 0 ? sample_offset : 0); }
+
+// Quiet scans between two ticks all take the same time: they are counted at once,
+// up to the last one that ends before the next tick and samples before cycle.
+bool sim_skip_quiet_scans(int64_t cycle) {
+  if (!sim.quiet || sim.quiet_scan_cycles <= 0 || sim.ticks != 0 || sim.passes != 0) return false;
+  int64_t length = sim.quiet_scan_cycles;
+  int64_t before_tick = (sim.next_tick - 1 - sim.cycle) / length;
+  int64_t before_cycle = (cycle - sample_offset - sim.cycle - 1) / length + 1;
+  int64_t count = before_tick < before_cycle ? before_tick : before_cycle;
+  if (count <= 0) return false;
+  sim.cycle += count * length;
+  sim.scans += count;
+  sim.last_scan_end = sim.cycle;
+  return true;
+}
+
+void sim_run_until(int64_t cycle) {
+  while (!sim.stopped && sim_next_sample_cycle() < cycle)
+    if (!sim_skip_quiet_scans(cycle)) sim_scan();
+}
+
+void sim_set_input(int pin, int level) {
+  const sim_pin &p = sim_target.pins[pin];
+  sim.quiet = false;
+  uint8_t mask = uint8_t(1 << p.bit);
+  sim.input_level[p.port] = uint8_t(level ? sim.input_level[p.port] | mask : sim.input_level[p.port] & ~mask);
+}
+
+int sim_pin_level(int pin) {
+  const sim_pin &p = sim_target.pins[pin];
+  if (sim_pin_is_input(pin)) return sim.input_level[p.port] >> p.bit & 1;
+  return sim.pin_level[p.port] >> p.bit & 1;
+}

@@ -1,0 +1,174 @@
+// The host simulator: the compiled program area run with the interpreter
+// firmware's own rules and cycle costs, so that a chart can be watched and
+// tested before a chip is programmed. Everything it holds is fixed in size.
+#pragma once
+#include <cstdint>
+#include <cstdio>
+
+// ---- The target, as the loaded definition names it --------------------------
+
+constexpr int sim_bit_count = 256;   // every operand is a bit address 0..255
+constexpr int sim_step_count = 64;   // x0..x63
+constexpr int sim_port_count = 5;    // RA.. to RE..
+constexpr int sim_port_width = 8;
+constexpr int sim_timer_count = 8;   // TE0/T0/TP0 .. TE7/T7/TP7
+constexpr int sim_pin_capacity = sim_port_count * sim_port_width;
+constexpr int sim_name_size = 12;  // "UNSTABLE" and the pin names
+
+struct sim_pin {
+  char name[sim_name_size];  // "RA0"
+  int address;               // bit address of the pin in the port image
+  int port, bit;
+};
+
+struct sim_target_map {
+  int step_address[sim_step_count];       // -1: the step is not named
+  sim_pin pins[sim_pin_capacity];
+  int pin_count;
+  int tris[sim_port_count];                // directions from the EEPROM image, bit n = 1: input
+  int enable_address[sim_timer_count];     // TEn
+  int done_address[sim_timer_count];      // Tn
+  int preset[sim_timer_count];             // TPn from the EEPROM image, in ticks
+  int timer_count;
+  int unstable_address;                    // -1 when the target has no UNSTABLE bit
+  int64_t cycles_per_second;               // instruction cycles: the clock over four
+  int tick_cycles;                         // the timer tick, 10 ms
+};
+
+extern sim_target_map sim_target;
+
+// Reads the names of the loaded definition and its EEPROM image (after compiling,
+// the constants typed by the user are in it). False with a message in error when
+// the definition lacks the names or the chip is unknown.
+bool sim_bind_target(char *error, int error_size);
+// The pin named name, or -1.
+int sim_find_pin(const char *name);
+bool sim_pin_is_input(int pin);
+
+// ---- The machine ------------------------------------------------------------
+
+constexpr int sim_order_capacity = 4096;   // 8K words of program memory, two per order
+
+struct sim_order {
+  uint8_t code;
+  uint8_t operand;
+};
+
+struct sim_machine {
+  uint8_t bit[sim_bit_count];               // the bit map, one byte per bit
+  uint8_t pin_level[sim_port_count];        // what the pins show: outputs written at the end of a scan
+  uint8_t input_level[sim_port_count];      // what the outside drives onto the input pins
+  uint8_t activate[sim_bit_count], deactivate[sim_bit_count];  // by the step's bit address
+  uint16_t wait[sim_timer_count];           // ticks still to wait
+  uint8_t running;                          // timers counting since their enable
+  int64_t cycle;                            // instruction cycles since power-up
+  int64_t next_tick;                        // cycle of the next timer interrupt
+  int ticks;                                // ticks not yet taken by the timers
+  int64_t scans;                            // scans completed
+  int passes;                               // passes of the scan under way, 0 between scans
+  bool stopped;                             // the program cannot run: outputs off, nothing more
+  int64_t last_scan_end;                    // cycle when the last complete scan ended
+  // A quiet scan changes no bit in one pass: the next ones repeat it until a timer
+  // ends or an input changes, so they are counted rather than run.
+  bool quiet;
+  int quiet_orders_cycles;                  // its pass, orders and end of program
+  int64_t quiet_scan_cycles;                // a whole quiet scan without a tick; 0 until seen
+};
+
+extern sim_machine sim;
+extern sim_order sim_program[sim_order_capacity];
+extern int sim_program_length;  // orders before the end of program
+extern int sim_action_start;    // first order of the action part
+
+// Decodes the program area of the loaded definition's image and powers up.
+void sim_power_up();
+// One pass of the scan under way (a scan starts with its inputs sampled); true when
+// it ended the scan (stable, or the pass cap reached and the actions performed).
+bool sim_pass();
+// The rest of the scan under way, or one whole scan.
+void sim_scan();
+// Whole scans while the next one would sample its inputs before cycle.
+void sim_run_until(int64_t cycle);
+// Counts quiet scans at once, as many as end before the next tick and sample before
+// cycle; false when there were none to count (the next scan must then be run).
+bool sim_skip_quiet_scans(int64_t cycle);
+// The cycle at which the next scan samples its inputs.
+int64_t sim_next_sample_cycle();
+
+// Drives an input pin from now on.
+void sim_set_input(int pin, int level);
+// What a pin shows: the level driven onto an input, the written image bit of an output.
+int sim_pin_level(int pin);
+int64_t sim_cycles_of_nanoseconds(int64_t ns);
+int64_t sim_nanoseconds_of_cycles(int64_t cycles);
+
+// ---- Signals: what a waveform shows -----------------------------------------
+
+enum sim_signal_kind { signal_input, signal_output, signal_step, signal_timer_enable, signal_timer_done, signal_unstable };
+constexpr int sim_signal_capacity = sim_pin_capacity + sim_step_count + 2 * sim_timer_count + 1;
+
+struct sim_signal {
+  sim_signal_kind kind;
+  char name[sim_name_size];
+  int index;  // pin, step, timer
+};
+extern sim_signal sim_signals[sim_signal_capacity];
+extern int sim_signal_count;
+
+// Every pin, every step and timer bit the program uses, and UNSTABLE.
+void sim_list_signals();
+int sim_signal_value(int signal);
+
+// The recorded run: every change of a listed signal, the oldest dropped once the
+// record is full (a million changes: hours of a busy chart).
+struct sim_change {
+  int64_t cycle;
+  uint16_t signal;
+  uint8_t value;
+};
+constexpr int64_t sim_record_capacity = 1 << 20;
+extern sim_change sim_record[sim_record_capacity];
+extern int64_t sim_record_count;  // changes ever recorded; the last sim_record_capacity are kept
+// The listed signals' present values as the start of the record.
+void sim_record_start();
+// Records what changed since the last call; true when anything did.
+bool sim_record_changes(int64_t cycle);
+// The index of the oldest change still kept.
+int64_t sim_record_first();
+// The record as a Value Change Dump (time in nanoseconds) and as an SVG picture, up to
+// the present cycle; written through the safe writer, false when that failed.
+bool write_vcd(const char *path);
+bool write_svg_chronogram(const char *path);
+
+// ---- Scenarios --------------------------------------------------------------
+
+enum scenario_verb { verb_set, verb_expect };
+constexpr int scenario_capacity = 16384;        // assignments of a scenario file
+constexpr int scenario_error_size = 200;
+
+struct scenario_step {
+  int64_t time_ns;
+  scenario_verb verb;
+  int line;
+  char name[sim_name_size * 4];
+  int value;
+};
+extern scenario_step scenario[scenario_capacity];
+extern int scenario_length;
+
+// Reads a scenario file against the bound target. False with "scenario line N: ..."
+// (or a file message) in error.
+bool read_scenario(const char *path, char *error, int error_size);
+// A time as scenarios write it ("250ms", "1.5s") in nanoseconds.
+bool parse_scenario_time(const char *word, int64_t &ns);
+// Parses scenario text (for the reader and its fuzzer).
+bool parse_scenario(const char *text, long size, char *error, int error_size);
+
+// Called at every scan end and every input change while a scenario runs.
+using sim_observer = void (*)(int64_t cycle);
+struct scenario_result {
+  int expectations, failed;
+};
+// Runs the scenario from power-up until its last time or until_ns if later;
+// each failed expectation is printed on out as "line N: at 0.750s expected RB0=0, got 1".
+scenario_result run_scenario(int64_t until_ns, FILE *out, sim_observer observe);

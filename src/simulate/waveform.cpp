@@ -1,0 +1,194 @@
+// What a run shows over time: the signals worth watching, their recorded changes,
+// and the two files made from them, a Value Change Dump and an SVG chronogram.
+#include <cstdio>
+#include <cstring>
+
+#include "files/text_io.h"
+#include "simulate/simulate.h"
+
+sim_signal sim_signals[sim_signal_capacity];
+int sim_signal_count;
+
+// Orders whose operand is a step: "*", "-" and ">".
+static bool names_a_step(const sim_order &order) { return order.code >= 9 && order.code <= 11; }
+
+static bool program_uses(int address, bool steps_only) {
+  for (int k = 0; k < sim_program_length; k++)
+    if (sim_program[k].operand == address && (!steps_only || names_a_step(sim_program[k]))) return true;
+  return false;
+}
+
+static void add_signal(sim_signal_kind kind, int index, const char *format, int number) {
+  char name[sim_name_size];
+  std::snprintf(name, sizeof name, format, number);
+  sim_signal &s = sim_signals[sim_signal_count++];
+  s.kind = kind;
+  s.index = index;
+  std::memcpy(s.name, name, sizeof name);
+}
+
+void sim_list_signals() {
+  sim_signal_count = 0;
+  for (int pass = 0; pass < 2; pass++)  // inputs first, then outputs
+    for (int p = 0; p < sim_target.pin_count; p++)
+      if (sim_pin_is_input(p) == (pass == 0)) {
+        sim_signal_kind kind = pass == 0 ? signal_input : signal_output;
+        add_signal(kind, p, sim_target.pins[p].name, 0);
+      }
+  for (int n = 0; n < sim_step_count; n++)
+    if (sim_target.step_address[n] >= 0 && program_uses(sim_target.step_address[n], true))
+      add_signal(signal_step, n, "x%d", n);
+  for (int n = 0; n < sim_target.timer_count; n++)
+    if (program_uses(sim_target.enable_address[n], false) || program_uses(sim_target.done_address[n], false)) {
+      add_signal(signal_timer_enable, n, "TE%d", n);
+      add_signal(signal_timer_done, n, "T%d", n);
+    }
+  if (sim_target.unstable_address >= 0) add_signal(signal_unstable, 0, "UNSTABLE", 0);
+}
+
+int sim_signal_value(int signal) {
+  const sim_signal &s = sim_signals[signal];
+  switch (s.kind) {
+    case signal_input:
+    case signal_output: return sim_pin_level(s.index);
+    case signal_step: return sim.bit[sim_target.step_address[s.index]];
+    case signal_timer_enable: return sim.bit[sim_target.enable_address[s.index]];
+    case signal_timer_done: return sim.bit[sim_target.done_address[s.index]];
+    case signal_unstable: return sim.bit[sim_target.unstable_address];
+  }
+  return 0;
+}
+
+// ---- The record of changes --------------------------------------------------
+
+sim_change sim_record[sim_record_capacity];
+int64_t sim_record_count;
+static uint8_t last_value[sim_signal_capacity];
+
+void sim_record_start() {
+  sim_record_count = 0;
+  for (int s = 0; s < sim_signal_count; s++) {
+    last_value[s] = uint8_t(sim_signal_value(s));
+    sim_record[sim_record_count++ % sim_record_capacity] = {0, uint16_t(s), last_value[s]};
+  }
+}
+
+// An input set at a time that a scan straddles comes after that scan's changes: it
+// moves back before them, so the record stays in time order.
+static void keep_in_time_order() {
+  for (int64_t k = sim_record_count - 1; k > sim_record_first(); k--) {
+    sim_change &later = sim_record[k % sim_record_capacity], &earlier = sim_record[(k - 1) % sim_record_capacity];
+    if (earlier.cycle <= later.cycle) return;
+    sim_change moved = later;
+    later = earlier;
+    earlier = moved;
+  }
+}
+
+bool sim_record_changes(int64_t cycle) {
+  bool changed = false;
+  for (int s = 0; s < sim_signal_count; s++) {
+    uint8_t value = uint8_t(sim_signal_value(s));
+    if (value == last_value[s]) continue;
+    last_value[s] = value;
+    sim_record[sim_record_count++ % sim_record_capacity] = {cycle, uint16_t(s), value};
+    keep_in_time_order();
+    changed = true;
+  }
+  return changed;
+}
+
+int64_t sim_record_first() {
+  return sim_record_count > sim_record_capacity ? sim_record_count - sim_record_capacity : 0;
+}
+
+// ---- Value Change Dump ------------------------------------------------------
+
+// Identifiers are printable characters from '!', two of them past the 94th signal.
+static void vcd_identifier(int signal, char id[3]) {
+  id[0] = char('!' + signal % 94);
+  id[1] = signal >= 94 ? char('!' + signal / 94) : 0;
+  id[2] = 0;
+}
+
+bool write_vcd(const char *path) {
+  pending_file file;
+  if (!begin_file(file, path)) return false;
+  put_text(file, "$date TALVEN simulation $end\n$version %s $end\n$timescale 1ns $end\n", "TALVEN");
+  put_text(file, "$scope module chip $end\n");
+  char id[3];
+  for (int s = 0; s < sim_signal_count; s++) {
+    vcd_identifier(s, id);
+    put_text(file, "$var wire 1 %s %s $end\n", id, sim_signals[s].name);
+  }
+  put_text(file, "$upscope $end\n$enddefinitions $end\n");
+  int64_t last_time = -1;
+  for (int64_t k = sim_record_first(); k < sim_record_count; k++) {
+    const sim_change &c = sim_record[k % sim_record_capacity];
+    int64_t ns = sim_nanoseconds_of_cycles(c.cycle);
+    if (ns != last_time) put_text(file, "#%lld\n", (long long)ns);
+    last_time = ns;
+    vcd_identifier(c.signal, id);
+    put_text(file, "%d%s\n", c.value, id);
+  }
+  put_text(file, "#%lld\n", (long long)sim_nanoseconds_of_cycles(sim.cycle));
+  return finish_file(file);
+}
+
+// ---- SVG chronogram ---------------------------------------------------------
+
+constexpr int svg_label_width = 90, svg_plot_width = 900, svg_row_height = 24, svg_top = 30;
+
+static double svg_x(int64_t cycle, int64_t end_cycle) {
+  return svg_label_width + double(svg_plot_width) * double(cycle) / double(end_cycle > 0 ? end_cycle : 1);
+}
+
+// One row: a bar for each stretch of 1 (steps filled, other signals as a raised line).
+static void svg_row(pending_file &file, int signal, int64_t end_cycle) {
+  int top = svg_top + signal * svg_row_height;
+  bool step = sim_signals[signal].kind == signal_step;
+  put_text(file, "<text x=\"4\" y=\"%d\">%s</text>\n", top + 16, sim_signals[signal].name);
+  int value = 0;
+  int64_t since = 0;
+  auto stretch = [&](int64_t until) {
+    if (value == 0) return;
+    double x0 = svg_x(since, end_cycle), x1 = svg_x(until, end_cycle);
+    if (step) put_text(file, "<rect x=\"%.1f\" y=\"%d\" width=\"%.1f\" height=\"16\" class=\"step\"/>\n", x0, top + 4, x1 - x0);
+    else put_text(file, "<line x1=\"%.1f\" y1=\"%d\" x2=\"%.1f\" y2=\"%d\" class=\"high\"/>\n", x0, top + 4, x1, top + 4);
+  };
+  for (int64_t k = sim_record_first(); k < sim_record_count; k++) {
+    const sim_change &c = sim_record[k % sim_record_capacity];
+    if (c.signal != signal) continue;
+    stretch(c.cycle);
+    value = c.value;
+    since = c.cycle;
+  }
+  stretch(end_cycle);
+  put_text(file, "<line x1=\"%d\" y1=\"%d\" x2=\"%d\" y2=\"%d\" class=\"low\"/>\n", svg_label_width, top + 20,
+           svg_label_width + svg_plot_width, top + 20);
+}
+
+// Ten divisions of the time axis, labelled in seconds.
+static void svg_axis(pending_file &file, int64_t end_cycle) {
+  int bottom = svg_top + sim_signal_count * svg_row_height + 4;
+  for (int k = 0; k <= 10; k++) {
+    double x = svg_label_width + svg_plot_width * k / 10.0;
+    double seconds = double(sim_nanoseconds_of_cycles(end_cycle)) * k / 10.0 / 1e9;
+    put_text(file, "<line x1=\"%.1f\" y1=\"%d\" x2=\"%.1f\" y2=\"%d\" class=\"grid\"/>\n", x, svg_top, x, bottom);
+    put_text(file, "<text x=\"%.1f\" y=\"%d\" text-anchor=\"middle\">%.3fs</text>\n", x, bottom + 16, seconds);
+  }
+}
+
+bool write_svg_chronogram(const char *path) {
+  pending_file file;
+  if (!begin_file(file, path)) return false;
+  int height = svg_top + sim_signal_count * svg_row_height + 30;
+  put_text(file, "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"%d\" height=\"%d\" font-family=\"monospace\" "
+                 "font-size=\"12\">\n", svg_label_width + svg_plot_width + 20, height);
+  put_text(file, "<style>.step{fill:#0080ff}.high{stroke:#c00000;stroke-width:2}.low{stroke:#808080}"
+                 ".grid{stroke:#e0e0e0}</style>\n<rect width=\"100%%\" height=\"100%%\" fill=\"white\"/>\n");
+  svg_axis(file, sim.cycle);
+  for (int s = 0; s < sim_signal_count; s++) svg_row(file, s, sim.cycle);
+  put_text(file, "</svg>\n");
+  return finish_file(file);
+}
