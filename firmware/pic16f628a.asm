@@ -155,7 +155,7 @@ bit     set     0
         goto    step_#v(bit)
         goto    transition_#v(bit)
         goto    end_of_pass
-        goto    stop_chip                    ; codes 13 to 15 do not exist; never reached
+        goto    stop_chip               ; codes 13 to 15 do not exist; never reached
         goto    stop_chip
         goto    stop_chip
 bit     set     bit + 1
@@ -535,7 +535,7 @@ check_order
         movlw   high (program_area + 0x400)
         xorwf   pointer_high, w
         btfsc   STATUS, Z
-        goto    stop_chip                    ; past the last word: no end order
+        goto    stop_chip               ; past the last word: no end order
         movf    pointer_high, w
         movwf   PCLATH
         movf    pointer_low, w
@@ -554,7 +554,7 @@ check_order
         btfsc   STATUS, Z
         return
         btfsc   STATUS, C
-        goto    stop_chip                    ; no such order
+        goto    stop_chip               ; no such order
         movlw   9                       ; "*", "-" or ">": the action part starts after it
         subwf   code, w
         btfss   STATUS, C
