@@ -36,6 +36,15 @@ constexpr bit_group bit_groups[] = {
     {"T", 8, 152},   // timer done bits
 };
 
+// Bits with a name of their own, after the groups.
+struct named_bit {
+  const char *name;
+  int address;
+};
+constexpr named_bit named_bits[] = {
+    {"UNSTABLE", 160},  // the scan reached the pass cap
+};
+
 struct constant_entry {
   const char *kind;
   int address;  // EEPROM byte
@@ -102,6 +111,10 @@ static void put_zb_section() {
       std::snprintf(line, sizeof line, "zb %d %s%d", group.first_address + i, group.prefix, i);
       put_line(line);
     }
+  for (const named_bit &bit : named_bits) {
+    std::snprintf(line, sizeof line, "zb %d %s", bit.address, bit.name);
+    put_line(line);
+  }
 }
 
 static void put_cst_section() {

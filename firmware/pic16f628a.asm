@@ -7,12 +7,18 @@
 ; Each scan samples the input pins, then runs passes over the whole program
 ; with the inputs frozen until a pass fires no transition (at most 16 passes),
 ; then writes the port images to the pins and updates the timers.
+;
+; The action part is every order after the last "*", "-" or ">". Its "="
+; orders write only in the pass that finds the situation stable, or in one
+; more run of the action part once the pass cap is reached; in a pass that
+; fired they write timer enable bits only, so a timer whose step is left for
+; one pass restarts.
 
         list    p=16f628a, r=dec
         #include <p16f628a.inc>
         errorlevel -302                 ; bank 1 registers are reached on purpose
 
-        __config _INTOSC_OSC_NOCLKOUT & _WDT_OFF & _PWRTE_ON & _MCLRE_OFF & _BOREN_OFF & _LVP_OFF & _CPD_OFF & _CP_OFF
+        __config _INTOSC_OSC_NOCLKOUT & _WDT_ON & _PWRTE_ON & _MCLRE_OFF & _BOREN_OFF & _LVP_OFF & _CPD_OFF & _CP_OFF
 
 program_area    equ 0x400               ; first word of the compiled program
 end_code        equ 12                  ; order code that ends the program
@@ -28,6 +34,8 @@ image_rb        equ bit_map + 9         ; RB0..RB7
                                         ; M0..M63 at bytes 10..17
 timer_enable    equ bit_map + 18        ; TE0..TE7
 timer_done      equ bit_map + 19        ; T0..T7
+scan_status     equ bit_map + 20        ; UNSTABLE, bit address 160
+unstable        equ 0                   ;   the scan reached the pass cap
 
 ; The step changes of one pass, applied together when the pass ends.
 activations     equ 0x40                ; 8 bytes, one bit per step
@@ -52,6 +60,8 @@ timer_count     equ 8
         wait_low                        ; ticks a starting timer waits
         wait_high
         eeprom_address
+        limit_low                       ; action part start + 1: an order at or past it acts
+        limit_high
         endc
 
 ; The interpreter's own state and the interrupt's saves, in the RAM shared by all banks.
@@ -108,8 +118,7 @@ next
         movwf   PCLATH
         movf    pointer_low, w
         call    read_word
-        andlw   0x0F
-        movwf   code
+        movwf   code                    ; 0..12: the check at power-up stopped on any other
         incf    pointer_low, w          ; an order starts at an even address: no carry
         call    read_word
         movwf   operand
@@ -146,9 +155,9 @@ bit     set     0
         goto    step_#v(bit)
         goto    transition_#v(bit)
         goto    end_of_pass
-        goto    end_of_pass             ; codes 13 to 15 do not exist: they end the program too
-        goto    end_of_pass
-        goto    end_of_pass
+        goto    stop_chip               ; codes 13 to 15 do not exist; never reached
+        goto    stop_chip
+        goto    stop_chip
 bit     set     bit + 1
         endw
         if      $ > 0x100
@@ -194,10 +203,18 @@ xor_not_#v(b)
         xorwf   flags, f
         goto    next
 assign_#v(b)
+        btfsc   flags, fired
+        goto    assign_held_#v(b)
+assign_now_#v(b)
         btfss   flags, result
         bcf     INDF, b
         btfsc   flags, result
         bsf     INDF, b
+        goto    next
+assign_held_#v(b)
+        call    action_held
+        btfss   STATUS, C
+        goto    assign_now_#v(b)
         goto    next
 step_#v(b)
         movlw   1 << b
@@ -259,12 +276,43 @@ result_one
         bsf     flags, result
         goto    next
 
+; An "=" in a pass that fired: C set when it must write nothing, that is when
+; it lies in the action part and its operand is no timer enable bit.
+action_held
+        movf    FSR, w
+        xorlw   timer_enable
+        btfsc   STATUS, Z
+        goto    action_performed
+        movf    limit_low, w            ; C = pointer >= limit: the order lies in the action part
+        subwf   pointer_low, w
+        movf    limit_high, w
+        btfss   STATUS, C
+        incf    limit_high, w
+        subwf   pointer_high, w
+        return
+action_performed
+        bcf     STATUS, C
+        return
+
 ; ---------------------------------------------------------------------------
 ; Start-up: every bit 0, pins and timers set from the EEPROM, initial situation.
+; Address 0 is reached by a reset, or by running off the end of memory through
+; an erased program area: PCON's POR bit stays set and STATUS's TO bit too.
 start
         clrf    STATUS
         clrf    PORTA
         clrf    PORTB
+        bsf     STATUS, RP0
+        btfss   PCON, NOT_POR
+        goto    powered_up
+        btfsc   STATUS, NOT_TO          ; a watchdog reset starts the chart again
+        goto    stop_chip
+powered_up
+        bsf     PCON, NOT_POR
+        movlw   0xFF                    ; prescaler 1:128 to the watchdog: at least 0.9 s, 2.3 s nominal
+        movwf   OPTION_REG
+        bcf     STATUS, RP0
+        clrwdt
         movlw   7                       ; comparators off, or RA0..RA3 read 0
         movwf   CMCON
         movlw   0x20
@@ -289,6 +337,8 @@ clear_ram
         bsf     STATUS, RP0
         movwf   TRISB
         bcf     STATUS, RP0
+
+        call    check_program           ; stops here on a program that cannot run
 
         movlw   timer_records + 2       ; presets, high byte first in the EEPROM
         movwf   FSR
@@ -329,10 +379,10 @@ load_presets
         movlw   (1 << GIE) | (1 << PEIE)
         movwf   INTCON
 
-        call    initial_situation
-
 ; ---------------------------------------------------------------------------
 scan
+        clrwdt
+        bcf     scan_status, unstable
         movf    PORTA, w                ; inputs into the images, outputs kept
         andwf   trisa_copy, w
         movwf   scratch
@@ -360,6 +410,9 @@ pass
 end_of_pass
         btfss   flags, fired
         goto    stable
+        movf    timer_enable, w         ; a timer whose enable is 0 now starts afresh
+        andwf   timer_done, f
+        andwf   running, f
 byte    set     0
         while   byte < 8
         comf    deactivations + byte, w ; an activation wins over a deactivation
@@ -372,6 +425,14 @@ byte    set     byte + 1
         endw
         decfsz  passes_left, f
         goto    pass
+        bsf     scan_status, unstable   ; the cap: the action part once on the situation reached
+        decf    limit_low, w
+        movwf   pointer_low
+        movf    limit_high, w
+        movwf   pointer_high
+        movlw   1 << result
+        movwf   flags
+        goto    next
 stable
         movf    image_ra, w
         movwf   PORTA
@@ -382,9 +443,9 @@ stable
 
 ; ---------------------------------------------------------------------------
 ; The timers, once per scan. An enable bit at 0 clears the done bit and stops
-; the count. A timer counts the ticks after the update that saw it enabled,
-; one more than its preset since the first of them may come at once, so its
-; done bit never rises early and rises at most one tick late.
+; the count. A timer counts the ticks after the update that saw it enabled and
+; is done once they exceed its preset, since the first of them may come at
+; once: its done bit never rises early and rises at most one tick late.
 update_timers
         movf    ticks, w
         movwf   elapsed
@@ -419,7 +480,7 @@ update_timer
         goto    count_down
         movf    timer_mask, w
         iorwf   running, f
-        incf    FSR, f                  ; just enabled: read the preset
+        incf    FSR, f                  ; just enabled: the preset is the wait
         incf    FSR, f
         movf    INDF, w
         movwf   wait_low
@@ -429,21 +490,10 @@ update_timer
         movf    timer_pointer, w
         movwf   FSR
         movf    wait_low, w
+        movwf   INDF
         iorwf   wait_high, w
         btfsc   STATUS, Z
         goto    timer_ends              ; a preset of 0 ends at once
-        incf    wait_low, f             ; the first tick may come at once: wait one more
-        btfsc   STATUS, Z
-        incf    wait_high, f
-        movf    wait_low, w
-        iorwf   wait_high, w
-        btfss   STATUS, Z
-        goto    store_wait
-        decf    wait_low, f             ; 65535 stays 65535
-        decf    wait_high, f
-store_wait
-        movf    wait_low, w
-        movwf   INDF
         incf    FSR, f
         movf    wait_high, w
         movwf   INDF
@@ -453,18 +503,11 @@ count_down
         subwf   INDF, f                 ; low byte
         incf    FSR, f
         btfsc   STATUS, C
-        goto    done_when_zero
+        return
         movf    INDF, f                 ; borrow from the high byte
         btfsc   STATUS, Z
-        goto    timer_ends
+        goto    timer_ends              ; below zero: more ticks than the preset
         decf    INDF, f
-done_when_zero
-        movf    timer_pointer, w
-        movwf   FSR
-        movf    INDF, w
-        incf    FSR, f
-        iorwf   INDF, w
-        btfss   STATUS, Z
         return
 timer_ends
         movf    timer_pointer, w
@@ -477,17 +520,26 @@ timer_ends
         return
 
 ; ---------------------------------------------------------------------------
-; Activates every step opened by "*" (code 9) before the first scan.
-initial_situation
+; Reads the whole program once before the first scan: activates every step
+; opened by "*" (code 9) with a step variable, and finds where the action part
+; begins. A code above 12, or a program area without an end, stops the chip.
+check_program
         clrf    pointer_low
         movlw   high program_area
         movwf   pointer_high
-initial_order
+        movlw   low (program_area + 1)  ; no "*", "-" or ">": everything is the action part
+        movwf   limit_low
+        movlw   high (program_area + 1)
+        movwf   limit_high
+check_order
+        movlw   high (program_area + 0x400)
+        xorwf   pointer_high, w
+        btfsc   STATUS, Z
+        goto    stop_chip               ; past the last word: no end order
         movf    pointer_high, w
         movwf   PCLATH
         movf    pointer_low, w
         call    read_word
-        andlw   0x0F
         movwf   code
         incf    pointer_low, w
         call    read_word
@@ -499,12 +551,27 @@ initial_order
         incf    pointer_high, f
         movlw   end_code
         subwf   code, w
-        btfsc   STATUS, C
+        btfsc   STATUS, Z
         return
+        btfsc   STATUS, C
+        goto    stop_chip               ; no such order
+        movlw   9                       ; "*", "-" or ">": the action part starts after it
+        subwf   code, w
+        btfss   STATUS, C
+        goto    check_order
+        movf    pointer_low, w
+        movwf   limit_low
+        incf    limit_low, f
+        movf    pointer_high, w
+        movwf   limit_high
         movlw   9
         xorwf   code, w
         btfss   STATUS, Z
-        goto    initial_order
+        goto    check_order
+        movlw   8 * (steps_end - steps)
+        subwf   operand, w
+        btfsc   STATUS, C
+        goto    check_order             ; "*" of another variable activates nothing
         movf    operand, w              ; the step's byte and bit
         movwf   FSR
         rrf     FSR, f
@@ -529,7 +596,17 @@ shift_bit
 set_bit
         movf    scratch, w
         iorwf   INDF, f
-        goto    initial_order
+        goto    check_order
+
+; A program that cannot run: outputs off, nothing more until the power goes.
+stop_chip
+        clrf    STATUS
+        clrf    INTCON
+        clrf    PORTA
+        clrf    PORTB
+        clrwdt
+        sleep
+        goto    stop_chip
 
 ; W = EEPROM byte at address W. Leaves bank 0 selected.
 read_eeprom

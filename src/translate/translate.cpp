@@ -81,6 +81,40 @@ bool emit_treatments(const table_row *rows) {
   return true;
 }
 
+// Per transition number, the step numbers whose evolution lines go through it: two
+// or more make a join, and each of its lines waits for the other steps too.
+uint64_t steps_into[table_rows];
+
+bool is_step_cell(int kind) { return kind == cell_initial_step || kind == cell_step; }
+
+// A walk that fails is left to emit_step, which reports it where the rows stop.
+void find_joins() {
+  std::memset(steps_into, 0, sizeof steps_into);
+  for (int x = 0; x < grid_size; x++)
+    for (int y = 0; y < grid_size; y++) {
+      const cell &c = plan_xy[x][y];
+      if (!is_step_cell(c.kind) || !number_in_range(c.number)) continue;
+      successor_count = 0;
+      for (successor &slot : successor_list) slot = {-1, -1};
+      if (follow_link(x, y + 1, -1, from_above) != walk_complete) return;
+      for (const successor &s : successor_list)
+        if (s.transition != -1 && s.step != -1) steps_into[s.transition] |= uint64_t(1) << c.number;
+    }
+}
+
+// The condition, " a x%d" for each other step of a join, then the step reached.
+bool emit_evolution(int from_step, const successor &s) {
+  std::string_view condition = field_text(transition_conditions[s.transition].text, text_size);
+  line_length = 0;
+  add_to_line("%.*s", int(condition.size()), condition.data());
+  uint64_t joined = steps_into[s.transition];
+  if (joined & (joined - 1))
+    for (int step = 0; step < table_rows; step++)
+      if (step != from_step && (joined >> step & 1)) add_to_line(" a x%d", step);
+  add_to_line(" > x%d", s.step);
+  return emit_line({line, size_t(line_length)});
+}
+
 bool emit_step(int x, int y) {
   const cell &c = plan_xy[x][y];
   if (!number_in_range(c.number)) {
@@ -89,22 +123,18 @@ bool emit_step(int x, int y) {
   }
   if (!emit_formatted(c.kind == cell_initial_step ? "*  x%d" : "-  x%d", c.number)) return false;
   if (!find_successors(x, y)) return false;
-  for (const successor &s : successor_list) {
-    if (s.transition == -1 || s.step == -1) continue;
-    std::string_view condition = field_text(transition_conditions[s.transition].text, text_size);
-    if (!emit_formatted("%.*s > x%d", int(condition.size()), condition.data(), s.step)) return false;
-  }
+  for (const successor &s : successor_list)
+    if (s.transition != -1 && s.step != -1 && !emit_evolution(c.number, s)) return false;
   return true;
 }
 
 // Steps column by column, top to bottom within a column.
 bool emit_steps() {
   forget_walks();
+  find_joins();
   for (int x = 0; x < grid_size; x++)
-    for (int y = 0; y < grid_size; y++) {
-      int kind = plan_xy[x][y].kind;
-      if ((kind == cell_initial_step || kind == cell_step) && !emit_step(x, y)) return false;
-    }
+    for (int y = 0; y < grid_size; y++)
+      if (is_step_cell(plan_xy[x][y].kind) && !emit_step(x, y)) return false;
   return true;
 }
 

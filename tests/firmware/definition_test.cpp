@@ -45,6 +45,7 @@ TEST_F(BundledDefinition, NamesEveryBitVariableAtItsPlaceInTheBitMap) {
   EXPECT_EQ(zb("TE7"), 151);
   EXPECT_EQ(zb("T0"), 152);
   EXPECT_EQ(zb("T7"), 159);
+  EXPECT_EQ(zb("UNSTABLE"), 160);
   int address = 0;
   EXPECT_FALSE(find_zb("x64", address));
   EXPECT_FALSE(find_zb("rb0", address));
@@ -55,8 +56,8 @@ TEST_F(BundledDefinition, CarriesTheInterpreterItsDefaultsAndAnEmptyProgram) {
   EXPECT_EQ(automaton_definition.flash_image[0x3FF], -1);           // the interpreter ends below the area
   EXPECT_EQ(automaton_definition.flash_image[0x400], 0x340C);
   EXPECT_EQ(automaton_definition.flash_image[0x401], 0x3400);
-  // Internal oscillator, watchdog off, power-up timer, MCLR as input, no brown-out, no LVP.
-  EXPECT_EQ(automaton_definition.config_words[7], 0x3F10);
+  // Internal oscillator, watchdog on, power-up timer, MCLR as input, no brown-out, no LVP.
+  EXPECT_EQ(automaton_definition.config_words[7], 0x3F14);
   EXPECT_EQ(automaton_definition.eeprom_image[0], 0xFF);  // PORTA inputs
   EXPECT_EQ(automaton_definition.eeprom_image[1], 0x00);  // PORTB outputs
   for (int timer = 0; timer < 8; timer++) {

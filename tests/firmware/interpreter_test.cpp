@@ -2,6 +2,8 @@
 // for the bundled PIC16F628A definition and run in gpsim.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include "firmware/simulator.h"
 
 constexpr long one_ms = 1000;  // instruction cycles at 4 MHz
@@ -35,63 +37,11 @@ TEST(Interpreter, InputsOnEveryBitOfPortAReachTheirOutputs) {
   EXPECT_EQ(pins.portb[3], 0x50);
 }
 
-TEST(Interpreter, InitialStepsAreActiveFromPowerUpAndOthersAreNot) {
-  std::string hex = compile_literal(test_folder(), "*  x0\n-  x1\n*  x63\n"
-                                                   "l x0 = RB0\nl x1 = RB1\nl x63 = RB2");
-  pin_samples pins = simulate(hex, settle, 2, {});
-  EXPECT_EQ(pins.portb[0], 0x05);
-  EXPECT_EQ(pins.portb[1], 0x05);
-}
-
-TEST(Interpreter, TransitionsWithoutConditionRunOnToTheStableSituationWithinOneScan) {
-  // x0 -> x1 -> x2, no conditions: the pins only ever show x2.
-  std::string hex = compile_literal(test_folder(), "*  x0\n > x1\n-  x1\n > x2\n-  x2\n"
-                                                   "l x0 = RB0\nl x1 = RB1\nl x2 = RB2");
-  label_hits first_scans = run_to_label(hex, "update_timers", 3);
-  EXPECT_EQ(first_scans.portb, (std::vector<int>{0x04, 0x04, 0x04}));
-}
-
 TEST(Interpreter, AConditionFalseKeepsTheStepUntilItHolds) {
   std::string hex = compile_literal(test_folder(), "*  x0\nl RA0 > x1\n-  x1\nln RA0 > x0\n"
                                                    "l x0 = RB0\nl x1 = RB1");
   pin_samples pins = simulate(hex, settle, 6, {{0, 0}, {2 * settle, 1}, {4 * settle, 0}});
   EXPECT_EQ(pins.portb, (std::vector<int>{1, 1, 2, 2, 1, 1}));
-}
-
-TEST(Interpreter, AStepDeactivatedAndActivatedInOnePassStaysActive) {
-  // x0 and x1 start active; in the first pass x0 activates x1 while x1 leaves for x2.
-  // x1 may leave only while x0 is active, so afterwards x1 and x2 stay.
-  std::string hex = compile_literal(test_folder(), "*  x0\n > x1\n*  x1\nl x0 > x2\n-  x2\n"
-                                                   "l x0 = RB0\nl x1 = RB1\nl x2 = RB2");
-  pin_samples pins = simulate(hex, settle, 2, {});
-  EXPECT_EQ(pins.portb[1], 0x06);
-}
-
-TEST(Interpreter, ConditionsReadTheSituationAtTheStartOfThePass) {
-  // Both transitions fire together although the first one clears x0 before the second reads it.
-  std::string hex = compile_literal(test_folder(), "*  x0\n > x2\n*  x1\nl x0 > x3\n-  x2\n-  x3\n"
-                                                   "l x2 = RB2\nl x3 = RB3\nl x0 = RB0\nl x1 = RB1");
-  pin_samples pins = simulate(hex, settle, 2, {});
-  EXPECT_EQ(pins.portb[1], 0x0C);
-}
-
-TEST(Interpreter, TwoTransitionsLeavingOneStepBothFireWhenBothHold) {
-  std::string hex = compile_literal(test_folder(), "*  x0\nl RA0 > x1\nl RA1 > x2\n-  x1\n-  x2\n"
-                                                   "l x0 = RB0\nl x1 = RB1\nl x2 = RB2");
-  pin_samples pins = simulate(hex, settle, 2, {{0, 3}});
-  EXPECT_EQ(pins.portb[1], 0x06);
-}
-
-TEST(Interpreter, PassesOfOneScanStopAtSixteenSoOutputsKeepComing) {
-  // A chain of 20 steps without conditions: the first scan stops after 16 passes,
-  // showing the outputs of the situation its last pass started from (x15).
-  std::string literal = "*  x0\n";
-  for (int step = 0; step < 19; step++)
-    literal += " > x" + std::to_string(step + 1) + "\n-  x" + std::to_string(step + 1) + "\n";
-  literal += "l x15 = RB0\nl x16 = RB1\nl x19 = RB2\nl RA0 = RB7";
-  std::string hex = compile_literal(test_folder(), literal);
-  label_hits scans = run_to_label(hex, "update_timers", 2);
-  EXPECT_EQ(scans.portb, (std::vector<int>{0x01, 0x04}));
 }
 
 TEST(Interpreter, AnEndlessLoopOfTransitionsStillFollowsTheInputs) {
@@ -143,4 +93,60 @@ TEST(Interpreter, PortAIsInputAndPortBOutputByDefault) {
   EXPECT_EQ(first_scan.trisa, (std::vector<int>{0xFF}));
   EXPECT_EQ(first_scan.trisb, (std::vector<int>{0x00}));
   EXPECT_EQ(first_scan.portb, (std::vector<int>{0x08}));
+}
+
+// The program counter of a stopped chip: in the loop that sleeps with the outputs off.
+static void expect_stopped(const std::string &hex) {
+  stopped_at chip = run_for(hex, 50 * one_ms);
+  int stop = firmware_label("stop_chip", FIRMWARE_LIST);
+  EXPECT_GE(chip.pc, stop);
+  EXPECT_LT(chip.pc, stop + 8);
+  EXPECT_EQ(chip.portb, 0);
+}
+
+TEST(Interpreter, AProgramAreaThatCannotRunStopsTheChipWithOutputsOff) {
+  std::string hex = compile_literal(test_folder(), "*  x0\nl x0 = RB0");
+  {
+    SCOPED_TRACE("erased");
+    expect_stopped(program_area_changed(hex, "erased", 0x400, 0x7FF));
+  }
+  {
+    SCOPED_TRACE("without an end: ln x0 = RB0 over and over");
+    expect_stopped(program_area_changed(hex, "endless", 0x400, 0x7FF, {0x3401, 0x3400, 0x3408, 0x3448}));
+  }
+  {
+    SCOPED_TRACE("order code 25, which is 9 in its low four bits");
+    expect_stopped(program_area_changed(hex, "code25", 0x400, 0x400, {0x3419}));
+  }
+  {
+    SCOPED_TRACE("order code 13");
+    expect_stopped(program_area_changed(hex, "code13", 0x402, 0x402, {0x340D}));
+  }
+}
+
+TEST(Interpreter, AFullProgramAreaScansWithoutAWatchdogReset) {
+  // A chain of 63 transitions without conditions, then "=" orders up to the last of the
+  // 511 orders: each scan runs 16 passes, far longer than the watchdog's bare 18 ms.
+  std::vector<std::string> orders = {"*  x0"};
+  for (int step = 1; step < 64; step++) orders.insert(orders.end(), {"> x" + std::to_string(step), "- x" + std::to_string(step)});
+  while (orders.size() < 511) orders.push_back("= M0");
+  std::string literal, row;
+  for (const std::string &order : orders) {  // rows of at most 39 characters
+    if (row.size() + 1 + order.size() > 39) literal += row + "\n", row.clear();
+    row += (row.empty() ? "" : " ") + order;
+  }
+  literal += row;
+  std::string folder = test_folder();
+  std::string hex = compile_literal(folder, literal);
+  EXPECT_NE(read_file(folder + "/talvenc.txt").find("Lignes restantes: 0"), std::string::npos)
+      << read_file(folder + "/talvenc.txt");
+  label_hits scans = run_to_label(hex, "update_timers", 5);
+  auto step = [](int n) { return uint64_t(1) << n; };
+  EXPECT_EQ(scans.steps, (std::vector<uint64_t>{step(16), step(32), step(48), step(63), step(63)}));
+  EXPECT_EQ(scans.unstable, (std::vector<int>{1, 1, 1, 0, 0}));
+  long capped = scans.cycles[2] - scans.cycles[1], stable = scans.cycles[4] - scans.cycles[3];
+  std::printf("full program area: capped scan %ld cycles (%.3f s), stable scan %ld cycles\n", capped, capped / 1e6,
+              stable);
+  EXPECT_GT(capped, 100 * one_ms);
+  EXPECT_LT(capped, 900 * one_ms);  // the watchdog's shortest period with its prescaler of 128
 }

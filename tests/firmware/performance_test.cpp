@@ -59,3 +59,49 @@ TEST(InterpreterCycles, HandWrittenAndGivesTheSameOutputAsTheInterpretedOne) {
   EXPECT_GT(loop, 6);
   EXPECT_LE(interpreted, 3 * 50);
 }
+
+// The cycles of one pass that fires: the shortest gap between passes of a chart that
+// fires in every pass (a step looping to itself), so every scan runs to the cap.
+static long firing_pass_cycles(const std::string &folder, const std::string &literal) {
+  std::string hex = compile_literal(folder, "*  x0\n> x0\n" + literal);
+  return shortest_gap(run_to_label(hex, "pass", 12).cycles);
+}
+
+TEST(InterpreterCycles, FiringPassesAndTheActionPart) {
+  constexpr int copies = 100;
+  std::string folder = test_folder();
+  long self_loop = firing_pass_cycles(folder, "");
+  long firing = (firing_pass_cycles(folder, repeated("> x0", copies)) - self_loop) / copies;
+  long held = (firing_pass_cycles(folder, repeated("= M0", copies)) - self_loop) / copies;
+  long held_enable = (firing_pass_cycles(folder, repeated("= TE0", copies)) - self_loop) / copies;
+  long stable_assign = (scan_cycles(folder, repeated("= M0", copies)) - scan_cycles(folder, "")) / copies;
+  // The pass of "*  x0  > x0" less its two orders: what a firing pass adds by itself.
+  long open = (scan_cycles(folder, repeated("-  x5", copies)) - scan_cycles(folder, "")) / copies;
+  long pass_overhead = self_loop - open - firing;
+  long capped = shortest_gap(run_to_label(compile_literal(folder, "*  x0\n> x0"), "scan", 8).cycles);
+  long capped_actions = shortest_gap(run_to_label(compile_literal(folder, "*  x0\n> x0\n" + repeated("= M0", copies)),
+                                                  "scan", 8).cycles);
+  std::printf("firing >: %ld cycles; a firing pass adds %ld cycles; = in the action part of a firing pass: %ld "
+              "cycles (%ld to a timer enable), in the stable pass %ld\n",
+              firing, pass_overhead, held, held_enable, stable_assign);
+  std::printf("capped scan of *  x0 > x0: %ld cycles; with %d = in its action part: %ld cycles\n", capped, copies,
+              capped_actions);
+  EXPECT_GT(firing, 0);
+  EXPECT_GT(pass_overhead, 0);
+  EXPECT_GT(held, stable_assign);
+  EXPECT_GT(held_enable, 0);
+  // Sixteen firing passes plus the action part run once more for the capped situation; a
+  // scan this long has a tick interrupt of some 13 cycles every 10 ms in it.
+  EXPECT_NEAR(capped_actions - capped, copies * (16 * held + stable_assign), 13 * (capped_actions / 10000 + 1));
+}
+
+TEST(InterpreterCycles, AnEnabledTimerAndAnEndlessLoop) {
+  std::string folder = test_folder();
+  long enabled = scan_cycles(folder, "ln M0 = TE0") - scan_cycles(folder, "l M0 = TE0");
+  long loop = scan_cycles(folder, "*  x0\n > x1\n-  x1\n > x0");
+  std::printf("an enabled timer adds %ld cycles to a scan; the endless loop x0 -> x1 -> x0 scans in %ld cycles\n",
+              enabled, loop);
+  EXPECT_GT(enabled, 0);
+  EXPECT_LT(enabled, 50);
+  EXPECT_GT(loop, 16 * 2 * 50);
+}

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <sstream>
@@ -90,6 +91,44 @@ static std::vector<int> printed_values(const std::string &output, const std::str
   return values;
 }
 
+// The interpreter's bytes read with each sample: the step variables and the scan status.
+constexpr int step_bytes = 0x20, step_byte_count = 8, status_byte = 0x34, unstable_bit = 0;
+
+static std::string bit_map_reads() {
+  std::string script;
+  char line[32];
+  for (int address = step_bytes; address < step_bytes + step_byte_count; address++) {
+    std::snprintf(line, sizeof line, "reg(0x%02x)\n", address);
+    script += line;
+  }
+  std::snprintf(line, sizeof line, "reg(0x%02x)\n", status_byte);
+  return script + line;
+}
+
+// Values of a file register printed by reg() as "REG0hh[...] = $vv", in the order they appear.
+static std::vector<int> register_values(const std::string &output, int address) {
+  char key[16];
+  std::snprintf(key, sizeof key, "REG%03X[", address);
+  std::vector<int> values;
+  for (size_t at = output.find(key); at != std::string::npos; at = output.find(key, at + 1)) {
+    size_t value = output.find("= $", at);
+    if (value != std::string::npos) values.push_back(static_cast<int>(std::strtol(output.c_str() + value + 3, nullptr, 16)));
+  }
+  return values;
+}
+
+template <typename samples>
+static void read_bit_map(const std::string &output, size_t count, samples &into) {
+  into.steps.assign(count, 0);
+  for (int byte = 0; byte < step_byte_count; byte++) {
+    std::vector<int> values = register_values(output, step_bytes + byte);
+    for (size_t i = 0; i < count && i < values.size(); i++) into.steps[i] |= uint64_t(values[i]) << (8 * byte);
+  }
+  std::vector<int> status = register_values(output, status_byte);
+  into.unstable.assign(count, -1);
+  for (size_t i = 0; i < count && i < status.size(); i++) into.unstable[i] = status[i] >> unstable_bit & 1;
+}
+
 pin_samples simulate(const std::string &hex, long sample_cycles, int count, const std::vector<input_change> &inputs,
                      int driven_pins) {
   std::string script = script_start(driven_pins, 0);
@@ -98,10 +137,11 @@ pin_samples simulate(const std::string &hex, long sample_cycles, int count, cons
     long now = (sample - 1) * sample_cycles;
     for (; next_change < inputs.size() && inputs[next_change].cycle <= now; next_change++)
       script += pin_levels(driven_pins, inputs[next_change].levels);
-    script += "break c " + std::to_string(sample * sample_cycles) + "\nrun\nporta\nportb\n";
+    script += "break c " + std::to_string(sample * sample_cycles) + "\nrun\nporta\nportb\n" + bit_map_reads();
   }
   std::string output = run_script(hex, script);
-  pin_samples samples{printed_values(output, "porta"), printed_values(output, "portb")};
+  pin_samples samples{printed_values(output, "porta"), printed_values(output, "portb"), {}, {}};
+  read_bit_map(output, count, samples);
   EXPECT_EQ(static_cast<int>(samples.portb.size()), count) << "gpsim did not run the whole script";
   samples.porta.resize(count, -1);
   samples.portb.resize(count, -1);
@@ -125,7 +165,7 @@ label_hits run_to_label(const std::string &hex, const std::string &label, int hi
   int address = firmware_label(label, listing);
   EXPECT_GE(address, 0) << label << " is not in the interpreter's listing";
   std::string script = script_start(driven_pins, porta_levels) + "break e " + std::to_string(address) + "\n";
-  for (int hit = 0; hit < hits; hit++) script += "run\ncycles\nporta\nportb\ntrisa\ntrisb\n";
+  for (int hit = 0; hit < hits; hit++) script += "run\ncycles\nporta\nportb\ntrisa\ntrisb\n" + bit_map_reads();
   std::string output = run_script(hex, script);
   label_hits result;
   result.porta = printed_values(output, "porta");
@@ -141,7 +181,30 @@ label_hits run_to_label(const std::string &hex, const std::string &label, int hi
       result.cycles.push_back(std::strtol(line.c_str() + prompt + 2, nullptr, 10));
   }
   EXPECT_EQ(static_cast<int>(result.cycles.size()), hits) << "gpsim did not reach " << label << " often enough";
+  read_bit_map(output, hits, result);
   return result;
+}
+
+stopped_at run_for(const std::string &hex, long cycles) {
+  std::string output = run_script(hex, "break c " + std::to_string(cycles) + "\nrun\npc\nportb\n");
+  std::vector<int> pc = printed_values(output, "pc"), portb = printed_values(output, "portb");
+  EXPECT_EQ(pc.size(), 1u) << "gpsim did not stop after " << cycles << " cycles";
+  return {pc.empty() ? -1 : pc[0], portb.empty() ? -1 : portb[0]};
+}
+
+std::string program_area_changed(const std::string &hex, const std::string &name, int first, int last,
+                                 const std::vector<int> &words) {
+  std::string folder = fs::path(hex).parent_path().string();
+  std::string changed = folder + "/" + name + ".hex";
+  std::string range = std::to_string(2 * first) + " " + std::to_string(2 * last + 2);
+  std::string command = "srec_cat '" + hex + "' -Intel -exclude " + range;
+  if (!words.empty()) {
+    command += " -generate " + range + " -repeat-data";
+    for (int word : words) command += " " + std::to_string(word & 0xFF) + " " + std::to_string(word >> 8);
+  }
+  command += " -o '" + changed + "' -Intel -Output_Block_Size 16";
+  EXPECT_EQ(run_command(command, changed + ".txt"), 0) << read_file(changed + ".txt");
+  return changed;
 }
 
 long shortest_gap(const std::vector<long> &cycles) {

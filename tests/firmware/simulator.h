@@ -1,6 +1,7 @@
 // Runs talvenc and the gpsim simulator for the firmware tests: literal or
 // graphic files in, pin levels and cycle counts out.
 #pragma once
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -26,9 +27,13 @@ struct input_change {
   int levels;
 };
 
+// With each sample or hit, the step variables x0..x63 (bit n for xn) and the UNSTABLE bit,
+// read from the interpreter's bit map.
 struct pin_samples {
   std::vector<int> porta;
   std::vector<int> portb;
+  std::vector<uint64_t> steps;
+  std::vector<int> unstable;
 };
 
 // Runs the hex at 4 MHz and samples both ports every sample_cycles, count times.
@@ -41,9 +46,21 @@ pin_samples simulate(const std::string &hex, long sample_cycles, int count, cons
 struct label_hits {
   std::vector<long> cycles;
   std::vector<int> porta, portb, trisa, trisb;
+  std::vector<uint64_t> steps;
+  std::vector<int> unstable;
 };
 label_hits run_to_label(const std::string &hex, const std::string &label, int hits, int driven_pins = 0x0F,
                         int porta_levels = 0, const std::string &listing = FIRMWARE_LIST);
+// The address the program counter holds after `cycles`, and PORTB then.
+struct stopped_at {
+  int pc;
+  int portb;
+};
+stopped_at run_for(const std::string &hex, long cycles);
+// A copy of a hex file with the program words at word addresses first..last (inclusive)
+// erased, or filled with the repeated words given; srec_cat does the work.
+std::string program_area_changed(const std::string &hex, const std::string &name, int first, int last,
+                                 const std::vector<int> &words = {});
 // The address of a label in the assembled interpreter's listing; -1 when absent.
 int firmware_label(const std::string &label, const std::string &listing);
 // The shortest of the gaps between successive hits: one scan or pass without an interrupt in it.

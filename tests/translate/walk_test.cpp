@@ -65,7 +65,7 @@ TEST_F(Walk, TwoTransitionsBelowOneStepGiveTwoConditions) {
   expect_chart_rows({"-  x1", "*  x0", "c0 > x1", "c1 > x2", "-  x2"});
 }
 
-TEST_F(Walk, TwoStepsMeetingAboveOneTransitionEachGetTheirLine) {
+TEST_F(Walk, TwoStepsMeetingAboveOneTransitionEachWaitForTheOther) {
   put(1, 0, cell_step, 1);
   put(3, 0, cell_step, 2);
   put(1, 1, cell_corner_top_right);
@@ -75,7 +75,43 @@ TEST_F(Walk, TwoStepsMeetingAboveOneTransitionEachGetTheirLine) {
   put(2, 3, cell_step, 3);
   name_conditions();
   EXPECT_TRUE(graphic_to_literal());
-  expect_chart_rows({"-  x1", "c0 > x3", "-  x3", "-  x2", "c0 > x3"});
+  expect_chart_rows({"-  x1", "c0 a x2 > x3", "-  x3", "-  x2", "c0 a x1 > x3"});
+}
+
+TEST_F(Walk, ParallelBranchesJoinOnlyWhenEveryBranchHasArrived) {
+  draw_parallel_join();
+  name_conditions();
+  EXPECT_TRUE(graphic_to_literal());
+  expect_chart_rows({"-  x1", "c1 > x3", "-  x3", "c3 a x4 > x5", "*  x0", "c0 > x1", "c0 > x2", "-  x5", "c4 > x0",
+                     "-  x2", "c2 > x4", "-  x4", "c3 a x3 > x5"});
+}
+
+// Steps 1, 2 and 3 in a row over one transition, their links meeting in a cross.
+void draw_three_way_join() {
+  put(1, 0, cell_step, 3);
+  put(2, 0, cell_step, 1);
+  put(3, 0, cell_step, 2);
+  put(1, 1, cell_corner_top_right);
+  put(2, 1, cell_cross);
+  put(3, 1, cell_corner_top_left);
+  put(2, 2, cell_transition, 5);
+  put(2, 3, cell_step, 9);
+}
+
+TEST_F(Walk, JoinOfThreeNamesTheOtherStepsAscendingAfterTheConditionAndWrapsLongLines) {
+  draw_three_way_join();
+  set_text(transition_conditions[5].text, "l start o restart o again o reset");
+  EXPECT_TRUE(graphic_to_literal());
+  expect_chart_rows({"-  x3", "l start o restart o again o reset a x1", "a x2 > x9", "-  x1",
+                     "l start o restart o again o reset a x2", "a x3 > x9", "-  x9", "-  x2",
+                     "l start o restart o again o reset a x1", "a x3 > x9"});
+}
+
+TEST_F(Walk, JoinWithoutConditionWaitsForTheOtherStepsOnly) {
+  draw_three_way_join();
+  put(2, 0, cell_step, 3);  // two cells of one step number: one step, named once
+  EXPECT_TRUE(graphic_to_literal());
+  expect_chart_rows({"-  x3", " a x2 > x9", "-  x3", " a x2 > x9", "-  x9", "-  x2", " a x3 > x9"});
 }
 
 TEST_F(Walk, TwoTransitionsMergingThroughOneLinkBothReachTheStep) {
