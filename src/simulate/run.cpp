@@ -7,17 +7,14 @@
 
 // What an expectation sees: the state after the last scan that ended at or before
 // its time. The scan under way when the time falls is kept apart until it ends.
-static uint8_t seen_bits[sim_bit_count];
-static uint8_t seen_pins[sim_port_count];
-
 static void remember_state() {
-  std::memcpy(seen_bits, sim.bit, sizeof seen_bits);
-  std::memcpy(seen_pins, sim.pin_level, sizeof seen_pins);
+  std::memcpy(sim.seen_bit, sim.bit, sizeof sim.seen_bit);
+  std::memcpy(sim.seen_pin, sim.pin_level, sizeof sim.seen_pin);
 }
 
 // Runs every scan that samples its inputs before cycle; afterwards the remembered
 // state is the one at cycle.
-static void run_to(int64_t cycle, sim_observer observe) {
+void sim_run_to(int64_t cycle, sim_observer observe) {
   if (sim.last_scan_end <= cycle) remember_state();
   while (!sim.stopped && sim_next_sample_cycle() < cycle) {
     if (sim_skip_quiet_scans(cycle)) continue;  // nothing changes in them
@@ -27,16 +24,20 @@ static void run_to(int64_t cycle, sim_observer observe) {
   }
 }
 
+int sim_seen_pin(int pin) {
+  const sim_pin &p = sim_target.pins[pin];
+  if (sim_pin_is_input(pin)) return sim.input_level[p.port] >> p.bit & 1;
+  return sim.seen_pin[p.port] >> p.bit & 1;
+}
+
+int sim_seen_bit(int address) { return address >= 0 && address < sim_bit_count ? sim.seen_bit[address] : 0; }
+
 static int seen_value(const char *name) {
   int pin = sim_find_pin(name);
-  if (pin >= 0) {
-    const sim_pin &p = sim_target.pins[pin];
-    if (sim_pin_is_input(pin)) return sim.input_level[p.port] >> p.bit & 1;
-    return seen_pins[p.port] >> p.bit & 1;
-  }
-  int address = 0;
+  if (pin >= 0) return sim_seen_pin(pin);
+  int address = -1;
   find_zb(name, address);
-  return address >= 0 && address < sim_bit_count ? seen_bits[address] : 0;
+  return sim_seen_bit(address);
 }
 
 // Seconds with three decimals, rounded to the millisecond.
@@ -50,7 +51,7 @@ scenario_result run_scenario(int64_t until_ns, FILE *out, sim_observer observe) 
   for (int k = 0; k < scenario_length; k++) {
     const scenario_step &step = scenario[k];
     int64_t cycle = sim_cycles_of_nanoseconds(step.time_ns);
-    run_to(cycle, observe);
+    sim_run_to(cycle, observe);
     if (step.verb == verb_set) {
       sim_set_input(sim_find_pin(step.name), step.value);
       if (observe) observe(cycle);
@@ -65,6 +66,6 @@ scenario_result run_scenario(int64_t until_ns, FILE *out, sim_observer observe) 
     std::fprintf(out, " expected %s=%d, got %d\n", step.name, step.value, got);
   }
   int64_t last_ns = scenario_length > 0 ? scenario[scenario_length - 1].time_ns : 0;
-  run_to(sim_cycles_of_nanoseconds(until_ns > last_ns ? until_ns : last_ns), observe);
+  sim_run_to(sim_cycles_of_nanoseconds(until_ns > last_ns ? until_ns : last_ns), observe);
   return result;
 }

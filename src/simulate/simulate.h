@@ -64,12 +64,18 @@ struct sim_machine {
   int64_t cycle;                            // instruction cycles since power-up
   int64_t next_tick;                        // cycle of the next timer interrupt
   int ticks;                                // ticks not yet taken by the timers
+  int interrupt_share;                      // spreads the long interrupts over the ticks
   int64_t scans;                            // scans completed
   int passes;                               // passes of the scan under way, 0 between scans
   bool stopped;                             // the program cannot run: outputs off, nothing more
   int64_t last_scan_end;                    // cycle when the last complete scan ended
   // A quiet scan changes no bit in one pass: the next ones repeat it until a timer
   // ends or an input changes, so they are counted rather than run.
+  int last_scan_passes;                     // passes of the last complete scan
+  // What the chip shows: the bits and pins as the last scan that ended left them
+  // (before the first one, as power-up left them).
+  uint8_t seen_bit[sim_bit_count];
+  uint8_t seen_pin[sim_port_count];
   bool quiet;
   int quiet_orders_cycles;                  // its pass, orders and end of program
   int64_t quiet_scan_cycles;                // a whole quiet scan without a tick; 0 until seen
@@ -166,6 +172,13 @@ bool parse_scenario(const char *text, long size, char *error, int error_size);
 
 // Called at every scan end and every input change while a scenario runs.
 using sim_observer = void (*)(int64_t cycle);
+// Runs every scan that samples its inputs before cycle, calling observe after each
+// one run (quiet scans, which change nothing, are counted without it).
+void sim_run_to(int64_t cycle, sim_observer observe);
+// What the chip shows at the cycle of the last sim_run_to: a pin as it shows it,
+// any other bit as the last scan that ended by then left it.
+int sim_seen_pin(int pin);
+int sim_seen_bit(int address);
 struct scenario_result {
   int expectations, failed;
 };

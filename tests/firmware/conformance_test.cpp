@@ -29,7 +29,7 @@ uint64_t steps_of(std::initializer_list<int> numbers) {
 std::string compile_chart(const std::string &folder, void (*draw)()) {
   init_project();
   draw();
-  message_box_handler previous = set_message_box_handler([](const char *, const char *) {});
+  message_box_handler previous = set_message_box_handler([](box_kind, const char *, const char *) {});
   fs::path back = fs::current_path();
   fs::current_path(folder);
   copy_field(config_entries[config_graphic].value, text_size, "chart.gra");

@@ -1,5 +1,7 @@
 #include "firmware/simulator.h"
 
+#include "firmware/host.h"
+
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
@@ -145,6 +147,9 @@ pin_samples simulate(const std::string &hex, long sample_cycles, int count, cons
   EXPECT_EQ(static_cast<int>(samples.portb.size()), count) << "gpsim did not run the whole script";
   samples.porta.resize(count, -1);
   samples.portb.resize(count, -1);
+  // Every run on the chip is also a run of the host simulator, which must agree.
+  host_trace host = run_on_host(hex, sample_cycles, count, inputs, driven_pins);
+  EXPECT_EQ(first_difference(samples, host, sample_cycles), "") << "the host simulator and the chip differ on " << hex;
   return samples;
 }
 
