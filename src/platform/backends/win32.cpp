@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "platform/seam.h"
+#include "startup/start_folder.h"
 
 // Every message draws into its own GetDC context. A message box runs its own loop,
 // so a message can arrive while an outer handler still draws; the core always holds
@@ -108,6 +109,7 @@ static LRESULT CALLBACK main_window_procedure(HWND window, UINT native, WPARAM w
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show_command) {
   set_message_box_handler(show_windows_message_box);
+  if (!enter_start_folder(__argc, __argv)) return 1;
   WNDCLASSEXA window_class{};
   window_class.cbSize = sizeof window_class;
   window_class.style = CS_DBLCLKS;
