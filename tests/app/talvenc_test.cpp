@@ -211,7 +211,7 @@ TEST_F(Talvenc, BadCommandLinesPrintTheUsage) {
   EXPECT_EQ(help.out, usage);
 }
 
-TEST_F(Talvenc, VersionNamesTheProgramAndTheWindowsVersion) {
+TEST_F(Talvenc, VersionNamesTheProgramAndItsVersion) {
   run_result version = talvenc("--literal prog.lit --version");
   EXPECT_EQ(version.status, 0);
   EXPECT_EQ(version.out, "talvenc (TALVEN) Beta 0.0\n");
