@@ -37,9 +37,10 @@ static void write_program_for_definition() {
   static const char *const orders[] = {"*", "l", "an", "=", ">", "-", "xn"};
   int line = 0;
   for (int k = 0; k < cst_used && line < literal_lines; k++, line++)
-    std::snprintf(literal_buffer[line], text_size, "#%s %s", cst_name_at(k), values[k % 5]);
+    std::snprintf(literal_buffer[line], text_size, "#%s %s", automaton_definition.cst_table[k].cst_name, values[k % 5]);
   for (int k = 0; k <= zb_used && line < literal_lines; k++, line++)
-    std::snprintf(literal_buffer[line], text_size, "%s %s", orders[k % 7], zb_used ? zb_name_at(k % zb_used) : "x0");
+    std::snprintf(literal_buffer[line], text_size, "%s %s", orders[k % 7],
+                  zb_used ? automaton_definition.zb_table[k % zb_used].zb_name : "x0");
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {

@@ -9,6 +9,7 @@
 #include "files/files.h"
 #include "model/model.h"
 #include "platform/message_box.h"
+#include "platform/seam.h"
 #include "simulate/simulate.h"
 #include "startup/startup.h"
 #include "translate/translate.h"
@@ -184,12 +185,23 @@ static int run(const command_line &command) {
   return exit_file_failed;
 }
 
+// The version is the one the window's title shows: "TALVEN  version Beta 0.0".
+static void print_version() {
+  const char *version = std::strstr(program_title, "version ");
+  std::printf("talvenc (TALVEN) %s\n", version ? version + std::strlen("version ") : program_title);
+}
+
 int main(int argc, char **argv) {
-  for (int n = 1; n < argc; n++)
+  for (int n = 1; n < argc; n++) {
     if (std::strcmp(argv[n], "--help") == 0) {
       std::fputs(usage, stdout);
       return exit_done;
     }
+    if (std::strcmp(argv[n], "--version") == 0) {
+      print_version();
+      return exit_done;
+    }
+  }
   command_line command;
   if (!parse_command_line(argc, argv, command)) {
     std::fputs(usage, stderr);

@@ -39,6 +39,9 @@ struct message {
 
 // The one entry point every backend calls, for every message.
 void window_procedure(const message &m);
+// Before the window is made: the command line, talven [FOLDER]. Makes FOLDER the
+// current folder; false, after an error box, when it cannot be used.
+bool enter_start_folder(int argc, char **argv);
 
 // Virtual-key codes the core reacts to; backends deliver these in message_key_down.
 constexpr int key_tab = 0x09;

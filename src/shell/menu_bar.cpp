@@ -5,14 +5,11 @@
 #include "files/files.h"
 #include "platform/message_box.h"
 #include "shell/shell.h"
+#include "startup/bundled_files.h"
 #include "compiler/compiler.h"
 #include "translate/translate.h"
 
 #include <cstdio>
-
-#ifndef TALVEN_MANUAL_ADDRESS
-#define TALVEN_MANUAL_ADDRESS "docs/manual.html"
-#endif
 
 int menu_top_selection;  // set by init_shell_state at window creation
 int menu_sub_selection;
@@ -77,7 +74,9 @@ int menu_hit_test() {
 }
 
 static void show_manual_box() {
-  show_message_box(box_report, "Manual", "See the manual on the web page\n\n(" TALVEN_MANUAL_ADDRESS ")");
+  char text[4200];
+  std::snprintf(text, sizeof text, "See the manual on the web page\n\n(%s)", manual_address());
+  show_message_box(box_report, "Manual", text);
 }
 
 static void show_about_box() {

@@ -212,6 +212,13 @@ TEST_F(Talvenc, BadCommandLinesPrintTheUsage) {
   EXPECT_EQ(help.out, usage);
 }
 
+TEST_F(Talvenc, VersionNamesTheProgramAndItsVersion) {
+  run_result version = talvenc("--literal prog.lit --version");
+  EXPECT_EQ(version.status, 0);
+  EXPECT_EQ(version.out, "talvenc (TALVEN) Beta 0.0\n");
+  EXPECT_EQ(version.err, "");
+}
+
 TEST_F(Talvenc, LongPathsInOtherFoldersAreFollowed) {
   std::filesystem::create_directories("a_folder_whose_name_is_rather_long/target");
   std::filesystem::create_directories("another_folder_with_a_long_name/output");

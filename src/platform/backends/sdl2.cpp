@@ -8,6 +8,8 @@
 #include <SDL.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 
 static bool quit_posted;
 static int quit_code;
@@ -165,10 +167,25 @@ static void show_sdl_box(box_kind, const char *title, const char *text) {
     std::fprintf(stderr, "%s: %s (%s)\n", title, text, SDL_GetError());
 }
 
-int main(int, char **) {
+// Without a display SDL falls back to drivers that show nothing, and the program
+// would wait for ever on a window nobody sees; a driver the user chose is kept.
+static bool display_missing() {
+  const char *driver = SDL_GetCurrentVideoDriver();
+  if (std::getenv("SDL_VIDEODRIVER") || !driver) return false;
+  return std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0;
+}
+
+int main(int argc, char **argv) {
+  if (!enter_start_folder(argc, argv)) return 1;
   if (SDL_Init(SDL_INIT_VIDEO) != 0) {
     std::fprintf(stderr, "TALVEN: %s\n", SDL_GetError());
-    return 0;
+    return 1;
+  }
+  if (display_missing()) {
+    std::fputs("talven: the window needs a display and none was found; "
+               "talvenc compiles charts without one\n", stderr);
+    SDL_Quit();
+    return 1;
   }
   set_message_box_handler(show_sdl_box);
   reset_surface();
@@ -182,7 +199,7 @@ int main(int, char **) {
   if (!texture) {
     std::fprintf(stderr, "TALVEN: %s\n", SDL_GetError());
     SDL_Quit();
-    return 0;
+    return 1;
   }
   window_procedure({message_create, 0, 0, 0});
   SDL_ShowWindow(window);
