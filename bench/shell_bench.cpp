@@ -34,3 +34,33 @@ static void BM_RepaintFullGridPage(benchmark::State &state) {
   for (auto _ : state) send_message(message_paint);
 }
 BENCHMARK(BM_RepaintFullGridPage)->Unit(benchmark::kMicrosecond);
+
+// Undo and redo on a project whose every table is full: the grid filled, every text
+// field at its 39 characters; each step is one message with its full repaint.
+static void fill_whole_project() {
+  for (int x = 0; x < grid_size; x++)
+    for (int y = 0; y < grid_size; y++) plan_xy[x][y] = {(x + y) % cell_empty, 10 + (x * 7 + y) % 54};
+  for (int table = 0; table < text_table_count; table++)
+    for (int row = 0; row < table_rows; row++) copy_field(table_text(table, row), text_size, "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789abc");
+  for (auto &line : literal_buffer) copy_field(line, text_size, "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789abc");
+}
+
+static void control_key(int letter) {
+  headless_modifiers = modifier_control;
+  send_message(message_key_down, letter);
+  headless_modifiers = 0;
+}
+
+static void BM_UndoAndRedoOnAFullProject(benchmark::State &state) {
+  open_window_on(0);
+  fill_whole_project();
+  send_message(message_paint);
+  send_message(message_left_button_down, 0, 20, 50);  // palette: initial step
+  send_message(message_left_button_down, 0, 80, 50);  // one step to undo
+  for (auto _ : state) {
+    control_key('Z');
+    control_key('Y');
+  }
+  state.counters["steps"] = benchmark::Counter(2 * double(state.iterations()), benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_UndoAndRedoOnAFullProject)->Unit(benchmark::kMicrosecond);

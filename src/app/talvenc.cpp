@@ -28,6 +28,7 @@ static FILE *const box_streams[] = {
     /* box_report */ stderr,
     /* box_error */ stderr,
     /* box_summary */ stdout,
+    /* box_question */ stderr,
 };
 static_assert(sizeof box_streams / sizeof box_streams[0] == box_kind_count, "one stream per kind of box");
 

@@ -11,6 +11,11 @@ bool load_graphic_file();
 bool save_literal_file();
 bool load_literal_file();
 void read_config_file();
+// The same files at another path, without any box: the recovery copies.
+bool write_graphic_file(const char *path);
+bool read_graphic_file(const char *path);
+bool write_literal_file(const char *path);
+bool read_literal_file(const char *path);
 bool write_config_file();
 
 // Reads one line into destination (size bytes, cut to fit): blanks before the first

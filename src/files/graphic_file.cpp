@@ -34,16 +34,19 @@ static void write_tables(pending_file &file) {
   }
 }
 
+bool write_graphic_file(const char *path) {
+  pending_file file;
+  if (!begin_file(file, path)) return false;
+  put_text(file, "**_SAUVEGARDE_GRAPHIQUE_**\n");
+  write_grid(file);
+  write_tables(file);
+  put_text(file, "\n\n**_SAUVEGARDE_GRAPHIQUE_FIN**");
+  return finish_file(file);
+}
+
 bool save_graphic_file() {
   show_message_box(box_notice, "Files", "Saving Graphical File ?");
-  pending_file file;
-  if (begin_file(file, app_config(config_graphic))) {
-    put_text(file, "**_SAUVEGARDE_GRAPHIQUE_**\n");
-    write_grid(file);
-    write_tables(file);
-    put_text(file, "\n\n**_SAUVEGARDE_GRAPHIQUE_FIN**");
-    if (finish_file(file)) return true;
-  }
+  if (write_graphic_file(app_config(config_graphic))) return true;
   show_message_box(box_error, "Files", "Impossible de creer le fichier graphique");
   return false;
 }
@@ -70,13 +73,9 @@ static void read_tables(FILE *stream) {
   }
 }
 
-bool load_graphic_file() {
-  show_message_box(box_notice, "Files", "Loading Graphical File ?");
-  FILE *stream = open_for_reading(app_config(config_graphic));
-  if (!stream) {
-    show_message_box(box_error, "Files", "Impossible d'ouvrir le fichier graphique");
-    return false;
-  }
+bool read_graphic_file(const char *path) {
+  FILE *stream = open_for_reading(path);
+  if (!stream) return false;
   char word[text_size];
   read_word(stream, word, sizeof word);
   read_word(stream, word, sizeof word);
@@ -84,6 +83,13 @@ bool load_graphic_file() {
   read_tables(stream);
   std::fclose(stream);
   return true;
+}
+
+bool load_graphic_file() {
+  show_message_box(box_notice, "Files", "Loading Graphical File ?");
+  if (read_graphic_file(app_config(config_graphic))) return true;
+  show_message_box(box_error, "Files", "Impossible d'ouvrir le fichier graphique");
+  return false;
 }
 
 bool read_line(FILE *stream, char *destination, int size) {

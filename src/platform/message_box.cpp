@@ -15,3 +15,19 @@ message_box_handler set_message_box_handler(message_box_handler handler) {
   current_handler = handler ? handler : print_message_box;
   return previous;
 }
+
+// Without anyone to answer, nothing is done: Cancel.
+static box_answer print_question(const char *title, const char *text) {
+  std::fprintf(stderr, "%s: %s\n", title, text);
+  return answer_cancel;
+}
+
+static question_handler current_question_handler = print_question;
+
+box_answer ask_question(const char *title, const char *text) { return current_question_handler(title, text); }
+
+question_handler set_question_handler(question_handler handler) {
+  question_handler previous = current_question_handler;
+  current_question_handler = handler ? handler : print_question;
+  return previous;
+}

@@ -27,6 +27,8 @@ enum message_kind {
   message_left_button_down,  // x, y: client coordinates
   message_right_button_down,
   message_left_double_click, // the second press of a quick double click; not handled
+  message_close,             // the user asks to close the window; the core may refuse
+  message_timer,             // one second has passed
   message_other,
 };
 
@@ -43,6 +45,11 @@ void window_procedure(const message &m);
 // current folder; false, after an error box, when it cannot be used.
 bool enter_start_folder(int argc, char **argv);
 
+// The modifier keys held while the current message was made, as flags.
+constexpr int modifier_shift = 1;
+constexpr int modifier_control = 2;
+int held_modifiers();
+
 // Virtual-key codes the core reacts to; backends deliver these in message_key_down.
 constexpr int key_tab = 0x09;
 constexpr int key_shift = 0x10;
@@ -57,6 +64,8 @@ constexpr int key_right = 0x27;
 constexpr int key_down = 0x28;
 constexpr int key_insert = 0x2D;
 constexpr int key_delete = 0x2E;
+constexpr int key_y = 'Y';
+constexpr int key_z = 'Z';
 
 // Character codes with a meaning of their own in message_char.
 constexpr int char_backspace = 0x08;
@@ -99,3 +108,5 @@ dc_handle acquire_window_dc();
 void release_window_dc(dc_handle dc);
 // Ends the message loop once the current message is handled.
 void post_quit_message(int code);
+// Shows the title in the window's title bar.
+void set_window_title(const char *title);

@@ -60,12 +60,14 @@ int menu_hit_test() {
   if (click_x > 60 && click_x < 260) {
     menu_top_selection = (click_x - top_left) / item_width;
     menu_sub_selection = -1;
+    page_shown = 0;
     draw_background();
     draw_menu_bar();
     return 0;
   }
   if (click_x > 300 && click_x < 540) {
     menu_sub_selection = (click_x - sub_left) / item_width;
+    page_shown = 0;
     draw_background();
     draw_menu_bar();
     return menu_top_selection * 10 + menu_sub_selection + 11;
@@ -94,12 +96,12 @@ struct menu_action {
   int page;
 };
 static const menu_action menu_actions[] = {
-    {11, [] { load_graphic_file(); }, no_page},
-    {12, [] { save_graphic_file(); }, no_page},
-    {13, [] { load_literal_file(); }, no_page},
-    {14, [] { save_literal_file(); }, no_page},
+    {11, load_chart_operation, no_page},
+    {12, save_chart_operation, no_page},
+    {13, load_literal_operation, no_page},
+    {14, save_literal_operation, no_page},
     {15, nullptr, 6},
-    {16, write_config_and_quit, no_page},
+    {16, exit_operation, no_page},
     {21, nullptr, 0},
     {22, nullptr, 1},
     {23, nullptr, 2},
@@ -107,9 +109,9 @@ static const menu_action menu_actions[] = {
     {25, nullptr, 4},
     {26, nullptr, 5},
     {31, nullptr, 7},
-    {41, [] { graphic_to_literal(); }, no_page},
+    {41, translate_operation, no_page},
     {42, [] { compile_literal_to_hex(); }, no_page},
-    {43, [] { compile_graphic_to_hex(); }, no_page},
+    {43, translate_and_compile_operation, no_page},
     {51, show_manual_box, no_page},
     {52, show_about_box, no_page},
 };

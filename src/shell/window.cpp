@@ -7,10 +7,18 @@
 #include <cstdint>
 
 int first_paint_pending;
+int page_shown;
+// Set at creation: once the definition is loaded after the first paint, a
+// recovery copy left by a crash is offered.
+static int recovery_offer_pending;
+// Messages handled inside a message box are part of the outer user action.
+static int message_depth;
 
 void init_shell_state() {
   edit_mode = 6;
   first_paint_pending = 1;
+  page_shown = 0;
+  recovery_offer_pending = 1;
   definition_load_pending = 0;
   click_x = click_y = 0;
   menu_top_selection = 0;
@@ -60,12 +68,15 @@ static void create_window() {
   create_resources();
   reset_page_state();
   start_project(with_config_file);
+  reset_history();
+  forget_window_title();
 }
 
 static void paint_window() {
   draw_background();
   draw_menu_bar();
   if (current_page()) current_page()->paint();
+  page_shown = 1;
   if (first_paint_pending) {
     first_paint_pending = 0;
     definition_load_pending = 1;
@@ -85,25 +96,57 @@ static void store_click(const message &m) {
   click_y = m.y & 0xFFFF;
 }
 
+// The page of edit_mode, when it is on screen to take input.
+static const page_handlers *input_page() { return page_shown ? current_page() : nullptr; }
+
 static void left_click(const message &m) {
   store_click(m);
-  if (current_page()) current_page()->click();
+  if (input_page()) input_page()->click();
   if (run_menu_action(menu_hit_test())) paint_window();
 }
 
 static void right_click(const message &m) {
   store_click(m);
-  if (current_page() && current_page()->right_click) current_page()->right_click();
+  if (input_page() && input_page()->right_click) input_page()->right_click();
+}
+
+// Control and Alt combinations, Tab and Escape type control codes that no field
+// may hold; only Enter and Backspace reach the pages.
+static bool typeable(int ch) {
+  int code = ch & 0xFF;
+  return (code >= 0x20 && code != 0x7F) || code == char_enter || code == char_backspace;
+}
+
+static void typed(int ch) {
+  if (input_page() && typeable(ch)) input_page()->character(low_byte(ch));
+}
+
+// Control+Z undoes; Control+Y and Control+Shift+Z redo. The whole window is drawn again.
+static bool undo_keys(int key) {
+  int modifiers = held_modifiers();
+  if (!(modifiers & modifier_control)) return false;
+  int code = key & 0xFF;
+  if (code == key_z && !(modifiers & modifier_shift)) undo_step();
+  else if (code == key_z || code == key_y) redo_step();
+  else return false;
+  paint_window();
+  return true;
+}
+
+static void key_pressed(int key) {
+  if (undo_keys(key)) return;
+  if (input_page()) input_page()->key_down(low_byte(key));
 }
 
 static void handle_message(const message &m) {
-  const page_handlers *page = current_page();
   switch (m.kind) {
     case message_create: create_window(); break;
     case message_destroy: write_config_and_quit(); break;
+    case message_close: exit_operation(); break;
+    case message_timer: recovery_timer_tick(); break;
     case message_paint: paint_window(); break;
-    case message_key_down: if (page) page->key_down(low_byte(m.key)); break;
-    case message_char: if (page) page->character(low_byte(m.key)); break;
+    case message_key_down: key_pressed(m.key); break;
+    case message_char: typed(m.key); break;
     case message_left_button_down: left_click(m); break;
     case message_right_button_down: right_click(m); break;
     case message_left_double_click:
@@ -111,11 +154,31 @@ static void handle_message(const message &m) {
   }
 }
 
-void window_procedure(const message &m) {
+// A character other than Enter adds to the text being typed, which becomes a
+// step only once confirmed; Enter, a click or closing ends the typing.
+static bool adds_to_typing(const message &m) { return m.kind == message_char && (m.key & 0xFF) != char_enter; }
+static bool ends_typing(const message &m) {
+  return m.kind == message_char || m.kind == message_left_button_down || m.kind == message_right_button_down ||
+         m.kind == message_close;
+}
+
+static void run_pending_start_up() {
   if (definition_load_pending) {
     definition_load_pending = 0;
     load_definition_and_names();
   }
+  if (recovery_offer_pending && !first_paint_pending) {
+    recovery_offer_pending = 0;
+    offer_recovery();
+  }
+}
+
+void window_procedure(const message &m) {
+  // A new window starts afresh: nothing left pending by an earlier one is run.
+  if (m.kind != message_create) run_pending_start_up();
+  bool outermost = message_depth++ == 0 && m.kind != message_create && m.kind != message_destroy;
+  bool recorded = outermost && !adds_to_typing(m);
+  if (recorded) begin_user_action();
   // A message handled inside a message box gets its own context; the outer
   // handler gets its own back when that message is done.
   dc_handle outer_dc = window_dc;
@@ -123,4 +186,7 @@ void window_procedure(const message &m) {
   handle_message(m);
   release_window_dc(window_dc);
   window_dc = outer_dc;
+  if (recorded) end_user_action(ends_typing(m));
+  if (outermost) update_window_title();
+  message_depth--;
 }

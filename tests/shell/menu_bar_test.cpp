@@ -125,11 +125,14 @@ TEST_F(MenuBarTest, FileItemsRunTheFileOperations) {
   EXPECT_TRUE(std::filesystem::exists("projet.gra"));
   EXPECT_TRUE(std::filesystem::exists("projet.lit"));
   copy_field(literal_buffer[0], text_size, "changed");
+  script_answers({answer_no});  // the change is thrown away
   choose(0, 2);  // LD L
   EXPECT_STREQ(literal_buffer[0], "-- 0 --");
   choose(0, 0);  // LD G
   EXPECT_EQ(shown(), (std::vector<recorded_box>{{"Files", "Saving Graphical File ?"},
                                                 {"Files", "Saving Literal File ?"},
+                                                {"Files", "The literal program has unsaved changes.\n\n"
+                                                          "Save it before it is replaced ?"},
                                                 {"Files", "Loading Literal File ?"},
                                                 {"Files", "Loading Graphical File ?"}}));
   EXPECT_EQ(edit_mode, 6);

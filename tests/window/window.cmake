@@ -10,5 +10,5 @@ if(XVFB AND XDOTOOL AND IMPORT)
     COMMAND ${CMAKE_CURRENT_LIST_DIR}/real-window-test $<TARGET_FILE:talven> $<TARGET_FILE:window_replay>
             ${CMAKE_SOURCE_DIR})
   # SDL and X keep some memory until exit, which is not the program's leak.
-  set_tests_properties(RealWindow.UserSession PROPERTIES TIMEOUT 180 ENVIRONMENT "ASAN_OPTIONS=detect_leaks=0")
+  set_tests_properties(RealWindow.UserSession PROPERTIES TIMEOUT 300 ENVIRONMENT "ASAN_OPTIONS=detect_leaks=0")
 endif()

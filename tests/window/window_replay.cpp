@@ -95,7 +95,7 @@ int main(int argc, char **argv) {
     words >> step;
     std::string rest;
     std::getline(words >> std::ws, rest);
-    if (step == "click") {
+    if (step == "click" || step == "quick") {
       int x = 0, y = 0;
       std::istringstream(rest) >> x >> y;
       click_at(x, y);
@@ -103,6 +103,15 @@ int main(int argc, char **argv) {
       type_text(rest);
     } else if (step == "key" && rest == "Return") {
       press_key(0x0D, 0x0D, false);
+    } else if (step == "key" && rest == "ctrl+Return") {
+      send_message(message_key_down, 0x11);
+      press_key(0x0D, 0x0A, false);
+    } else if (step == "key" && rest == "alt+q") {
+      send_message(message_other);  // a system key, whose text is not typed
+    } else if (step == "key" && rest == "KP_Down") {
+      press_key(0x28, -1, false);
+    } else if (step == "key" && rest == "KP_Home") {
+      press_key(0x24, -1, false);
     } else if (step == "box") {
       size_t bar = rest.find('|');
       std::string title = rest.substr(0, bar), expected = unescape(rest.substr(bar + 1));

@@ -2,6 +2,8 @@
 // by one, message boxes are recorded instead of shown, and the surface can be
 // saved as a PNG picture.
 #pragma once
+#include <initializer_list>
+
 #include "platform/seam.h"
 #include "platform/surface.h"
 
@@ -23,3 +25,14 @@ void forget_shown_boxes();
 
 extern bool quit_posted;
 extern int quit_code;
+
+// Questions are recorded as boxes of kind box_question and answered from this
+// script, in order; once it runs out every question is answered Cancel.
+constexpr int answer_script_capacity = 16;
+void script_answers(std::initializer_list<box_answer> answers);
+int unused_answers();
+
+// The modifier keys that held_modifiers reports, set by the test.
+extern int headless_modifiers;
+// What the window's title bar would show.
+extern char window_title[128];

@@ -7,13 +7,13 @@
 
 #include <SDL.h>
 
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
 static bool quit_posted;
 static int quit_code;
-static bool destroyed;
 
 void post_quit_message(int code) {
   quit_posted = true;
@@ -46,7 +46,17 @@ static const virtual_key virtual_keys[] = {
     {SDLK_BACKSLASH, 0xDC}, {SDLK_RIGHTBRACKET, 0xDD}, {SDLK_QUOTE, 0xDE},
 };
 
-static int virtual_key_code(SDL_Keycode key) {
+// With NumLock off the keypad moves, as on Windows: each digit key is a navigation key.
+static const virtual_key keypad_navigation[] = {
+    {SDLK_KP_0, 0x2D}, {SDLK_KP_1, 0x23}, {SDLK_KP_2, 0x28}, {SDLK_KP_3, 0x22}, {SDLK_KP_4, 0x25},
+    {SDLK_KP_5, 0x0C}, {SDLK_KP_6, 0x27}, {SDLK_KP_7, 0x24}, {SDLK_KP_8, 0x26}, {SDLK_KP_9, 0x21},
+    {SDLK_KP_PERIOD, 0x2E},
+};
+
+static int virtual_key_code(SDL_Keycode key, bool num_lock) {
+  if (!num_lock)
+    for (const virtual_key &k : keypad_navigation)
+      if (k.sdl == key) return k.code;
   if (key >= SDLK_a && key <= SDLK_z) return 'A' + (key - SDLK_a);
   if (key >= SDLK_0 && key <= SDLK_9) return '0' + (key - SDLK_0);
   if (key >= SDLK_F1 && key <= SDLK_F12) return 0x70 + (key - SDLK_F1);
@@ -66,17 +76,30 @@ static int control_character(SDL_Keycode key, bool control) {
   return -1;
 }
 
+// The key last pressed with Alt: the text SDL sends after it is not typed, as
+// Windows types nothing for a system key. AltGr's other characters still are.
+static SDL_Keycode alt_key;
+
 static void key_pressed(const SDL_KeyboardEvent &e) {
+  alt_key = (e.keysym.mod & KMOD_ALT) && !(e.keysym.mod & KMOD_MODE) ? e.keysym.sym : SDLK_UNKNOWN;
   // With Alt held the key is a system key, which the shell does not handle.
-  if (e.keysym.mod & KMOD_ALT) return send(message_other);
-  int code = virtual_key_code(e.keysym.sym);
+  if (alt_key != SDLK_UNKNOWN) return send(message_other);
+  int code = virtual_key_code(e.keysym.sym, e.keysym.mod & KMOD_NUM);
   send(code ? message_key_down : message_other, code);
   int ch = control_character(e.keysym.sym, e.keysym.mod & KMOD_CTRL);
   if (ch >= 0) send(message_char, ch);
 }
 
 // Typed text arrives as UTF-8; characters of Latin-1 become character messages.
+static bool typed_by_alt_key(const char *text) {
+  unsigned char c = (unsigned char)text[0];
+  bool same_key = alt_key != SDLK_UNKNOWN && text[1] == 0 && c < 0x80 && SDL_Keycode(std::tolower(c)) == alt_key;
+  alt_key = SDLK_UNKNOWN;
+  return same_key;
+}
+
 static void text_input(const char *text) {
+  if (typed_by_alt_key(text)) return send(message_other);
   for (const unsigned char *p = (const unsigned char *)text; *p;) {
     int ch = -1;
     if (*p < 0x80) {
@@ -100,12 +123,12 @@ static void button_down(const SDL_MouseButtonEvent &e) {
   else send(message_other);
 }
 
-// Closing the window destroys it; the shell then ends the loop.
-static void close_window() {
-  send(message_other);
-  if (destroyed) return;
-  destroyed = true;
-  send(message_destroy);
+// Closing the window asks the shell, which ends the loop once it agrees.
+static void close_window() { send(message_close); }
+
+int held_modifiers() {
+  SDL_Keymod mod = SDL_GetModState();
+  return (mod & KMOD_SHIFT ? modifier_shift : 0) | (mod & KMOD_CTRL ? modifier_control : 0);
 }
 
 // Turns one SDL event into the shell's messages.
@@ -175,8 +198,51 @@ static bool display_missing() {
   return std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0;
 }
 
+// Yes, No and Cancel; Enter answers Yes and Escape Cancel, as on Windows.
+static box_answer ask_sdl_question(const char *title, const char *text) {
+  present();
+  static char utf8_title[256], utf8_text[4096];
+  latin1_to_utf8(title, utf8_title, sizeof utf8_title);
+  latin1_to_utf8(text, utf8_text, sizeof utf8_text);
+  const SDL_MessageBoxButtonData buttons[] = {
+      {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT, answer_yes, "Yes"},
+      {0, answer_no, "No"},
+      {SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, answer_cancel, "Cancel"},
+  };
+  const SDL_MessageBoxData box{SDL_MESSAGEBOX_WARNING, nullptr, utf8_title, utf8_text, 3, buttons, nullptr};
+  int answer = -1;
+  if (SDL_ShowMessageBox(&box, &answer) != 0) std::fprintf(stderr, "%s: %s (%s)\n", title, text, SDL_GetError());
+  return answer == answer_yes || answer == answer_no ? box_answer(answer) : answer_cancel;
+}
+
+void set_window_title(const char *title) {
+  static char utf8_title[256];
+  latin1_to_utf8(title, utf8_title, sizeof utf8_title);
+  if (window) SDL_SetWindowTitle(window, utf8_title);
+}
+
+// Events until the quit, with a timer message every second in between.
+static void run_message_loop() {
+  Uint32 next_second = SDL_GetTicks() + 1000;
+  SDL_Event e;
+  while (!quit_posted) {
+    Sint32 wait = Sint32(next_second - SDL_GetTicks());
+    if (SDL_WaitEventTimeout(&e, wait > 0 ? wait : 0)) dispatch_sdl_event(e);
+    if (SDL_TICKS_PASSED(SDL_GetTicks(), next_second)) {
+      next_second = SDL_GetTicks() + 1000;
+      send(message_timer);
+    }
+    present();
+  }
+}
+
 int main(int argc, char **argv) {
   if (!enter_start_folder(argc, argv)) return 1;
+  // Windows' double-click rectangle is 4 pixels square; SDL's default of 32
+  // pixels would swallow quick clicks on neighbouring cells.
+  SDL_SetHint(SDL_HINT_MOUSE_DOUBLE_CLICK_RADIUS, "2");
+  // Closing the window is a question to the shell, not a quit.
+  SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
   if (SDL_Init(SDL_INIT_VIDEO) != 0) {
     std::fprintf(stderr, "TALVEN: %s\n", SDL_GetError());
     return 1;
@@ -188,6 +254,7 @@ int main(int argc, char **argv) {
     return 1;
   }
   set_message_box_handler(show_sdl_box);
+  set_question_handler(ask_sdl_question);
   reset_surface();
   window = SDL_CreateWindow(program_title, 50, 50, client_width, client_height,
                             SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE);
@@ -203,11 +270,7 @@ int main(int argc, char **argv) {
   }
   window_procedure({message_create, 0, 0, 0});
   SDL_ShowWindow(window);
-  SDL_Event e;
-  while (!quit_posted && SDL_WaitEvent(&e)) {
-    dispatch_sdl_event(e);
-    present();
-  }
+  run_message_loop();
   SDL_DestroyTexture(texture);
   SDL_DestroyRenderer(renderer);
   SDL_DestroyWindow(window);

@@ -78,6 +78,17 @@ static void show_windows_message_box(box_kind, const char *title, const char *te
   MessageBoxA(nullptr, text, title, MB_ICONINFORMATION | MB_OK);
 }
 
+static box_answer ask_windows_question(const char *title, const char *text) {
+  int answer = MessageBoxA(main_window, text, title, MB_ICONWARNING | MB_YESNOCANCEL);
+  return answer == IDYES ? answer_yes : answer == IDNO ? answer_no : answer_cancel;
+}
+
+void set_window_title(const char *title) { SetWindowTextA(main_window, title); }
+
+int held_modifiers() {
+  return (GetKeyState(VK_SHIFT) < 0 ? modifier_shift : 0) | (GetKeyState(VK_CONTROL) < 0 ? modifier_control : 0);
+}
+
 // The native messages the shell handles; every other one reaches it as message_other.
 static const struct {
   UINT native;
@@ -91,6 +102,8 @@ static const struct {
     {WM_LBUTTONDOWN, message_left_button_down},
     {WM_RBUTTONDOWN, message_right_button_down},
     {WM_LBUTTONDBLCLK, message_left_double_click},
+    {WM_CLOSE, message_close},
+    {WM_TIMER, message_timer},
 };
 
 static message shell_message(UINT native, WPARAM wparam, LPARAM lparam) {
@@ -103,12 +116,15 @@ static message shell_message(UINT native, WPARAM wparam, LPARAM lparam) {
 static LRESULT CALLBACK main_window_procedure(HWND window, UINT native, WPARAM wparam, LPARAM lparam) {
   main_window = window; // messages arrive before CreateWindowExA returns the handle
   window_procedure(shell_message(native, wparam, lparam));
+  // The shell decides whether a close ends the program; the window is never destroyed under it.
+  if (native == WM_CLOSE) return 0;
   return DefWindowProcA(window, native, wparam, lparam);
 }
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show_command) {
   set_message_box_handler(show_windows_message_box);
   if (!enter_start_folder(__argc, __argv)) return 1;
+  set_question_handler(ask_windows_question);
   WNDCLASSEXA window_class{};
   window_class.cbSize = sizeof window_class;
   window_class.style = CS_DBLCLKS;
@@ -124,6 +140,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show_command) {
   HWND window = CreateWindowExA(0, "MyLittleWindow", "TALVEN  version Beta 0.0", WS_OVERLAPPEDWINDOW, 50, 50, 700,
                                 500, nullptr, nullptr, instance, nullptr);
   ShowWindow(window, show_command);
+  SetTimer(window, 1, 1000, nullptr);
   MSG native{};
   while (GetMessageA(&native, nullptr, 0, 0) > 0) {
     TranslateMessage(&native);

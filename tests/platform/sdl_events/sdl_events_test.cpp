@@ -12,9 +12,10 @@ void dispatch_sdl_event(const SDL_Event &e);
 
 // Stands in for the shell: every message the backend delivers is recorded.
 static std::vector<message> delivered;
+static bool refuse_close;
 void window_procedure(const message &m) {
   delivered.push_back(m);
-  if (m.kind == message_destroy) post_quit_message(0);
+  if (m.kind == message_close && !refuse_close) post_quit_message(0);
 }
 
 static bool operator==(const message &a, const message &b) {
@@ -127,11 +128,42 @@ TEST(SdlEvents, ExposeIsAPaintAndOtherEventsReachTheShellAsOtherMessages) {
   EXPECT_EQ(after(motion), messages{other});
 }
 
-TEST(SdlEvents, ClosingTheWindowDestroysItOnceAndEndsTheMessages) {
-  EXPECT_EQ(after(window_event(SDL_WINDOWEVENT_CLOSE)), (messages{other, {message_destroy, 0, 0, 0}}));
-  // The quit is posted: nothing more is delivered.
+TEST(SdlEvents, TextOfAKeyPressedWithAltIsNotTyped) {
+  EXPECT_EQ(after(key(SDLK_f, KMOD_LALT)), messages{other});
+  EXPECT_EQ(after(text("f")), messages{other});
+  EXPECT_EQ(after(key(SDLK_f, KMOD_RALT)), messages{other});
+  EXPECT_EQ(after(text("F")), messages{other});
+  // AltGr typing another character still types it.
+  EXPECT_EQ(after(key(SDLK_q, KMOD_RALT)), messages{other});
+  EXPECT_EQ(after(text("@")), messages{character('@')});
+  // Only the text right after the Alt key is held back.
+  EXPECT_EQ(after(key(SDLK_f, KMOD_LALT)), messages{other});
+  EXPECT_EQ(after(key(SDLK_f)), messages{key_message('F')});
+  EXPECT_EQ(after(text("f")), messages{character('f')});
+}
+
+TEST(SdlEvents, KeypadMovesWithNumLockOffAndTypesDigitsWithItOn) {
+  const std::pair<SDL_Keycode, int> keys[] = {
+      {SDLK_KP_7, 0x24}, {SDLK_KP_1, 0x23}, {SDLK_KP_8, 0x26}, {SDLK_KP_2, 0x28}, {SDLK_KP_4, 0x25},
+      {SDLK_KP_6, 0x27}, {SDLK_KP_9, 0x21}, {SDLK_KP_3, 0x22}, {SDLK_KP_0, 0x2D}, {SDLK_KP_PERIOD, 0x2E},
+  };
+  for (auto [sym, code] : keys) EXPECT_EQ(after(key(sym)), messages{key_message(code)}) << code;
+  EXPECT_EQ(after(key(SDLK_KP_7, KMOD_NUM)), messages{key_message(0x67)});
+  EXPECT_EQ(after(key(SDLK_KP_PERIOD, KMOD_NUM)), messages{key_message(0x6E)});
+}
+
+// Last: once the quit is posted, the backend delivers nothing more.
+TEST(SdlEvents, ClosingTheWindowAsksTheShellWhichMayEndTheMessages) {
+  const message close{message_close, 0, 0, 0};
+  refuse_close = true;
+  EXPECT_EQ(after(window_event(SDL_WINDOWEVENT_CLOSE)), messages{close});
   SDL_Event quit{};
   quit.type = SDL_QUIT;
+  EXPECT_EQ(after(quit), messages{close});
+  EXPECT_EQ(after(key(SDLK_a)), messages{key_message('A')});  // refused: the window lives on
+  refuse_close = false;
+  EXPECT_EQ(after(window_event(SDL_WINDOWEVENT_CLOSE)), messages{close});
+  // The quit is posted: nothing more is delivered.
   EXPECT_EQ(after(quit), messages{});
   EXPECT_EQ(after(key(SDLK_a)), messages{});
 }
