@@ -142,12 +142,14 @@ static int simulate(const command_line &command) {
   sim_list_signals();
   sim_record_start();
   scenario_result result = run_scenario(until_ns, stdout, record_changes);
+  int64_t last_ns = scenario_length > 0 ? scenario[scenario_length - 1].time_ns : 0;
+  int64_t end_cycle = sim_cycles_of_nanoseconds(until_ns > last_ns ? until_ns : last_ns);
   std::printf("%d expectations, %d failed\n", result.expectations, result.failed);
-  if (command.vcd && !write_vcd(from_start(command.vcd).string().c_str())) {
+  if (command.vcd && !write_vcd(from_start(command.vcd).string().c_str(), end_cycle)) {
     std::fprintf(stderr, "talvenc: cannot write %s\n", command.vcd);
     return exit_file_failed;
   }
-  if (command.chronogram && !write_svg_chronogram(from_start(command.chronogram).string().c_str())) {
+  if (command.chronogram && !write_svg_chronogram(from_start(command.chronogram).string().c_str(), end_cycle)) {
     std::fprintf(stderr, "talvenc: cannot write %s\n", command.chronogram);
     return exit_file_failed;
   }

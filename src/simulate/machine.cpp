@@ -379,17 +379,54 @@ int64_t sim_next_sample_cycle() { return sim.cycle + (sim.passes == 0 ? sample_o
 
 // Quiet scans between two ticks all take the same time: they are counted at once,
 // up to the last one that ends before the next tick and samples before cycle.
-bool sim_skip_quiet_scans(int64_t cycle) {
-  if (!sim.quiet || sim.quiet_scan_cycles <= 0 || sim.ticks != 0 || sim.passes != 0) return false;
+static int64_t skip_scans_before_tick(int64_t cycle) {
+  if (sim.cycle + sample_offset >= cycle) return 0;
   int64_t length = sim.quiet_scan_cycles;
   int64_t before_tick = (sim.next_tick - 1 - sim.cycle) / length;
   int64_t before_cycle = (cycle - sample_offset - sim.cycle - 1) / length + 1;
   int64_t count = before_tick < before_cycle ? before_tick : before_cycle;
-  if (count <= 0) return false;
+  if (count <= 0) return 0;
   sim.cycle += count * length;
   sim.scans += count;
   sim.last_scan_end = sim.cycle;
+  return count;
+}
+
+// A running timer counts one tick on the usual path unless its low byte must borrow.
+static bool ticks_count_plainly() {
+  for (int n = 0; n < sim_target.timer_count; n++)
+    if ((sim.running >> n & 1) && (sim.wait[n] & 0xFF) == 0) return false;
   return true;
+}
+
+// The scan that holds the next tick, and the one after it when the tick comes after
+// the timers read their count: together they take one interrupt more than quiet
+// scans and count one tick off every running timer, as running them would.
+static bool count_tick_scans(int64_t cycle) {
+  if (!ticks_count_plainly() || sim.next_tick - sim.cycle >= sim.quiet_scan_cycles) return false;
+  int64_t read_point = sim.cycle + scan_start_cycles + sim.quiet_orders_cycles + stable_end_cycles - 2;
+  bool read_after_tick = sim.next_tick <= read_point;
+  int scans = read_after_tick ? 1 : 2;
+  // Both scans must sample before cycle (the second starts after the interrupt).
+  int64_t last_start = sim.cycle + (scans - 1) * (sim.quiet_scan_cycles + interrupt_cycles + 1);
+  if (last_start + sample_offset >= cycle) return false;
+  sim.interrupt_share += interrupt_long_share;
+  bool long_interrupt = sim.interrupt_share >= 100;
+  if (long_interrupt) sim.interrupt_share -= 100;
+  sim.cycle += scans * sim.quiet_scan_cycles + interrupt_cycles + long_interrupt;
+  sim.next_tick += sim_target.tick_cycles;
+  for (int n = 0; n < sim_target.timer_count; n++)
+    if (sim.running >> n & 1) sim.wait[n]--;
+  sim.scans += scans;
+  sim.last_scan_end = sim.cycle;
+  return true;
+}
+
+bool sim_skip_quiet_scans(int64_t cycle) {
+  if (!sim.quiet || sim.quiet_scan_cycles <= 0 || sim.ticks != 0 || sim.passes != 0) return false;
+  bool skipped = false;
+  while (skip_scans_before_tick(cycle) > 0 || count_tick_scans(cycle)) skipped = true;
+  return skipped;
 }
 
 void sim_run_until(int64_t cycle) {

@@ -142,9 +142,9 @@ bool sim_record_changes(int64_t cycle);
 // The index of the oldest change still kept.
 int64_t sim_record_first();
 // The record as a Value Change Dump (time in nanoseconds) and as an SVG picture, up to
-// the present cycle; written through the safe writer, false when that failed.
-bool write_vcd(const char *path);
-bool write_svg_chronogram(const char *path);
+// end_cycle; written through the safe writer, false when that failed.
+bool write_vcd(const char *path, int64_t end_cycle);
+bool write_svg_chronogram(const char *path, int64_t end_cycle);
 
 // ---- Scenarios --------------------------------------------------------------
 

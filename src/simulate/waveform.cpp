@@ -111,7 +111,7 @@ static void vcd_identifier(int signal, char id[3]) {
   id[2] = 0;
 }
 
-bool write_vcd(const char *path) {
+bool write_vcd(const char *path, int64_t end_cycle) {
   pending_file file;
   if (!begin_file(file, path)) return false;
   put_text(file, "$date TALVEN simulation $end\n$version %s $end\n$timescale 1ns $end\n", "TALVEN");
@@ -125,13 +125,15 @@ bool write_vcd(const char *path) {
   int64_t last_time = -1;
   for (int64_t k = sim_record_first(); k < sim_record_count; k++) {
     const sim_change &c = sim_record[k % sim_record_capacity];
+    if (c.cycle > end_cycle) break;
     int64_t ns = sim_nanoseconds_of_cycles(c.cycle);
     if (ns != last_time) put_text(file, "#%lld\n", (long long)ns);
     last_time = ns;
     vcd_identifier(c.signal, id);
     put_text(file, "%d%s\n", c.value, id);
   }
-  put_text(file, "#%lld\n", (long long)sim_nanoseconds_of_cycles(sim.cycle));
+  if (sim_nanoseconds_of_cycles(end_cycle) != last_time)
+    put_text(file, "#%lld\n", (long long)sim_nanoseconds_of_cycles(end_cycle));
   return finish_file(file);
 }
 
@@ -159,6 +161,7 @@ static void svg_row(pending_file &file, int signal, int64_t end_cycle) {
   for (int64_t k = sim_record_first(); k < sim_record_count; k++) {
     const sim_change &c = sim_record[k % sim_record_capacity];
     if (c.signal != signal) continue;
+    if (c.cycle > end_cycle) break;
     stretch(c.cycle);
     value = c.value;
     since = c.cycle;
@@ -179,7 +182,7 @@ static void svg_axis(pending_file &file, int64_t end_cycle) {
   }
 }
 
-bool write_svg_chronogram(const char *path) {
+bool write_svg_chronogram(const char *path, int64_t end_cycle) {
   pending_file file;
   if (!begin_file(file, path)) return false;
   int height = svg_top + sim_signal_count * svg_row_height + 30;
@@ -187,8 +190,8 @@ bool write_svg_chronogram(const char *path) {
                  "font-size=\"12\">\n", svg_label_width + svg_plot_width + 20, height);
   put_text(file, "<style>.step{fill:#0080ff}.high{stroke:#c00000;stroke-width:2}.low{stroke:#808080}"
                  ".grid{stroke:#e0e0e0}</style>\n<rect width=\"100%%\" height=\"100%%\" fill=\"white\"/>\n");
-  svg_axis(file, sim.cycle);
-  for (int s = 0; s < sim_signal_count; s++) svg_row(file, s, sim.cycle);
+  svg_axis(file, end_cycle);
+  for (int s = 0; s < sim_signal_count; s++) svg_row(file, s, end_cycle);
   put_text(file, "</svg>\n");
   return finish_file(file);
 }

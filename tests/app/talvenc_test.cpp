@@ -1,20 +1,10 @@
 // The talvenc command, run as built on files in the test's own folder.
 #include <cstdlib>
 
+#include "app/talvenc_runner.h"
 #include "compiler/compiler_fixture.h"
 
 namespace {
-
-struct run_result {
-  int status;
-  std::string out, err;
-};
-
-run_result talvenc(const std::string &arguments) {
-  std::string command = std::string("'") + TALVENC_PATH + "' " + arguments + " >stdout.txt 2>stderr.txt; echo $? >status.txt";
-  if (std::system(command.c_str()) != 0) ADD_FAILURE() << "shell failed: " << command;
-  return {std::stoi(read_file("status.txt")), read_file("stdout.txt"), read_file("stderr.txt")};
-}
 
 // A target with x0..x63 at 0..63, inputs i0 and i1, the output LED and one
 // EEPROM constant; its program area is 0x100 up to 0x200.

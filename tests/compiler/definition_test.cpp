@@ -50,6 +50,16 @@ TEST_F(DefinitionFile, InfosWithoutHexLeavesTheImagesAsTheyWere) {
   EXPECT_EQ(d.config_words[0], 0);
 }
 
+// The clock is the simulator's; a definition without it leaves none from the one before.
+TEST_F(DefinitionFile, TheClockIsReadAndNotInheritedFromThePreviousDefinition) {
+  ASSERT_EQ(load_definition("@INFOS\nfrequence_horloge 20000000\ntaille_zb 256\n@END\n"), 0);
+  EXPECT_EQ(d.frequence_horloge, 20000000);
+  EXPECT_EQ(d.taille_zb, 256);
+  ASSERT_EQ(load_definition("@INFOS\ntaille_zb 128\n@END\n"), 0);
+  EXPECT_EQ(d.frequence_horloge, 0);
+  EXPECT_TRUE(boxes().empty());
+}
+
 TEST_F(DefinitionFile, UcTypeIsComparedExactly) {
   EXPECT_EQ(load_definition("@INFOS\nuc_type PIC_1\nuc_taille_flash 8\n@END\n"), 1);
   EXPECT_EQ(boxes(), (std::vector<recorded_box>{{"Def File", "Bad uc type"}}));

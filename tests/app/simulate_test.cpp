@@ -1,0 +1,179 @@
+// talvenc --simulate: a chart run on the host against a scenario file, with its
+// verdict, its errors, and the waveforms it writes.
+#include <cstdlib>
+#include <filesystem>
+
+#include "app/talvenc_runner.h"
+
+namespace {
+
+std::string bundled_definition() { return std::string(std::getenv("TALVEN_SOURCE_DIR")) + "/targets/pic16f628a.def"; }
+
+// A program of the bundled target: RB0 follows RA0; RA1 takes x0 to x1, whose
+// timer (20 ticks, 0.2 s) leads back; x1 lights RB1.
+const char *const follower =
+    "l RA0 = RB0\n*  x0\nl RA1 > x1\n-  x1\nl T0 > x0\nl x1 = RB1\nl x1 = TE0\n#TP0 20\n";
+
+class Simulate : public ProjectTest {
+ protected:
+  void SetUp() override {
+    ProjectTest::SetUp();
+    std::filesystem::copy_file(bundled_definition(), "target.def");
+    write_file("prog.lit", follower);
+  }
+  static run_result simulate(const std::string &scenario, const std::string &more = "") {
+    write_file("scenario.txt", scenario);
+    return talvenc("--definition target.def --literal prog.lit --simulate scenario.txt " + more);
+  }
+};
+
+const char *const loaded = "Def File: Fichier de definition charge avec succes\n";
+
+TEST_F(Simulate, AScenarioThatHoldsPassesWithExitZero) {
+  run_result run = simulate("# inputs follow\r\n"
+                            "10ms expect RB0=0 x0=1   # before anything is set\r\n"
+                            "\r\n"
+                            "20ms set RA0=1\r\n30ms expect RB0=1 RA0=1\r\n"
+                            "40ms set RA1=1\r\n45ms set RA1=0\r\n50ms expect x1=1 RB1=1 TE0=1 T0=0\r\n"
+                            "300ms expect x0=1 RB1=0\r\n");
+  EXPECT_EQ(run.status, 0) << run.out;
+  EXPECT_EQ(run.out, "10 expectations, 0 failed\n");
+  EXPECT_EQ(run.err, loaded);
+}
+
+TEST_F(Simulate, EachFailedExpectationIsPrintedWithItsLineAndTime) {
+  run_result run = simulate("20ms set RA0=1\n30ms expect RB0=0 RB1=0\n1.5s expect RB0=1 x1=1\n");
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.out,
+            "line 2: at 0.030s expected RB0=0, got 1\n"
+            "line 3: at 1.500s expected x1=1, got 0\n"
+            "4 expectations, 2 failed\n");
+}
+
+// A timed step: RB1 on for the timer's 0.2 s (one tick more at most, and the scan that shows it).
+TEST_F(Simulate, ATimerHoldsItsStepForItsPreset) {
+  run_result run = simulate("5ms set RA1=1\n10ms set RA1=0\n20ms expect RB1=1\n200ms expect RB1=1\n"
+                            "235ms expect RB1=0 x0=1\n");
+  EXPECT_EQ(run.status, 0) << run.out;
+}
+
+TEST_F(Simulate, ScenarioErrorsNameTheirLineAndWriteNothing) {
+  struct bad {
+    const char *scenario, *message;
+  } cases[] = {
+      {"10ms expect RB0=0\n20ms expect RB9=1\n", "scenario line 2: unknown name 'RB9'\n"},
+      {"10ms set RB0=1\n", "scenario line 1: RB0 is not an input pin\n"},
+      {"10ms set M3=1\n", "scenario line 1: M3 is not an input pin\n"},
+      {"ten set RA0=1\n", "scenario line 1: malformed time 'ten' (for example 250ms or 1.5s)\n"},
+      {"10 set RA0=1\n", "scenario line 1: malformed time '10' (for example 250ms or 1.5s)\n"},
+      {"1.5us set RA0=1\n", "scenario line 1: malformed time '1.5us' (for example 250ms or 1.5s)\n"},
+      {"10ms set RA0=2\n", "scenario line 1: malformed value '2' (0 or 1)\n"},
+      {"10ms set RA0\n", "scenario line 1: malformed assignment 'RA0' (NAME=0 or NAME=1)\n"},
+      {"1s set RA0=1\n\n500ms expect RB0=1\n", "scenario line 3: time 500ms goes back before the line above\n"},
+      {"10ms press RA0=1\n", "scenario line 1: expected 'set' or 'expect', got 'press'\n"},
+      {"10ms set\n", "scenario line 1: nothing to set or expect (NAME=0 or NAME=1)\n"},
+      {"10ms\n", "scenario line 1: expected 'set' or 'expect' after the time\n"},
+  };
+  for (const bad &c : cases) {
+    run_result run = simulate(c.scenario, "--vcd run.vcd");
+    EXPECT_EQ(run.status, 2) << c.scenario;
+    EXPECT_EQ(run.err, std::string(loaded) + c.message) << c.scenario;
+    EXPECT_EQ(run.out, "") << c.scenario;
+    EXPECT_FALSE(std::filesystem::exists("run.vcd")) << c.scenario;
+  }
+}
+
+TEST_F(Simulate, AMissingScenarioFileIsAnError) {
+  run_result run = talvenc("--definition target.def --literal prog.lit --simulate absent.txt");
+  EXPECT_EQ(run.status, 2);
+  EXPECT_NE(run.err.find("cannot read the scenario file"), std::string::npos) << run.err;
+}
+
+TEST_F(Simulate, AProgramThatDoesNotCompileIsNotRun) {
+  write_file("prog.lit", "l RA0 = NOWHERE\n");
+  run_result run = simulate("10ms expect RB0=0\n");
+  EXPECT_EQ(run.status, 2);
+  EXPECT_NE(run.err.find("Error: \nErrors:\n\nligne   0: ZB  UNKNOWN: NOWHERE"), std::string::npos) << run.err;
+  EXPECT_EQ(run.out, "");
+}
+
+// The definition must name the simulator's bits and give the clock.
+TEST_F(Simulate, ADefinitionWithoutTheNamesIsRefused) {
+  std::string full = read_file("target.def");
+  std::string without_clock = full;
+  without_clock.erase(without_clock.find("frequence_horloge 4000000\r\n"), 27);
+  write_file("noclock.def", without_clock);
+  write_file("scenario.txt", "10ms expect RB0=0\n");
+  run_result run = talvenc("--definition noclock.def --literal prog.lit --simulate scenario.txt");
+  EXPECT_EQ(run.status, 2);
+  EXPECT_EQ(run.err, std::string(loaded) + "talvenc: the definition does not give the chip's clock (frequence_horloge)\n");
+  std::string without_trisb = full;
+  without_trisb.erase(without_trisb.find("eb 1 TRISB\r\n"), 12);
+  write_file("notris.def", without_trisb);
+  write_file("prog.lit", "l RA0 = M0\n");
+  run = talvenc("--definition notris.def --literal prog.lit --simulate scenario.txt");
+  EXPECT_EQ(run.status, 2);
+  EXPECT_EQ(run.err, std::string(loaded) + "talvenc: the definition has pins on port B but no constant TRISB\n");
+}
+
+TEST_F(Simulate, BadSimulationOptionsPrintTheUsage) {
+  write_file("scenario.txt", "10ms expect RB0=0\n");
+  for (const char *arguments : {"--literal prog.lit --vcd run.vcd", "--literal prog.lit --until 1s",
+                                "--literal prog.lit --simulate scenario.txt --simulate scenario.txt"}) {
+    run_result run = talvenc(std::string("--definition target.def ") + arguments);
+    EXPECT_EQ(run.status, 2) << arguments;
+    EXPECT_EQ(run.err.rfind("usage: talvenc", 0), 0u) << arguments;
+  }
+  run_result run = simulate("10ms expect RB0=0\n", "--until soon");
+  EXPECT_EQ(run.status, 2);
+  EXPECT_EQ(run.err, std::string(loaded) + "talvenc: malformed time for --until: soon\n");
+  run = simulate("10ms expect RB0=0\n", "--chronogram run.bmp");
+  EXPECT_EQ(run.status, 2);
+}
+
+// The dump opens with the signals, then lists changes in time order up to the end of the run.
+TEST_F(Simulate, TheValueChangeDumpHoldsEveryWatchedSignalAndItsEdges) {
+  run_result run = simulate("20ms set RA0=1\n60ms set RA0=0\n", "--until 100ms --vcd run.vcd");
+  ASSERT_EQ(run.status, 0) << run.err;
+  std::string vcd = read_file("run.vcd");
+  EXPECT_EQ(vcd.rfind("$date TALVEN simulation $end\r\n$version TALVEN $end\r\n$timescale 1ns $end\r\n"
+                      "$scope module chip $end\r\n$var wire 1 ! RA0 $end\r\n", 0),
+            0u)
+      << vcd;
+  for (const char *signal : {" RB0 $end", " x0 $end", " x1 $end", " TE0 $end", " T0 $end", " UNSTABLE $end"})
+    EXPECT_NE(vcd.find(signal), std::string::npos) << signal;
+  EXPECT_EQ(vcd.find(" M0 $end"), std::string::npos) << "only the bits the program uses";
+  // RA0 rises at 20 ms exactly; RB0 follows at the end of the scan that read it.
+  size_t rise = vcd.find("#20000000\r\n1!\r\n");
+  ASSERT_NE(rise, std::string::npos) << vcd;
+  size_t rb0_id = vcd.find(" RB0 $end") - 1;
+  std::string rb0_rises = std::string("\r\n1") + vcd[rb0_id] + "\r\n";
+  size_t follow = vcd.find(rb0_rises, rise);
+  ASSERT_NE(follow, std::string::npos);
+  long at = std::atol(vcd.c_str() + vcd.rfind('#', follow) + 1);
+  EXPECT_GT(at, 20000000);
+  EXPECT_LT(at, 22000000) << "within two scans";
+  EXPECT_NE(vcd.find("#100000000\r\n"), vcd.npos) << "the run goes on until --until";
+  EXPECT_EQ(vcd.substr(vcd.size() - 12), "#100000000\r\n");
+}
+
+TEST_F(Simulate, TheChronogramDrawsARowPerSignalAndBarsForSteps) {
+  run_result run = simulate("40ms set RA1=1\n", "--until 300ms --chronogram run.svg");
+  ASSERT_EQ(run.status, 0) << run.err;
+  std::string svg = read_file("run.svg");
+  EXPECT_EQ(svg.rfind("<svg xmlns=\"http://www.w3.org/2000/svg\"", 0), 0u);
+  for (const char *label : {">RA0<", ">RB1<", ">x0<", ">x1<", ">T0<", ">0.300s<"})
+    EXPECT_NE(svg.find(label), std::string::npos) << label;
+  EXPECT_NE(svg.find("class=\"step\""), std::string::npos) << "an active step is a bar";
+  EXPECT_EQ(svg.substr(svg.size() - 8), "</svg>\r\n");
+}
+
+TEST_F(Simulate, AHexIsWrittenTooWhenAsked) {
+  run_result run = simulate("10ms expect RB0=0\n", "--hex prog.hex");
+  EXPECT_EQ(run.status, 0);
+  EXPECT_TRUE(std::filesystem::exists("prog.hex"));
+  EXPECT_NE(run.out.find("OK: Aucune erreur"), std::string::npos);
+  EXPECT_NE(run.out.find("1 expectations, 0 failed\n"), std::string::npos);
+}
+
+}  // namespace

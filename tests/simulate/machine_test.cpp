@@ -1,0 +1,96 @@
+// The host simulator in process: quiet scans counted at once end exactly where
+// running them one by one ends, over long runs of the examples.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+
+#include "compiler/compiler.h"
+#include "files/files.h"
+#include "simulate/simulate.h"
+#include "startup/startup.h"
+#include "support/test_support.h"
+#include "translate/translate.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class HostSimulator : public ProjectTest {
+ protected:
+  // The example's chart translated and compiled into the bundled target's image.
+  void load_example(const char *name) {
+    fs::path source = fs::path(std::getenv("TALVEN_SOURCE_DIR"));
+    fs::copy_file(source / "targets/pic16f628a.def", "target.def");
+    fs::copy_file(source / "examples" / name / (std::string(name) + ".gra"), "chart.gra");
+    start_project(without_config_file);
+    set_config(config_automate, "target.def");
+    set_config(config_graphic, "chart.gra");
+    ASSERT_TRUE(load_definition_and_names());
+    ASSERT_TRUE(load_graphic_file());
+    ASSERT_TRUE(graphic_to_literal());
+    ASSERT_EQ(compile_literal_to_image(), compile_ok);
+    char error[200];
+    ASSERT_TRUE(sim_bind_target(error, sizeof error)) << error;
+  }
+};
+
+// Everything that decides what comes next, compared field by field.
+void expect_same_machine(const sim_machine &a, const sim_machine &b) {
+  EXPECT_EQ(a.cycle, b.cycle);
+  EXPECT_EQ(a.scans, b.scans);
+  EXPECT_EQ(a.next_tick, b.next_tick);
+  EXPECT_EQ(a.ticks, b.ticks);
+  EXPECT_EQ(std::memcmp(a.bit, b.bit, sizeof a.bit), 0);
+  EXPECT_EQ(std::memcmp(a.wait, b.wait, sizeof a.wait), 0);
+  EXPECT_EQ(a.running, b.running);
+  EXPECT_EQ(std::memcmp(a.pin_level, b.pin_level, sizeof a.pin_level), 0);
+}
+
+TEST_F(HostSimulator, CountingQuietScansEndsWhereRunningThemEnds) {
+  for (const char *example : {"blinker", "traffic_light"}) {
+    SCOPED_TRACE(example);
+    fs::remove("target.def");
+    fs::remove("chart.gra");
+    load_example(example);
+    int64_t minutes = 10 * 60 * sim_target.cycles_per_second;
+    sim_power_up();
+    sim_run_until(minutes);
+    sim_machine counted = sim;
+    sim_power_up();
+    while (sim_next_sample_cycle() < minutes) {
+      sim.quiet = false;  // every scan run in full
+      sim_scan();
+    }
+    expect_same_machine(counted, sim);
+  }
+}
+
+TEST_F(HostSimulator, TheBlinkerBlinksForADay) {
+  load_example("blinker");
+  sim_power_up();
+  sim_list_signals();
+  int rb0 = sim_find_pin("RB0");
+  int64_t day = 24 * 3600 * sim_target.cycles_per_second;
+  int64_t edges = 0;
+  int level = 0;
+  // An hour at a time; the edges are counted from the record of the last hour.
+  for (int64_t end = 3600 * sim_target.cycles_per_second; end <= day; end += 3600 * sim_target.cycles_per_second) {
+    sim_record_start();
+    sim_run_to(end, [](int64_t cycle) { sim_record_changes(cycle); });
+    for (int64_t k = sim_record_first(); k < sim_record_count; k++) {
+      const sim_change &c = sim_record[k % sim_record_capacity];
+      if (sim_signals[c.signal].index == rb0 && sim_signals[c.signal].kind == signal_output && c.value != level) {
+        level = c.value;
+        edges++;
+      }
+    }
+  }
+  // Each half period is 51 ticks (the preset and the tick the start may fall just before) and a scan.
+  double half_period = 0.51 + 0.0008;
+  EXPECT_NEAR(double(edges), 86400 / half_period, 86400 / half_period * 0.002);
+  EXPECT_EQ(sim_seen_pin(rb0), sim_pin_level(rb0));
+}
+
+}  // namespace
