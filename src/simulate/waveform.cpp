@@ -9,6 +9,14 @@
 sim_signal sim_signals[sim_signal_capacity];
 int sim_signal_count;
 
+// Names longer than the field are cut; every name the simulator makes fits.
+static void copy_name(char (&field)[sim_name_size], const char *name) {
+  size_t length = std::strlen(name);
+  if (length >= sim_name_size) length = sim_name_size - 1;
+  std::memcpy(field, name, length);
+  field[length] = 0;
+}
+
 // Orders whose operand is a step: "*", "-" and ">".
 static bool names_a_step(const sim_order &order) { return order.code >= 9 && order.code <= 11; }
 
@@ -18,13 +26,18 @@ static bool program_uses(int address, bool steps_only) {
   return false;
 }
 
-static void add_signal(sim_signal_kind kind, int index, const char *format, int number) {
-  char name[sim_name_size];
-  std::snprintf(name, sizeof name, format, number);
+static void add_signal(sim_signal_kind kind, int index, const char *name) {
   sim_signal &s = sim_signals[sim_signal_count++];
   s.kind = kind;
   s.index = index;
-  std::memcpy(s.name, name, sizeof name);
+  copy_name(s.name, name);
+}
+
+// A numbered name such as "x12" or "TE3".
+static const char *numbered(const char *prefix, int number) {
+  static char name[32];
+  std::snprintf(name, sizeof name, "%s%d", prefix, number);
+  return name;
 }
 
 void sim_list_signals() {
@@ -33,17 +46,17 @@ void sim_list_signals() {
     for (int p = 0; p < sim_target.pin_count; p++)
       if (sim_pin_is_input(p) == (pass == 0)) {
         sim_signal_kind kind = pass == 0 ? signal_input : signal_output;
-        add_signal(kind, p, sim_target.pins[p].name, 0);
+        add_signal(kind, p, sim_target.pins[p].name);
       }
   for (int n = 0; n < sim_step_count; n++)
     if (sim_target.step_address[n] >= 0 && program_uses(sim_target.step_address[n], true))
-      add_signal(signal_step, n, "x%d", n);
+      add_signal(signal_step, n, numbered("x", n));
   for (int n = 0; n < sim_target.timer_count; n++)
     if (program_uses(sim_target.enable_address[n], false) || program_uses(sim_target.done_address[n], false)) {
-      add_signal(signal_timer_enable, n, "TE%d", n);
-      add_signal(signal_timer_done, n, "T%d", n);
+      add_signal(signal_timer_enable, n, numbered("TE", n));
+      add_signal(signal_timer_done, n, numbered("T", n));
     }
-  if (sim_target.unstable_address >= 0) add_signal(signal_unstable, 0, "UNSTABLE", 0);
+  if (sim_target.unstable_address >= 0) add_signal(signal_unstable, 0, "UNSTABLE");
 }
 
 int sim_signal_value(int signal) {

@@ -7,7 +7,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <regex>
 #include <string>
 #include <vector>
 
@@ -45,9 +44,31 @@ static const forbidden forbidden_includes[] = {
 };
 
 // System headers that belong to a toolkit or an operating system, allowed only in
-// the backends, and the libraries the software surface alone draws with.
-static const std::regex system_header(R"(^(SDL.*|windows\.h|io\.h|unistd\.h|fcntl\.h|dirent\.h|sys/.*|X11/.*))");
-static const std::regex surface_library(R"(^(ft2build\.h|freetype/.*|png\.h))");
+// the backends, and the libraries the software surface alone draws with (by prefix).
+static const char *const system_headers[] = {"SDL", "windows.h", "io.h", "unistd.h", "fcntl.h", "dirent.h", "sys/", "X11/"};
+static const char *const surface_libraries[] = {"ft2build.h", "freetype/", "png.h"};
+
+template <size_t Count>
+static bool starts_with_any(const std::string &name, const char *const (&prefixes)[Count]) {
+  for (const char *prefix : prefixes)
+    if (name.rfind(prefix, 0) == 0) return true;
+  return false;
+}
+
+// The header an #include line names, with its opening bracket; false for other lines.
+static bool included_header(const std::string &line, char &bracket, std::string &header) {
+  size_t at = line.find_first_not_of(" \t");
+  if (at == std::string::npos || line[at] != '#') return false;
+  at = line.find_first_not_of(" \t", at + 1);
+  if (at == std::string::npos || line.compare(at, 7, "include") != 0) return false;
+  at = line.find_first_not_of(" \t", at + 7);
+  if (at == std::string::npos || (line[at] != '<' && line[at] != '"')) return false;
+  bracket = line[at];
+  size_t end = line.find(bracket == '<' ? '>' : '"', at + 1);
+  if (end == std::string::npos) return false;
+  header = line.substr(at + 1, end - at - 1);
+  return true;
+}
 
 static const layer *layer_of(const std::string &folder) {
   const layer *found = nullptr;
@@ -66,24 +87,22 @@ static bool is_forbidden(const layer &from, const layer &to) {
 // One line per include that breaks the rule: "file: includes what".
 static std::vector<std::string> layer_violations(const fs::path &src) {
   std::vector<std::string> found;
-  static const std::regex include(R"(^\s*#\s*include\s*([<"])([^>"]+)[>"])");
   for (const fs::directory_entry &entry : fs::recursive_directory_iterator(src)) {
     if (!entry.is_regular_file()) continue;
     fs::path relative = fs::relative(entry.path(), src);
     const layer *from = layer_of(relative.parent_path().generic_string());
     if (!from) continue;
     std::ifstream in(entry.path());
-    std::string line;
-    std::smatch m;
+    std::string line, target;
+    char bracket;
     while (std::getline(in, line)) {
-      if (!std::regex_search(line, m, include)) continue;
-      std::string target = m[2];
+      if (!included_header(line, bracket, target)) continue;
       std::string where = relative.generic_string() + ": includes " + target;
-      if (m[1] == "<") {
+      if (bracket == '<') {
         bool backend = std::string(from->folder) == "platform/backends";
         bool surface = relative.generic_string() == "platform/software_surface.cpp";
-        if ((std::regex_match(target, system_header) && !backend) ||
-            (std::regex_match(target, surface_library) && !surface))
+        if ((starts_with_any(target, system_headers) && !backend) ||
+            (starts_with_any(target, surface_libraries) && !surface))
           found.push_back(where);
         continue;
       }
