@@ -20,3 +20,5 @@ target_link_libraries(talven_grid_screenshot PRIVATE talven_headless)
 
 # The window program's command line and its start-up failures, without a display.
 add_test(NAME talven_command_line COMMAND ${CMAKE_SOURCE_DIR}/tests/app/talven-command-line $<TARGET_FILE:talven>)
+# SDL and X keep some memory until exit, which is not the program's leak.
+set_tests_properties(talven_command_line PROPERTIES ENVIRONMENT "ASAN_OPTIONS=detect_leaks=0")
