@@ -7,6 +7,11 @@ foreach(name compiler translate)
   target_link_libraries(${name}_bench PRIVATE talven_core benchmark::benchmark benchmark::benchmark_main)
 endforeach()
 
+# The host simulator against gpsim on the same program, in one run.
+add_executable(simulate_bench bench/simulate_bench.cpp)
+target_link_libraries(simulate_bench PRIVATE talven_core benchmark::benchmark benchmark::benchmark_main)
+target_compile_definitions(simulate_bench PRIVATE TALVEN_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
+
 # Drawing the window on the software surface.
 add_executable(shell_bench bench/shell_bench.cpp)
 target_link_libraries(shell_bench PRIVATE talven_headless benchmark::benchmark benchmark::benchmark_main)
