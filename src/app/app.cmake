@@ -10,6 +10,10 @@ target_link_libraries(talvenc PRIVATE talven_core)
 talven_test(app talven_core)
 target_compile_definitions(test_app PRIVATE TALVENC_PATH="$<TARGET_FILE:talvenc>")
 add_dependencies(test_app talvenc)
+# The simulation page's saved scenario is replayed by talvenc.
+target_compile_definitions(test_editors PRIVATE TALVENC_PATH="$<TARGET_FILE:talvenc>"
+                           TALVEN_SOURCE_FALLBACK="${CMAKE_SOURCE_DIR}")
+add_dependencies(test_editors talvenc)
 
 # Draws the window headless and saves it as a PNG picture: talven_screenshot file.png
 add_executable(talven_screenshot src/app/screenshot.cpp)

@@ -85,10 +85,22 @@ void simulation_tick(int shown) {
 static char kept_literal[literal_lines][text_size];
 static char kept_labels[literal_lines][literal_label_size];
 
+// The translation's "Converting" notice announces a file operation that does not
+// happen here; errors and reports still reach the user.
+static message_box_handler presenter;
+static void without_notices(box_kind kind, const char *title, const char *text) {
+  if (kind == box_notice) return;
+  set_message_box_handler(presenter);
+  show_message_box(kind, title, text);
+  set_message_box_handler(without_notices);
+}
+
 static compile_result compile_chart_in_memory() {
   std::memcpy(kept_literal, literal_buffer, sizeof kept_literal);
   std::memcpy(kept_labels, literal_line_labels, sizeof kept_labels);
+  presenter = set_message_box_handler(without_notices);
   compile_result result = graphic_to_literal() ? compile_literal_to_image() : compile_errors;
+  set_message_box_handler(presenter);
   std::memcpy(literal_buffer, kept_literal, sizeof kept_literal);
   std::memcpy(literal_line_labels, kept_labels, sizeof kept_labels);
   return result;
@@ -143,7 +155,7 @@ bool transition_condition_holds(int n) {
     else result = result != bit;
     any = true;
   }
-  return any;
+  return any && result;
 }
 
 static bool step_active(int n) {
