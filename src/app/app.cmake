@@ -21,6 +21,9 @@ target_link_libraries(talven_screenshot PRIVATE talven_headless)
 # Draws a chart on the grid page and saves it: talven_grid_screenshot docs/screenshot-grid.png
 add_executable(talven_grid_screenshot src/app/grid_screenshot.cpp)
 target_link_libraries(talven_grid_screenshot PRIVATE talven_headless)
+# Runs the choice example on the simulation page and saves it: talven_sim_screenshot examples/choice docs/screenshot-sim.png
+add_executable(talven_sim_screenshot src/app/sim_screenshot.cpp)
+target_link_libraries(talven_sim_screenshot PRIVATE talven_headless)
 
 # The window program's command line and its start-up failures, without a display.
 add_test(NAME talven_command_line COMMAND ${CMAKE_SOURCE_DIR}/tests/app/talven-command-line $<TARGET_FILE:talven>)
