@@ -15,3 +15,4 @@ target_compile_definitions(simulate_bench PRIVATE TALVEN_SOURCE_DIR="${CMAKE_SOU
 # Drawing the window on the software surface.
 add_executable(shell_bench bench/shell_bench.cpp)
 target_link_libraries(shell_bench PRIVATE talven_headless benchmark::benchmark benchmark::benchmark_main)
+target_compile_definitions(shell_bench PRIVATE TALVEN_SOURCE_DIR="${CMAKE_SOURCE_DIR}")

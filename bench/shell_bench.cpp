@@ -3,7 +3,12 @@
 // whole surface once, all in the same run.
 #include <benchmark/benchmark.h>
 
+#include <filesystem>
+
+#include "files/files.h"
 #include "model/model.h"
+#include "compiler/compiler.h"
+#include "startup/startup.h"
 #include "platform/backends/headless.h"
 #include "shell/shell.h"
 
@@ -64,3 +69,38 @@ static void BM_UndoAndRedoOnAFullProject(benchmark::State &state) {
   state.counters["steps"] = benchmark::Counter(2 * double(state.iterations()), benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_UndoAndRedoOnAFullProject)->Unit(benchmark::kMicrosecond);
+
+// The simulation page while the blinker runs as fast as possible: one timer tick,
+// its scans and the redraw of steps, lamps and status, as the window does 25 times a second.
+static void open_blinker_simulation(int page) {
+  open_window_on(6);
+  std::filesystem::current_path(TALVEN_SOURCE_DIR "/examples/blinker");
+  start_project(with_config_file);
+  load_definition_and_names();
+  load_graphic_file();
+  click_at(200, 20);  // "Go"
+  click_at(440, 20);  // "Sim"
+  click_at(30, 50 + 22 * 4), click_at(30, 50 + 22 * 4);  // speed: as fast as possible
+  click_at(30, 50);   // run
+  if (page == 9) click_at(200, 20), click_at(480, 20);  // "Chro"
+}
+
+static void BM_SimulationTickFastest(benchmark::State &state) {
+  open_blinker_simulation(8);
+  for (auto _ : state) send_message(message_simulation_tick);
+}
+BENCHMARK(BM_SimulationTickFastest)->Unit(benchmark::kMicrosecond);
+
+static void BM_RepaintSimulationPage(benchmark::State &state) {
+  open_blinker_simulation(8);
+  for (auto _ : state) send_message(message_paint);
+}
+BENCHMARK(BM_RepaintSimulationPage)->Unit(benchmark::kMicrosecond);
+
+// The chronogram following ten minutes of the blinker's run, redrawn on each tick.
+static void BM_ChronogramTickAfterTenMinutes(benchmark::State &state) {
+  open_blinker_simulation(9);
+  for (int k = 0; k < 60; k++) send_message(message_simulation_tick);  // 10 s a tick
+  for (auto _ : state) send_message(message_simulation_tick);
+}
+BENCHMARK(BM_ChronogramTickAfterTenMinutes)->Unit(benchmark::kMicrosecond);

@@ -22,7 +22,9 @@ static const char start_config[] =
 // whole client area and a little beyond it).
 static const message_kind kinds[] = {message_paint, message_key_down, message_char, message_left_button_down,
                                      message_left_button_down, message_right_button_down,
-                                     message_left_double_click, message_other};
+                                     message_left_double_click, message_other, message_simulation_tick,
+                                     message_left_button_up};
+constexpr int kind_count = int(sizeof kinds / sizeof kinds[0]);
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   write_input("config.txt", reinterpret_cast<const uint8_t *>(start_config), sizeof start_config - 1);
@@ -30,7 +32,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   headless_create_window();
   send_message(message_paint);
   for (size_t at = 0; at + 4 <= size && !quit_posted; at += 4) {
-    message_kind kind = kinds[data[at] % 8];
+    message_kind kind = kinds[data[at] % kind_count];
     send_message(kind, int8_t(data[at + 1]), data[at + 2] * 3, data[at + 3] * 2);
   }
   check_project_fields();

@@ -10,6 +10,10 @@ target_link_libraries(talvenc PRIVATE talven_core)
 talven_test(app talven_core)
 target_compile_definitions(test_app PRIVATE TALVENC_PATH="$<TARGET_FILE:talvenc>")
 add_dependencies(test_app talvenc)
+# The simulation page's saved scenario is replayed by talvenc.
+target_compile_definitions(test_editors PRIVATE TALVENC_PATH="$<TARGET_FILE:talvenc>"
+                           TALVEN_SOURCE_FALLBACK="${CMAKE_SOURCE_DIR}")
+add_dependencies(test_editors talvenc)
 
 # Draws the window headless and saves it as a PNG picture: talven_screenshot file.png
 add_executable(talven_screenshot src/app/screenshot.cpp)
@@ -17,6 +21,9 @@ target_link_libraries(talven_screenshot PRIVATE talven_headless)
 # Draws a chart on the grid page and saves it: talven_grid_screenshot docs/screenshot-grid.png
 add_executable(talven_grid_screenshot src/app/grid_screenshot.cpp)
 target_link_libraries(talven_grid_screenshot PRIVATE talven_headless)
+# Runs the choice example on the simulation page and saves it: talven_sim_screenshot examples/choice docs/screenshot-sim.png
+add_executable(talven_sim_screenshot src/app/sim_screenshot.cpp)
+target_link_libraries(talven_sim_screenshot PRIVATE talven_headless)
 
 # The window program's command line and its start-up failures, without a display.
 add_test(NAME talven_command_line COMMAND ${CMAKE_SOURCE_DIR}/tests/app/talven-command-line $<TARGET_FILE:talven>)

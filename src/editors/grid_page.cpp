@@ -97,7 +97,7 @@ static void draw_palette() {
                  palette_map[row][column], false);
 }
 
-void grid_page_paint() {
+void draw_plan_view() {
   select_object(window_dc, page_pen);
   select_object(window_dc, grid_brush);
   draw_rectangle(window_dc, grid_left, grid_top, grid_right, grid_bottom);
@@ -115,11 +115,18 @@ void grid_page_paint() {
       const cell &shown = plan_xy[scroll_x + c][scroll_y + r];
       draw_cell(c, r, shown.kind, shown.number, false);
     }
-  for (const palette_square_at &button : scroll_buttons)
-    fill(button.column, button.row, button.column + 17, button.row + 17, scroll_button_green);
-  draw_palette();
 }
 
+void draw_scroll_buttons() {
+  for (const palette_square_at &button : scroll_buttons)
+    fill(button.column, button.row, button.column + 17, button.row + 17, scroll_button_green);
+}
+
+void grid_page_paint() {
+  draw_plan_view();
+  draw_scroll_buttons();
+  draw_palette();
+}
 
 // The three numbering families: steps and initial steps share one numbering.
 enum number_family { family_none, family_transitions, family_steps, family_entries };
@@ -193,8 +200,8 @@ static void grid_click() {
   plan_xy[scroll_x + c][scroll_y + r] = {current_kind, number};
 }
 
-static void scroll_button_click() {
-  if (!on_scroll_buttons()) return;
+bool scroll_by_click() {
+  if (!on_scroll_buttons()) return false;
   if (click_y <= 280) {
     if (scroll_y > 0) scroll_y--;
   } else if (click_y >= 300) {
@@ -204,13 +211,13 @@ static void scroll_button_click() {
   } else if (scroll_x < last_scroll_x) {
     scroll_x++;
   }
-  grid_page_paint();
+  return true;
 }
 
 void grid_page_click() {
   palette_click();
   grid_click();
-  scroll_button_click();
+  if (scroll_by_click()) grid_page_paint();
 }
 
 void grid_page_right_click() {
@@ -236,17 +243,22 @@ static const grid_key grid_keys[] = {
     {key_right, [] { if (scroll_x < last_scroll_x) scroll_x++; }},
 };
 
+bool scroll_by_key(int key) {
+  for (const grid_key &binding : grid_keys)
+    if (binding.key == key) {
+      binding.effect();
+      return true;
+    }
+  return false;
+}
+
 void grid_page_key_down(int key) {
   if (key == key_tab) {
     current_kind = (current_kind + 1) % cell_kind_count;
     draw_palette();
     return;
   }
-  for (const grid_key &binding : grid_keys)
-    if (binding.key == key) {
-      binding.effect();
-      grid_page_paint();
-    }
+  if (scroll_by_key(key)) grid_page_paint();
 }
 
 // A number already carried by a cell of the family is refused with a message.

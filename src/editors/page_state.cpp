@@ -1,4 +1,5 @@
 #include "editors/page_state.h"
+#include "editors/simulation.h"
 
 void reset_page_state() {
   scroll_x = scroll_y = 0;
@@ -10,4 +11,5 @@ void reset_page_state() {
   config_view = {};
   literal_view = {};
   copy_buffer[0] = 0;  // the clipboard the text pages share
+  reset_simulation_views();
 }

@@ -1,5 +1,6 @@
 // The entry points of the editor pages that the shell calls, by edit_mode:
-// 0 grid, 1 to 5 the text tables, 6 configuration, 7 literal text.
+// 0 grid, 1 to 5 the text tables, 6 configuration, 7 literal text, 8 simulation,
+// 9 chronogram.
 // Pages read click_x, click_y and window_dc from the kit and draw at once; the
 // shell reaches them through the page table.
 #pragma once
@@ -9,6 +10,12 @@ void grid_page_key_down(int key);
 void grid_page_char(int ch);
 void grid_page_click();         // palette, grid, then scroll buttons
 void grid_page_right_click();   // selects a cell for number entry
+// The plan as the grid page shows it, shared with the simulation page: the visible
+// cells, the scroll buttons, and scrolling by key or button (true when it scrolled).
+void draw_plan_view();
+void draw_scroll_buttons();
+bool scroll_by_key(int key);
+bool scroll_by_click();
 
 // One implementation for pages 1 to 5; the table is chosen by edit_mode.
 void table_page_init();         // all five tables, in page order
@@ -34,3 +41,21 @@ void literal_page_click();
 void literal_page_right_click();
 void literal_page_key_down(int key);
 void literal_page_char(int ch);
+
+// The simulation of the chart (sim_page.cpp): opening it translates and compiles
+// the chart in memory and powers the chip up.
+bool sim_page_open();
+void sim_page_paint();
+void sim_page_paint_states();  // what a running chart changes: steps, transitions, lamps, status
+void sim_page_click();
+void sim_page_release();
+void sim_page_key_down(int key);
+void sim_page_char(int ch);
+// Runs the simulation one timer period on; draws the page of edit_mode when shown.
+void simulation_tick(int shown);
+
+// The chronogram of the recorded run (chrono_page.cpp).
+void chrono_page_paint();
+void chrono_page_click();
+void chrono_page_key_down(int key);
+void chrono_page_char(int ch);

@@ -2,6 +2,7 @@
 // Every file is written with CR LF line ends, through a temporary file renamed over
 // the old one only when completely written; every reader accepts CR LF and LF.
 #pragma once
+#include <cstdint>
 #include <cstdio>
 
 // Menu operations; each reports its own failure in a box titled "Files" and
@@ -22,3 +23,6 @@ bool write_config_file();
 // other character skipped, the line end consumed and not stored, a CR before it
 // dropped. Returns true when the end of the file was met.
 bool read_line(FILE *stream, char *destination, int size);
+
+// A picture as an 8-bit RGB PNG file; pixels are rows of width, each 0x00RRGGBB.
+bool write_png_file(const char *path, const uint32_t *pixels, int width, int height);

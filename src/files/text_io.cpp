@@ -82,7 +82,7 @@ bool begin_file(pending_file &file, const char *path) {
 }
 
 // Writes bytes as they are, honouring the test seam that makes a write fail midway.
-static void put_bytes(pending_file &file, const char *bytes, size_t count) {
+void put_bytes(pending_file &file, const char *bytes, size_t count) {
   if (file.failed || count == 0) return;
   if (write_failure_after_bytes >= 0) {
     if (long(count) > write_failure_after_bytes) {

@@ -1,5 +1,6 @@
 // Byte-level helpers shared by every reader and writer of the program's text files.
 #pragma once
+#include <cstddef>
 #include <cstdio>
 
 // Reading. Files are opened in binary mode; read_char turns CR LF into one '\n'.
@@ -23,6 +24,8 @@ struct pending_file {
 bool begin_file(pending_file &file, const char *path);
 // Writes formatted text; every '\n' becomes CR LF on disk.
 void put_text(pending_file &file, const char *format, ...) __attribute__((format(printf, 2, 3)));
+// Writes bytes as they are: binary files.
+void put_bytes(pending_file &file, const char *bytes, size_t count);
 // Completes the file; on any failure removes the temporary file and returns false.
 bool finish_file(pending_file &file);
 

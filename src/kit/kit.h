@@ -5,7 +5,7 @@
 #pragma once
 #include "platform/seam.h"
 
-extern int edit_mode;                 // active page, 0 to 7
+extern int edit_mode;                 // active page, 0 to 9
 extern int definition_load_pending;   // the next message first loads the definition
 extern dc_handle window_dc;
 extern int click_x, click_y;
@@ -14,24 +14,35 @@ extern gdi_object page_font, menu_font;
 extern gdi_object page_pen, grid_pen, menu_pen;
 extern gdi_object variable_column_brush, text_brush, selection_brush, background_brush, grid_brush;
 extern gdi_object menu_item_brush, menu_selected_brush, submenu_item_brush, submenu_selected_brush;
+// The simulation's pages: lamps of input and output pins, the chronogram's plot.
+extern gdi_object background_pen, white_pen, axis_pen, trace_pen;
+extern gdi_object white_brush, input_on_brush, input_off_brush, output_on_brush, output_off_brush;
 
 constexpr rgb colour_white{255, 255, 255};
 constexpr rgb colour_grid_background{0, 128, 255};
 constexpr rgb colour_grid_line{0, 64, 255};
+constexpr rgb colour_active_step{255, 192, 0};
+constexpr rgb colour_true_transition{0, 255, 0};
 
 // ---- The pages, by edit_mode ---------------------------------------------------
 
-// 0 grid, 1 to 5 the text tables, 6 configuration, 7 literal text. Pages read
-// click_x, click_y and window_dc and draw at once; a page without a right-click
-// handler ignores right clicks.
+// 0 grid, 1 to 5 the text tables, 6 configuration, 7 literal text, 8 simulation,
+// 9 chronogram. Pages read click_x, click_y and window_dc and draw at once; a page
+// without a right-click handler ignores right clicks.
 struct page_handlers {
   void (*paint)();
   void (*key_down)(int key);
   void (*character)(int ch);
   void (*click)();
   void (*right_click)();
+  // The menu chooses the page only once open agrees (none: always).
+  bool (*open)();
+  // The simulation timer's ticks; shown tells whether the page is on screen. A page
+  // without it stops the timer.
+  void (*tick)(int shown);
+  void (*release)();  // the left button let go
 };
-constexpr int page_count = 8;
+constexpr int page_count = 10;
 extern const page_handlers pages[page_count];
 // Every page's view back to its start, the shared copy buffer emptied.
 void reset_page_state();

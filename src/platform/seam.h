@@ -29,6 +29,8 @@ enum message_kind {
   message_left_double_click, // the second press of a quick double click; not handled
   message_close,             // the user asks to close the window; the core may refuse
   message_timer,             // one second has passed
+  message_simulation_tick,   // the period asked for with set_simulation_timer has passed
+  message_left_button_up,    // x, y: client coordinates
   message_other,
 };
 
@@ -110,3 +112,8 @@ void release_window_dc(dc_handle dc);
 void post_quit_message(int code);
 // Shows the title in the window's title bar.
 void set_window_title(const char *title);
+// A message_simulation_tick every milliseconds from now on, 0 to stop; ticks that
+// fall due while one waits are merged, so a slow handler never falls behind.
+void set_simulation_timer(int milliseconds);
+// The top-left width by height pixels of the client area as shown, each 0x00RRGGBB.
+bool read_window_pixels(uint32_t *pixels, int width, int height);

@@ -24,7 +24,7 @@ static const char *const sub_labels[] = {
     "LD G SV G LD L SV L CFG  Exit",
     "Gril Etap Tran Pre  Post Cst ",
     "Edit                         ",
-    "G->L L->H G->H               ",
+    "G->L L->H G->H Sim  Chro     ",
     "Manu Abt                     ",
 };
 static_assert(std::size(sub_labels) == top_items, "one sub-row per top item");
@@ -112,6 +112,8 @@ static const menu_action menu_actions[] = {
     {41, translate_operation, no_page},
     {42, [] { compile_literal_to_hex(); }, no_page},
     {43, translate_and_compile_operation, no_page},
+    {44, nullptr, 8},
+    {45, nullptr, 9},
     {51, show_manual_box, no_page},
     {52, show_about_box, no_page},
 };
@@ -120,6 +122,8 @@ bool run_menu_action(int code) {
   for (const menu_action &action : menu_actions) {
     if (action.code != code) continue;
     if (action.run) action.run();
+    // A page that cannot start (the simulation of a chart that does not compile) is not chosen.
+    if (action.page != no_page && pages[action.page].open && !pages[action.page].open()) return false;
     if (action.page != no_page) edit_mode = action.page;
     return action.page != no_page;
   }

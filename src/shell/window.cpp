@@ -47,6 +47,15 @@ static const resource resources[] = {
     {&menu_selected_brush, brush_resource, {255, 0, 0}},
     {&submenu_item_brush, brush_resource, {128, 128, 0}},
     {&submenu_selected_brush, brush_resource, {255, 0, 0}},
+    {&background_pen, pen_resource, {128, 128, 128}},
+    {&white_pen, pen_resource, {255, 255, 255}},
+    {&axis_pen, pen_resource, {192, 192, 192}},
+    {&trace_pen, pen_resource, {192, 0, 0}},
+    {&white_brush, brush_resource, {255, 255, 255}},
+    {&input_on_brush, brush_resource, {0, 255, 0}},
+    {&input_off_brush, brush_resource, {0, 96, 0}},
+    {&output_on_brush, brush_resource, {255, 255, 0}},
+    {&output_off_brush, brush_resource, {96, 96, 0}},
 };
 
 static void create_resources() {
@@ -133,6 +142,18 @@ static bool undo_keys(int key) {
   return true;
 }
 
+static void left_release(const message &m) {
+  store_click(m);
+  if (input_page() && input_page()->release) input_page()->release();
+}
+
+// The simulation's pages run it; any other page stops its timer.
+static void simulation_tick() {
+  const page_handlers *page = current_page();
+  if (page && page->tick) page->tick(page_shown);
+  else set_simulation_timer(0);
+}
+
 static void key_pressed(int key) {
   if (undo_keys(key)) return;
   if (input_page()) input_page()->key_down(low_byte(key));
@@ -144,6 +165,8 @@ static void handle_message(const message &m) {
     case message_destroy: write_config_and_quit(); break;
     case message_close: exit_operation(); break;
     case message_timer: recovery_timer_tick(); break;
+    case message_simulation_tick: simulation_tick(); break;
+    case message_left_button_up: left_release(m); break;
     case message_paint: paint_window(); break;
     case message_key_down: key_pressed(m.key); break;
     case message_char: typed(m.key); break;

@@ -90,11 +90,8 @@ TEST_F(MenuBarTest, SubItemBoundariesAndUnlabelledItemsDoNothing) {
 }
 
 TEST_F(MenuBarTest, UnlabelledItemsOfGoAndHelpHaveNoAction) {
-  for (int k = 3; k < 6; k++) {
-    choose(3, k);
-    choose(4, k - 1);
-    choose(4, k);
-  }
+  choose(3, 5);
+  for (int k = 2; k < 6; k++) choose(4, k);
   EXPECT_TRUE(shown().empty());
   EXPECT_EQ(edit_mode, 6);
   EXPECT_FALSE(quit_posted);

@@ -8,6 +8,7 @@ bool quit_posted;
 int quit_code;
 int headless_modifiers;
 char window_title[128];
+int simulation_timer_period;
 
 static box_answer answer_script[answer_script_capacity];
 static int scripted_answers, next_answer;
@@ -41,6 +42,15 @@ int held_modifiers() { return headless_modifiers; }
 
 void set_window_title(const char *title) { std::snprintf(window_title, sizeof window_title, "%s", title); }
 
+void set_simulation_timer(int milliseconds) { simulation_timer_period = milliseconds; }
+
+bool read_window_pixels(uint32_t *pixels, int width, int height) {
+  if (width > surface_width || height > surface_height) return false;
+  for (int y = 0; y < height; y++)
+    for (int x = 0; x < width; x++) pixels[y * width + x] = surface_rows()[y * surface_width + x];
+  return true;
+}
+
 void post_quit_message(int code) {
   quit_posted = true;
   quit_code = code;
@@ -53,6 +63,7 @@ void headless_create_window() {
   forget_shown_boxes();
   script_answers({});
   headless_modifiers = 0;
+  simulation_timer_period = 0;
   set_window_title(program_title);
   quit_posted = false;
   quit_code = 0;

@@ -34,5 +34,7 @@ int unused_answers();
 
 // The modifier keys that held_modifiers reports, set by the test.
 extern int headless_modifiers;
+// The period the core asked for with set_simulation_timer, 0 when stopped; tests send the ticks.
+extern int simulation_timer_period;
 // What the window's title bar would show.
 extern char window_title[128];

@@ -115,6 +115,10 @@ static void text_input(const char *text) {
   }
 }
 
+static void button_up(const SDL_MouseButtonEvent &e) {
+  send(e.button == SDL_BUTTON_LEFT ? message_left_button_up : message_other, 0, e.x, e.y);
+}
+
 // Every second press of a quick run of presses is a double click.
 static void button_down(const SDL_MouseButtonEvent &e) {
   bool second = e.clicks % 2 == 0;
@@ -137,6 +141,7 @@ void dispatch_sdl_event(const SDL_Event &e) {
     case SDL_KEYDOWN: key_pressed(e.key); break;
     case SDL_TEXTINPUT: text_input(e.text.text); break;
     case SDL_MOUSEBUTTONDOWN: button_down(e.button); break;
+    case SDL_MOUSEBUTTONUP: button_up(e.button); break;
     case SDL_QUIT: close_window(); break;
     case SDL_WINDOWEVENT:
       if (e.window.event == SDL_WINDOWEVENT_EXPOSED) send(message_paint);
@@ -221,16 +226,44 @@ void set_window_title(const char *title) {
   if (window) SDL_SetWindowTitle(window, utf8_title);
 }
 
+bool read_window_pixels(uint32_t *pixels, int width, int height) {
+  if (width > surface_width || height > surface_height) return false;
+  for (int y = 0; y < height; y++)
+    for (int x = 0; x < width; x++) pixels[y * width + x] = surface_rows()[y * surface_width + x];
+  return true;
+}
+
+// The simulation's timer is a deadline of the message loop: a tick missed while the
+// core was busy is sent once, and the surface is presented after each, once a frame.
+static int simulation_period;
+static Uint32 next_simulation_tick;
+
+void set_simulation_timer(int milliseconds) {
+  if (milliseconds == simulation_period) return;
+  simulation_period = milliseconds;
+  next_simulation_tick = SDL_GetTicks() + Uint32(milliseconds);
+}
+
+static Sint32 until(Uint32 deadline) {
+  Sint32 wait = Sint32(deadline - SDL_GetTicks());
+  return wait > 0 ? wait : 0;
+}
+
 // Events until the quit, with a timer message every second in between.
 static void run_message_loop() {
   Uint32 next_second = SDL_GetTicks() + 1000;
   SDL_Event e;
   while (!quit_posted) {
-    Sint32 wait = Sint32(next_second - SDL_GetTicks());
-    if (SDL_WaitEventTimeout(&e, wait > 0 ? wait : 0)) dispatch_sdl_event(e);
+    Sint32 wait = until(next_second);
+    if (simulation_period > 0 && until(next_simulation_tick) < wait) wait = until(next_simulation_tick);
+    if (SDL_WaitEventTimeout(&e, wait)) dispatch_sdl_event(e);
     if (SDL_TICKS_PASSED(SDL_GetTicks(), next_second)) {
       next_second = SDL_GetTicks() + 1000;
       send(message_timer);
+    }
+    if (simulation_period > 0 && SDL_TICKS_PASSED(SDL_GetTicks(), next_simulation_tick)) {
+      next_simulation_tick = SDL_GetTicks() + Uint32(simulation_period);
+      send(message_simulation_tick);
     }
     present();
   }

@@ -104,12 +104,44 @@ static const struct {
     {WM_LBUTTONDBLCLK, message_left_double_click},
     {WM_CLOSE, message_close},
     {WM_TIMER, message_timer},
+    {WM_LBUTTONUP, message_left_button_up},
 };
+
+// Timer 1 is the once-a-second timer; timer 2 runs only while a simulation does.
+constexpr UINT_PTR simulation_timer_id = 2;
+
+void set_simulation_timer(int milliseconds) {
+  if (milliseconds > 0) SetTimer(main_window, simulation_timer_id, UINT(milliseconds), nullptr);
+  else KillTimer(main_window, simulation_timer_id);
+}
+
+// The client area copied from the screen through a device-independent bitmap.
+bool read_window_pixels(uint32_t *pixels, int width, int height) {
+  HDC window_dc = GetDC(main_window);
+  HDC memory_dc = CreateCompatibleDC(window_dc);
+  HBITMAP bitmap = CreateCompatibleBitmap(window_dc, width, height);
+  HGDIOBJ previous = SelectObject(memory_dc, bitmap);
+  BitBlt(memory_dc, 0, 0, width, height, window_dc, 0, 0, SRCCOPY);
+  SelectObject(memory_dc, previous);
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;  // top row first
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  bool copied = GetDIBits(memory_dc, bitmap, 0, UINT(height), pixels, &info, DIB_RGB_COLORS) == height;
+  DeleteObject(bitmap);
+  DeleteDC(memory_dc);
+  ReleaseDC(main_window, window_dc);
+  return copied;
+}
 
 static message shell_message(UINT native, WPARAM wparam, LPARAM lparam) {
   message m{message_other, int(wparam), LOWORD(lparam), HIWORD(lparam)};
   for (const auto &entry : message_kinds)
     if (entry.native == native) m.kind = entry.kind;
+  if (native == WM_TIMER && wparam == simulation_timer_id) m.kind = message_simulation_tick;
   return m;
 }
 

@@ -1,0 +1,344 @@
+// The chronogram page: inputs, outputs, active steps and timer bits against time,
+// drawn from the simulator's record of changes, scrolled and zoomed by keys and
+// buttons; "Save" writes the run as VCD, PNG and a scenario that replays it.
+#include <cstdio>
+#include <cstring>
+#include <iterator>
+
+#include "compiler/compiler.h"
+#include "editors/pages.h"
+#include "editors/simulation.h"
+#include "files/files.h"
+#include "files/text_io.h"
+#include "kit/kit.h"
+#include "model/model.h"
+
+chronogram_view_state chronogram_view;
+
+constexpr int plot_left = 76, plot_right = 692, plot_top = 42, row_height = 16, rows_shown = 25;
+constexpr int plot_bottom = plot_top + rows_shown * row_height;  // 442
+constexpr int plot_width = plot_right - plot_left;
+constexpr int axis_label_top = plot_bottom + 4;
+constexpr int button_top = 472, button_width = 50, button_height = 20, button_left = 76, button_step = 54;
+
+// Pixels per second at each zoom step; 100 shows the blinker's half seconds 50 pixels apart.
+constexpr int64_t zoom_pixels_per_second[] = {1, 2, 5, 10, 20, 50, 100, 200, 500, 1000, 2000, 5000, 10000,
+                                              20000, 50000, 100000, 200000, 500000, 1000000};
+constexpr int zoom_count = int(std::size(zoom_pixels_per_second));
+constexpr int default_zoom = 6;
+static_assert(zoom_pixels_per_second[default_zoom] == 100, "the default zoom is 100 pixels a second");
+
+// The axis marks: the first spacing at least 80 pixels wide at the zoom shown.
+constexpr int64_t axis_spacings_ns[] = {1000, 2000, 5000, 10000, 20000, 50000, 100000, 200000, 500000,
+                                        1000000, 2000000, 5000000, 10000000, 20000000, 50000000, 100000000,
+                                        200000000, 500000000, 1000000000, 2000000000, 5000000000, 10000000000,
+                                        20000000000, 50000000000, 100000000000, 200000000000, 500000000000};
+
+void reset_simulation_views() {
+  simulation = {};
+  simulation.pressed_pin = -1;
+  input_change_count = 0;
+  chronogram_view = {default_zoom, 0, true, 0};
+}
+
+static int64_t ns_per_pixel() { return 1000000000 / zoom_pixels_per_second[chronogram_view.zoom]; }
+static int64_t now_ns() { return sim_nanoseconds_of_cycles(simulation.now); }
+
+// The time at the left edge: following, the present sits at the right edge.
+static int64_t view_start_ns() {
+  if (!chronogram_view.follow) return chronogram_view.start_ns;
+  int64_t start = now_ns() - plot_width * ns_per_pixel();
+  return start > 0 ? start : 0;
+}
+
+static int x_of(int64_t ns, int64_t start) {
+  int64_t x = (ns - start) / ns_per_pixel();
+  return plot_left + int(x < 0 ? 0 : x > plot_width ? plot_width : x);
+}
+
+static void draw_text(int x, int y, const char *text, rgb colour) {
+  select_object(window_dc, page_font);
+  set_transparent_background(window_dc);
+  set_text_colour(window_dc, colour);
+  text_out(window_dc, x, y, text, int(std::strlen(text)));
+}
+
+static void draw_axis(int64_t start) {
+  int64_t spacing = axis_spacings_ns[std::size(axis_spacings_ns) - 1];
+  for (int64_t s : axis_spacings_ns)
+    if (s / ns_per_pixel() >= 80) {
+      spacing = s;
+      break;
+    }
+  select_object(window_dc, axis_pen);
+  for (int64_t t = (start + spacing - 1) / spacing * spacing; t <= start + plot_width * ns_per_pixel(); t += spacing) {
+    int x = x_of(t, start);
+    move_to(window_dc, x, plot_top);
+    line_to(window_dc, x, plot_bottom);
+    char label[32];
+    if (spacing >= 1000000) std::snprintf(label, sizeof label, "%lld.%03llds", (long long)(t / 1000000000), (long long)(t / 1000000 % 1000));
+    else std::snprintf(label, sizeof label, "%lld.%06llds", (long long)(t / 1000000000), (long long)(t / 1000 % 1000000));
+    if (x + 8 * int(std::strlen(label)) <= client_width) draw_text(x, axis_label_top, label, colour_white);
+  }
+}
+
+// ---- The traces ------------------------------------------------------------------
+
+static const sim_change &change(int64_t k) { return sim_record[k % sim_record_capacity]; }
+
+// The first kept change at or after the cycle (the record is in time order).
+static int64_t first_change_from(int64_t cycle) {
+  int64_t low = sim_record_first(), high = sim_record_count;
+  while (low < high) {
+    int64_t middle = (low + high) / 2;
+    if (change(middle).cycle < cycle) low = middle + 1;
+    else high = middle;
+  }
+  return low;
+}
+
+static bool shown_row(int signal) {
+  return signal >= chronogram_view.first_row && signal < chronogram_view.first_row + rows_shown;
+}
+static int row_top(int signal) { return plot_top + row_height * (signal - chronogram_view.first_row); }
+
+// One stretch of a row at a level: steps as a filled bar, other signals as a line
+// high or low, with the edge that starts it.
+static void draw_stretch(int signal, int x0, int x1, int value, int previous) {
+  int top = row_top(signal);
+  if (sim_signals[signal].kind == signal_step) {
+    if (!value) return;
+    select_object(window_dc, grid_pen);
+    select_object(window_dc, grid_brush);
+    draw_rectangle(window_dc, x0, top + 3, x1 > x0 ? x1 : x0 + 1, top + 14);
+    return;
+  }
+  int y = value ? top + 3 : top + 13;
+  select_object(window_dc, trace_pen);
+  if (value != previous) {
+    move_to(window_dc, x0, top + 3);
+    line_to(window_dc, x0, top + 14);
+  }
+  move_to(window_dc, x0, y);
+  line_to(window_dc, x1 > x0 ? x1 : x0 + 1, y);
+}
+
+static uint8_t value_at_start[sim_signal_capacity];
+static bool value_known[sim_signal_capacity];
+
+// The values at the left edge: each shown signal's last change before it.
+static void find_values_before(int64_t k0) {
+  int missing = 0;
+  for (int s = 0; s < sim_signal_count; s++) {
+    value_known[s] = !shown_row(s);
+    value_at_start[s] = 0;
+    missing += !value_known[s];
+  }
+  for (int64_t k = k0 - 1; k >= sim_record_first() && missing > 0; k--) {
+    const sim_change &c = change(k);
+    if (value_known[c.signal]) continue;
+    value_known[c.signal] = true;
+    value_at_start[c.signal] = c.value;
+    missing--;
+  }
+}
+
+static void draw_traces(int64_t start) {
+  int64_t start_cycle = sim_cycles_of_nanoseconds(start);
+  int64_t end_cycle = sim_cycles_of_nanoseconds(start + plot_width * ns_per_pixel());
+  int64_t k0 = first_change_from(start_cycle);
+  find_values_before(k0);
+  static int since_x[sim_signal_capacity];
+  for (int s = 0; s < sim_signal_count; s++) since_x[s] = plot_left;
+  for (int64_t k = k0; k < sim_record_count && change(k).cycle <= end_cycle; k++) {
+    const sim_change &c = change(k);
+    if (!shown_row(c.signal) || c.value == value_at_start[c.signal]) continue;
+    int x = x_of(sim_nanoseconds_of_cycles(c.cycle), start);
+    draw_stretch(c.signal, since_x[c.signal], x, value_at_start[c.signal], value_at_start[c.signal]);
+    since_x[c.signal] = x;
+    value_at_start[c.signal] = c.value;
+    draw_stretch(c.signal, x, x, c.value, !c.value);
+  }
+  int end_x = x_of(now_ns(), start);
+  for (int s = 0; s < sim_signal_count; s++)
+    if (shown_row(s) && end_x > since_x[s]) draw_stretch(s, since_x[s], end_x, value_at_start[s], value_at_start[s]);
+}
+
+static void draw_rows(int64_t start) {
+  select_object(window_dc, page_pen);
+  select_object(window_dc, white_brush);
+  draw_rectangle(window_dc, plot_left - 1, plot_top - 1, plot_right + 1, plot_bottom + 1);
+  for (int s = chronogram_view.first_row; s < sim_signal_count && shown_row(s); s++)
+    draw_text(4, row_top(s), sim_signals[s].name, colour_white);
+  draw_axis(start);
+  draw_traces(start);
+}
+
+// ---- Buttons and keys -------------------------------------------------------------
+
+// Scrolling leaves the present: a quarter of the plot a step, never before time 0.
+static void scroll_time(int quarters) {
+  int64_t start = view_start_ns() + quarters * (plot_width / 4) * ns_per_pixel();
+  chronogram_view.start_ns = start > 0 ? start : 0;
+  chronogram_view.follow = false;
+}
+
+// Zooming keeps the time at the middle of the plot where it is.
+static void zoom(int by) {
+  int next = chronogram_view.zoom + by;
+  if (next < 0 || next >= zoom_count) return;
+  int64_t middle = view_start_ns() + plot_width / 2 * ns_per_pixel();
+  chronogram_view.zoom = next;
+  int64_t start = middle - plot_width / 2 * ns_per_pixel();
+  chronogram_view.start_ns = start > 0 ? start : 0;
+}
+
+static void scroll_rows(int by) {
+  int first = chronogram_view.first_row + by;
+  if (first > sim_signal_count - rows_shown) first = sim_signal_count - rows_shown;
+  chronogram_view.first_row = first > 0 ? first : 0;
+}
+
+static void save_run();
+
+struct chrono_button {
+  const char *label;
+  void (*press)();
+};
+static const chrono_button chrono_buttons[] = {
+    {"<", [] { scroll_time(-1); }},
+    {">", [] { scroll_time(1); }},
+    {"+", [] { zoom(1); }},
+    {"-", [] { zoom(-1); }},
+    {"Up", [] { scroll_rows(-1); }},
+    {"Down", [] { scroll_rows(1); }},
+    {"Now", [] { chronogram_view.follow = true; }},
+    {"Save", save_run},
+};
+
+struct chrono_key {
+  int key;
+  void (*effect)();
+};
+static const chrono_key chrono_keys[] = {
+    {key_left, [] { scroll_time(-1); }},
+    {key_right, [] { scroll_time(1); }},
+    {key_up, [] { scroll_rows(-1); }},
+    {key_down, [] { scroll_rows(1); }},
+    {key_page_up, [] { zoom(1); }},
+    {key_page_down, [] { zoom(-1); }},
+    {key_home, [] { chronogram_view.follow = false, chronogram_view.start_ns = 0; }},
+    {key_end, [] { chronogram_view.follow = true; }},
+};
+
+static void draw_buttons() {
+  for (int k = 0; k < int(std::size(chrono_buttons)); k++) {
+    int left = button_left + button_step * k;
+    select_object(window_dc, page_pen);
+    select_object(window_dc, menu_item_brush);
+    draw_rectangle(window_dc, left, button_top, left + button_width, button_top + button_height);
+    draw_text(left + 5, button_top + 3, chrono_buttons[k].label, colour_white);
+  }
+}
+
+void chrono_page_paint() {
+  select_object(window_dc, background_pen);
+  select_object(window_dc, background_brush);
+  draw_rectangle(window_dc, 0, plot_top - 2, client_width, client_height);
+  draw_buttons();
+  if (!simulation.started) {
+    draw_text(plot_left, plot_top + 20, "Nothing recorded: open \"Sim\" first", colour_white);
+    return;
+  }
+  draw_rows(view_start_ns());
+  if (simulation.running) set_simulation_timer(simulation_tick_milliseconds);
+}
+
+void chrono_page_click() {
+  if (click_y < button_top || click_y >= button_top + button_height || click_x < button_left) return;
+  int k = (click_x - button_left) / button_step;
+  if (k >= int(std::size(chrono_buttons)) || click_x >= button_left + button_step * k + button_width) return;
+  chrono_buttons[k].press();
+  chrono_page_paint();
+}
+
+void chrono_page_key_down(int key) {
+  for (const chrono_key &binding : chrono_keys)
+    if (binding.key == key) {
+      binding.effect();
+      chrono_page_paint();
+    }
+}
+
+// "+" and "-" zoom as the buttons do.
+void chrono_page_char(int ch) {
+  if (ch != '+' && ch != '-') return;
+  zoom(ch == '+' ? 1 : -1);
+  chrono_page_paint();
+}
+
+// ---- Saving ------------------------------------------------------------------------
+
+// The graphic file's name without its extension: chart.gra gives chart.
+static void project_stem(char *stem, int size) {
+  std::snprintf(stem, size_t(size), "%s", app_config(config_graphic)[0] ? app_config(config_graphic) : "chart");
+  char *dot = std::strrchr(stem, '.'), *slash = std::strrchr(stem, '/');
+  if (dot && dot > stem && (!slash || dot > slash)) *dot = 0;
+}
+
+// The first nanosecond at which a replay has reached the cycle.
+static int64_t replay_ns(int64_t cycle) {
+  int64_t ns = sim_nanoseconds_of_cycles(cycle);
+  while (sim_cycles_of_nanoseconds(ns) < cycle) ns++;
+  return ns;
+}
+
+static void put_time(pending_file &file, int64_t ns) {
+  put_text(file, "%lld.%09llds", (long long)(ns / 1000000000), (long long)(ns % 1000000000));
+}
+
+// The user's input changes and, for each output change, an expectation, in time order.
+static bool write_scenario_file(const char *path, const char *stem) {
+  pending_file file;
+  if (!begin_file(file, path)) return false;
+  put_text(file, "# %s: the inputs changed in TALVEN's simulation, and every output change it showed.\n", stem);
+  int next_input = 0;
+  int64_t first = sim_record_first() > sim_signal_count ? sim_record_first() : sim_signal_count;
+  for (int64_t k = first; k <= sim_record_count; k++) {
+    bool outputs_left = k < sim_record_count;
+    int64_t cycle = outputs_left ? change(k).cycle : INT64_MAX;
+    for (; next_input < input_change_count && input_changes[next_input].cycle < cycle; next_input++) {
+      const input_change &c = input_changes[next_input];
+      put_time(file, replay_ns(c.cycle));
+      put_text(file, " set %s=%d\n", sim_target.pins[c.pin].name, c.level);
+    }
+    if (!outputs_left || sim_signals[change(k).signal].kind != signal_output) continue;
+    put_time(file, replay_ns(cycle));
+    put_text(file, " expect %s=%d\n", sim_signals[change(k).signal].name, change(k).value);
+  }
+  return finish_file(file);
+}
+
+static uint32_t window_pixels[client_width * client_height];
+
+// The chronogram as shown, from the top of its plot to the buttons.
+static bool write_chronogram_png(const char *path) {
+  if (!read_window_pixels(window_pixels, client_width, client_height)) return false;
+  return write_png_file(path, window_pixels + client_width * (plot_top - 2), client_width,
+                        button_top - 4 - (plot_top - 2));
+}
+
+static void save_run() {
+  if (!simulation.started) return;
+  char stem[text_size], vcd[text_size + 16], png[text_size + 16], scenario_path[text_size + 16];
+  project_stem(stem, sizeof stem);
+  std::snprintf(vcd, sizeof vcd, "%s.vcd", stem);
+  std::snprintf(png, sizeof png, "%s.png", stem);
+  std::snprintf(scenario_path, sizeof scenario_path, "%s.scenario.txt", stem);
+  chrono_page_paint();
+  bool written = write_vcd(vcd) && write_chronogram_png(png) && write_scenario_file(scenario_path, stem);
+  char text[200];
+  if (written) std::snprintf(text, sizeof text, "Written: %s, %s and %s", vcd, png, scenario_path);
+  else std::snprintf(text, sizeof text, "Cannot write %s, %s or %s", vcd, png, scenario_path);
+  show_message_box(written ? box_notice : box_error, "Files", text);
+}

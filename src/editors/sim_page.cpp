@@ -1,0 +1,374 @@
+// The simulation page: the chart as on the grid page with its active steps filled
+// and its true transitions marked, a lamp per port pin (inputs clicked), and the
+// run controls. The chip is the simulator's; the page keeps views and modes only.
+#include <cstdio>
+#include <cstring>
+#include <iterator>
+
+#include "compiler/compiler.h"
+#include "editors/page_state.h"
+#include "editors/pages.h"
+#include "editors/simulation.h"
+#include "kit/kit.h"
+#include "translate/translate.h"
+
+simulation_state simulation;
+input_change input_changes[input_change_capacity];
+int input_change_count;
+
+constexpr int lamp_left = 60, lamp_top = 443, lamp_width = 30, lamp_height = 19, lamps_per_row = 20;
+constexpr int status_top = 483;
+constexpr int button_left = 5, button_top = 40, button_width = 50, button_height = 20, button_step = 22;
+constexpr int plan_left = 60, plan_top = 40, cell_width = 40, cell_height = 20, plan_columns = 15, plan_rows = 20;
+static_assert(sim_pin_capacity <= 2 * lamps_per_row, "every pin has a lamp on the two rows");
+
+static void draw_status();
+static void draw_lamps();
+static void draw_chart_states();
+static void draw_buttons();
+
+// ---- Running --------------------------------------------------------------------
+
+static int scans_run;
+static void observe(int64_t cycle) {
+  sim_record_changes(cycle);
+  scans_run++;
+}
+
+static void power_up() {
+  sim_power_up();
+  sim_list_signals();
+  sim_record_start();
+  simulation.now = 0;
+  simulation.running = false;
+  simulation.pressed_pin = -1;
+  input_change_count = 0;
+  chronogram_view.follow = true;
+}
+
+// Runs to the given cycle; the time shown never goes back.
+static void run_to(int64_t cycle) {
+  sim_run_to(cycle, observe);
+  if (cycle > simulation.now) simulation.now = cycle;
+}
+
+// As fast as possible stops a tick once this many scans were run or 10 s simulated.
+constexpr int fastest_scans_per_tick = 2000;
+constexpr int64_t fastest_chunks_per_tick = 100;
+
+static void advance_one_tick() {
+  int64_t tick = sim_cycles_of_nanoseconds(int64_t(simulation_tick_milliseconds) * 1000000);
+  if (simulation.speed == speed_real_time) return run_to(simulation.now + tick);
+  if (simulation.speed == speed_times_ten) return run_to(simulation.now + 10 * tick);
+  scans_run = 0;
+  int64_t chunk = sim_cycles_of_nanoseconds(100000000);
+  for (int k = 0; k < fastest_chunks_per_tick && scans_run < fastest_scans_per_tick && !sim.stopped; k++)
+    run_to(simulation.now + chunk);
+}
+
+static void set_running(bool running) {
+  simulation.running = running && simulation.started;
+  set_simulation_timer(simulation.running ? simulation_tick_milliseconds : 0);
+}
+
+void simulation_tick(int shown) {
+  if (!simulation.running) return set_simulation_timer(0);
+  advance_one_tick();
+  if (!shown) return;
+  if (edit_mode == simulation_page) sim_page_paint_states();
+  else chrono_page_paint();
+}
+
+// ---- Opening ------------------------------------------------------------------------
+
+// The translation overwrites the literal program, which the simulation must not change.
+static char kept_literal[literal_lines][text_size];
+static char kept_labels[literal_lines][literal_label_size];
+
+// The translation's "Converting" notice announces a file operation that does not
+// happen here; errors and reports still reach the user.
+static message_box_handler presenter;
+static void without_notices(box_kind kind, const char *title, const char *text) {
+  if (kind == box_notice) return;
+  set_message_box_handler(presenter);
+  show_message_box(kind, title, text);
+  set_message_box_handler(without_notices);
+}
+
+static compile_result compile_chart_in_memory() {
+  std::memcpy(kept_literal, literal_buffer, sizeof kept_literal);
+  std::memcpy(kept_labels, literal_line_labels, sizeof kept_labels);
+  presenter = set_message_box_handler(without_notices);
+  compile_result result = graphic_to_literal() ? compile_literal_to_image() : compile_errors;
+  set_message_box_handler(presenter);
+  std::memcpy(literal_buffer, kept_literal, sizeof kept_literal);
+  std::memcpy(literal_line_labels, kept_labels, sizeof kept_labels);
+  return result;
+}
+
+bool sim_page_open() {
+  set_running(false);
+  simulation.started = false;
+  if (compile_chart_in_memory() != compile_ok) return false;
+  char error[scenario_error_size];
+  if (!sim_bind_target(error, sizeof error)) {
+    show_message_box(box_error, "Simulation", error);
+    return false;
+  }
+  simulation.started = true;
+  power_up();
+  return true;
+}
+
+// ---- Conditions -----------------------------------------------------------------
+
+// An input pin reads what is driven onto it now, so a click shows at once which
+// transitions it would fire; every other name reads its bit.
+static bool operand_value(const char *name, int &value) {
+  int pin = sim_find_pin(name);
+  if (pin >= 0 && sim_pin_is_input(pin)) {
+    value = sim_pin_level(pin);
+    return true;
+  }
+  int address;
+  if (!find_zb(name, address) || address < 0 || address >= sim_bit_count) return false;
+  value = sim.bit[address];
+  return true;
+}
+
+// The condition's own words, "l RA0 an x4 o M1", worked left to right as the chip's
+// accumulator does; a word the chip would not take there leaves it unmarked.
+bool transition_condition_holds(int n) {
+  if (n < 0 || n >= table_rows || !simulation.started) return false;
+  char text[text_size + 1];
+  std::snprintf(text, sizeof text, "%s", transition_conditions[n].text);
+  bool result = false, any = false;
+  const char *blanks = " \t";
+  for (char *order = std::strtok(text, blanks); order; order = std::strtok(nullptr, blanks)) {
+    char *operand = std::strtok(nullptr, blanks);
+    int code, value;
+    if (!operand || !find_order(order, code) || code > 7 || !operand_value(operand, value)) return false;
+    bool bit = (value != 0) != (code & 1);  // odd codes take the complement
+    if (code <= 1) result = bit;
+    else if (code <= 3) result = result && bit;
+    else if (code <= 5) result = result || bit;
+    else result = result != bit;
+    any = true;
+  }
+  return any && result;
+}
+
+static bool step_active(int n) {
+  return simulation.started && n >= 0 && n < sim_step_count && sim_target.step_address[n] >= 0 &&
+         sim.bit[sim_target.step_address[n]];
+}
+
+// ---- The chart ------------------------------------------------------------------------
+
+static void fill(int left, int top, int right, int bottom, rgb colour) {
+  for (int y = top; y <= bottom; y++)
+    for (int x = left; x <= right; x++) set_pixel(window_dc, x, y, colour);
+}
+
+// A step or transition cell drawn afresh: an active step filled inside its square,
+// a transition whose condition holds with a bar across its link.
+static void draw_state_cell(int c, int r) {
+  const cell &shown = plan_xy[scroll_x + c][scroll_y + r];
+  bool step = shown.kind == cell_step || shown.kind == cell_initial_step;
+  if (!step && shown.kind != cell_transition) return;
+  draw_cell(c, r, shown.kind, shown.number, true);
+  int x = plan_left + cell_width * c, y = plan_top + cell_height * r;
+  if (step && step_active(shown.number)) fill(x + 3, y + 3, x + 15, y + 15, colour_active_step);
+  else if (!step && transition_condition_holds(shown.number)) fill(x + 3, y + 7, x + 15, y + 11, colour_true_transition);
+  else return;
+  draw_glyph(x, y, shown.kind, 1);
+}
+
+static void draw_chart_states() {
+  for (int r = 0; r < plan_rows; r++)
+    for (int c = 0; c < plan_columns; c++) draw_state_cell(c, r);
+}
+
+// ---- Lamps ----------------------------------------------------------------------------
+
+static void lamp_box(int pin, int &left, int &top) {
+  left = lamp_left + lamp_width * (pin % lamps_per_row);
+  top = lamp_top + (lamp_height + 1) * (pin / lamps_per_row);
+}
+
+static void draw_lamp(int pin) {
+  bool input = sim_pin_is_input(pin), on = sim_pin_level(pin);
+  int left, top;
+  lamp_box(pin, left, top);
+  select_object(window_dc, page_pen);
+  select_object(window_dc, input ? (on ? input_on_brush : input_off_brush) : (on ? output_on_brush : output_off_brush));
+  draw_rectangle(window_dc, left, top, left + lamp_width - 1, top + lamp_height);
+  set_text_colour(window_dc, on ? rgb{0, 0, 0} : colour_white);
+  const char *name = sim_target.pins[pin].name;
+  text_out(window_dc, left + 3, top + 2, name, int(std::strlen(name)));
+}
+
+static void draw_lamps() {
+  if (!simulation.started) return;
+  select_object(window_dc, page_font);
+  set_transparent_background(window_dc);
+  for (int pin = 0; pin < sim_target.pin_count; pin++) draw_lamp(pin);
+}
+
+static int lamp_at_click() {
+  if (!simulation.started) return -1;
+  for (int pin = 0; pin < sim_target.pin_count; pin++) {
+    int left, top;
+    lamp_box(pin, left, top);
+    if (click_x >= left && click_x < left + lamp_width - 1 && click_y >= top && click_y < top + lamp_height) return pin;
+  }
+  return -1;
+}
+
+void change_input(int pin, int level) {
+  if (!simulation.started || pin < 0 || !sim_pin_is_input(pin) || sim_pin_level(pin) == level) return;
+  sim_set_input(pin, level);
+  if (input_change_count < input_change_capacity) input_changes[input_change_count++] = {simulation.now, pin, level};
+  sim_record_changes(simulation.now);
+}
+
+// ---- Status and buttons ---------------------------------------------------------------
+
+static void draw_text(int x, int y, const char *text, rgb colour) {
+  select_object(window_dc, page_font);
+  set_transparent_background(window_dc);
+  set_text_colour(window_dc, colour);
+  text_out(window_dc, x, y, text, int(std::strlen(text)));
+}
+
+static void draw_status() {
+  select_object(window_dc, background_pen);
+  select_object(window_dc, background_brush);
+  draw_rectangle(window_dc, lamp_left, status_top, client_width, client_height);
+  if (!simulation.started) return;
+  char text[96];
+  int64_t ms = sim_nanoseconds_of_cycles(simulation.now) / 1000000;
+  std::snprintf(text, sizeof text, "t %lld.%03llds  scans %lld", (long long)(ms / 1000), (long long)(ms % 1000),
+                (long long)sim.scans);
+  draw_text(lamp_left, status_top, text, colour_white);
+  bool unstable = sim_target.unstable_address >= 0 && sim.bit[sim_target.unstable_address];
+  if (unstable) draw_text(lamp_left + 320, status_top, "UNSTABLE", rgb{255, 0, 0});
+  if (sim.stopped) draw_text(lamp_left + 400, status_top, "STOPPED", rgb{255, 0, 0});
+}
+
+static const char *const speed_labels[] = {"x1", "x10", "Max"};
+static_assert(std::size(speed_labels) == run_speed_count, "a label per speed");
+
+static void run_pause() { set_running(!simulation.running); }
+static void one_scan() {
+  set_running(false);
+  sim_scan();
+  sim_record_changes(sim.last_scan_end);
+  if (sim.cycle > simulation.now) simulation.now = sim.cycle;
+}
+static void one_pass() {
+  set_running(false);
+  sim_pass();
+  sim_record_changes(sim.cycle);
+  if (sim.cycle > simulation.now) simulation.now = sim.cycle;
+}
+static void reset() {
+  set_running(false);
+  power_up();
+}
+static void next_speed() { simulation.speed = (simulation.speed + 1) % run_speed_count; }
+static void push_or_toggle() { simulation.push_mode = !simulation.push_mode; }
+
+static const char *run_label() { return simulation.running ? "Pause" : "Run"; }
+static const char *speed_label() { return speed_labels[simulation.speed]; }
+static const char *mode_label() { return simulation.push_mode ? "Push" : "Tog"; }
+
+// The buttons down the left edge, top to bottom.
+struct sim_button {
+  const char *(*label)();
+  void (*press)();
+};
+static const sim_button sim_buttons[] = {
+    {run_label, run_pause},
+    {[] { return "Scan"; }, one_scan},
+    {[] { return "Pass"; }, one_pass},
+    {[] { return "Reset"; }, reset},
+    {speed_label, next_speed},
+    {mode_label, push_or_toggle},
+};
+
+static void draw_buttons() {
+  for (int k = 0; k < int(std::size(sim_buttons)); k++) {
+    int top = button_top + button_step * k;
+    select_object(window_dc, page_pen);
+    select_object(window_dc, menu_item_brush);
+    draw_rectangle(window_dc, button_left, top, button_left + button_width, top + button_height);
+    draw_text(button_left + 5, top + 3, sim_buttons[k].label(), colour_white);
+  }
+}
+
+static int button_at_click() {
+  if (click_x < button_left || click_x >= button_left + button_width) return -1;
+  for (int k = 0; k < int(std::size(sim_buttons)); k++) {
+    int top = button_top + button_step * k;
+    if (click_y >= top && click_y < top + button_height) return k;
+  }
+  return -1;
+}
+
+// ---- The page ---------------------------------------------------------------------------
+
+// What changes while the chart runs: drawn on every tick.
+void sim_page_paint_states() {
+  draw_chart_states();
+  draw_lamps();
+  draw_status();
+  draw_buttons();
+}
+
+void sim_page_paint() {
+  draw_plan_view();
+  draw_scroll_buttons();
+  sim_page_paint_states();
+  if (simulation.running) set_simulation_timer(simulation_tick_milliseconds);
+}
+
+void sim_page_click() {
+  int button = button_at_click();
+  if (button >= 0) {
+    sim_buttons[button].press();
+    return sim_page_paint_states();
+  }
+  if (scroll_by_click()) return sim_page_paint();
+  int pin = lamp_at_click();
+  if (pin < 0 || !sim_pin_is_input(pin)) return;
+  if (simulation.push_mode) {
+    change_input(pin, 1);
+    simulation.pressed_pin = pin;
+  } else {
+    change_input(pin, !sim_pin_level(pin));
+  }
+  sim_page_paint_states();
+}
+
+void sim_page_release() {
+  if (simulation.pressed_pin < 0) return;
+  change_input(simulation.pressed_pin, 0);
+  simulation.pressed_pin = -1;
+  sim_page_paint_states();
+}
+
+void sim_page_key_down(int key) {
+  if (scroll_by_key(key)) sim_page_paint();
+}
+
+// The digit keys 0 to 7 toggle RA0 to RA7.
+void sim_page_char(int ch) {
+  if (ch < '0' || ch > '7' || !simulation.started) return;
+  char name[8];
+  std::snprintf(name, sizeof name, "RA%c", ch);
+  int pin = sim_find_pin(name);
+  if (pin < 0) return;
+  change_input(pin, !sim_pin_level(pin));
+  sim_page_paint_states();
+}
