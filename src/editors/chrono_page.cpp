@@ -336,9 +336,9 @@ static void save_run() {
   std::snprintf(png, sizeof png, "%s.png", stem);
   std::snprintf(scenario_path, sizeof scenario_path, "%s.scenario.txt", stem);
   chrono_page_paint();
-  bool written = write_vcd(vcd) && write_chronogram_png(png) && write_scenario_file(scenario_path, stem);
+  bool written = write_vcd(vcd, sim.cycle) && write_chronogram_png(png) && write_scenario_file(scenario_path, stem);
   char text[200];
   if (written) std::snprintf(text, sizeof text, "Written: %s, %s and %s", vcd, png, scenario_path);
   else std::snprintf(text, sizeof text, "Cannot write %s, %s or %s", vcd, png, scenario_path);
-  show_message_box(written ? box_notice : box_error, "Files", text);
+  show_message_box(written ? box_report : box_error, "Files", text);
 }
