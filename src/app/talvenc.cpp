@@ -4,12 +4,16 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <vector>
 
 #include "compiler/compiler.h"
 #include "files/files.h"
 #include "model/model.h"
 #include "platform/message_box.h"
 #include "platform/seam.h"
+#ifdef TALVENC_DRAWS_PNG
+#include "platform/surface.h"
+#endif
 #include "simulate/simulate.h"
 #include "startup/startup.h"
 #include "translate/translate.h"
@@ -17,7 +21,7 @@
 static const char usage[] =
     "usage: talvenc [--definition DEF] (--graphic GRA | --literal LIT) [--graphic-out GRA2] "
     "[--literal-out LIT2] [--hex HEX]\n"
-    "               [--simulate SCENARIO [--until TIME] [--vcd FILE.vcd] [--chronogram FILE.svg]]\n";
+    "               [--simulate SCENARIO [--until TIME] [--vcd FILE.vcd] [--chronogram FILE.svg|FILE.png]]\n";
 
 enum exit_code { exit_done = 0, exit_not_compiled = 1, exit_file_failed = 2 };
 
@@ -112,13 +116,39 @@ static bool has_ending(const char *name, const char *ending) {
   return length >= ending_length && std::strcmp(name + length - ending_length, ending) == 0;
 }
 
+// The Linux build draws PNG pictures on the software surface; the Windows one has no
+// surface without a window and writes SVG only.
+#ifdef TALVENC_DRAWS_PNG
+static constexpr bool draws_png = true;
+
+static bool write_png_chronogram(const char *path, int64_t end_cycle) {
+  reset_surface();
+  dc_handle dc = acquire_window_dc();
+  draw_run_picture(dc, end_cycle, surface_height);
+  release_window_dc(dc);
+  int width = run_picture_width(), height = run_picture_height(surface_height);
+  std::vector<uint32_t> pixels(size_t(width) * size_t(height));
+  const uint32_t *rows = surface_rows();
+  for (int y = 0; y < height; y++)
+    std::memcpy(&pixels[size_t(y) * size_t(width)], rows + size_t(y) * surface_width, size_t(width) * 4);
+  return write_png_file(path, pixels.data(), width, height);
+}
+#else
+static constexpr bool draws_png = false;
+static bool write_png_chronogram(const char *, int64_t) { return false; }
+#endif
+
 // Where the simulation's output files go, refused before the run when they cannot be made.
 static bool simulation_outputs_fit(const command_line &command) {
-  if (command.chronogram && !has_ending(command.chronogram, ".svg")) {
-    std::fprintf(stderr, "talvenc: the chronogram is written as SVG: %s does not end in .svg\n", command.chronogram);
-    return false;
-  }
-  return true;
+  if (!command.chronogram || has_ending(command.chronogram, ".svg")) return true;
+  if (draws_png && has_ending(command.chronogram, ".png")) return true;
+  std::fprintf(stderr, "talvenc: the chronogram is written as %s: %s\n", draws_png ? "SVG (.svg) or PNG (.png)" : "SVG (.svg)",
+               command.chronogram);
+  return false;
+}
+
+static bool write_chronogram(const char *path, int64_t end_cycle) {
+  return has_ending(path, ".png") ? write_png_chronogram(path, end_cycle) : write_svg_chronogram(path, end_cycle);
 }
 
 static int simulate(const command_line &command) {
@@ -149,7 +179,7 @@ static int simulate(const command_line &command) {
     std::fprintf(stderr, "talvenc: cannot write %s\n", command.vcd);
     return exit_file_failed;
   }
-  if (command.chronogram && !write_svg_chronogram(from_start(command.chronogram).string().c_str(), end_cycle)) {
+  if (command.chronogram && !write_chronogram(from_start(command.chronogram).string().c_str(), end_cycle)) {
     std::fprintf(stderr, "talvenc: cannot write %s\n", command.chronogram);
     return exit_file_failed;
   }

@@ -145,6 +145,12 @@ int64_t sim_record_first();
 // end_cycle; written through the safe writer, false when that failed.
 bool write_vcd(const char *path, int64_t end_cycle);
 bool write_svg_chronogram(const char *path, int64_t end_cycle);
+// The same picture through the drawing calls of the seam, top-left at (0, 0), with
+// as many rows as fit in most_height pixels; its size in pixels.
+struct draw_context;
+void draw_run_picture(draw_context *dc, int64_t end_cycle, int most_height);
+int run_picture_width();
+int run_picture_height(int most_height);
 
 // ---- Scenarios --------------------------------------------------------------
 

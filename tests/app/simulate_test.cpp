@@ -168,6 +168,27 @@ TEST_F(Simulate, TheChronogramDrawsARowPerSignalAndBarsForSteps) {
   EXPECT_EQ(svg.substr(svg.size() - 8), "</svg>\r\n");
 }
 
+// The same picture as a PNG, read back by ImageMagick: x0's bar until RA1 at 40 ms, then
+// RB1 high while x1 holds its 0.2 s.
+TEST_F(Simulate, TheChronogramAsAPictureShowsTheStepsAndOutputs) {
+  run_result run = simulate("40ms set RA1=1\n45ms set RA1=0\n", "--until 300ms --chronogram run.png");
+  ASSERT_EQ(run.status, 0) << run.err;
+  auto pixel = [](int x, int y) {
+    std::string command = "convert run.png -format '%[pixel:p{" + std::to_string(x) + "," + std::to_string(y) +
+                          "}]' info: >pixel.txt 2>&1";
+    EXPECT_EQ(std::system(command.c_str()), 0);
+    return read_file("pixel.txt");
+  };
+  int x0_row = 30 + 16 * 24, rb1_row = 30 + 9 * 24;  // eight inputs, then eight outputs, then the steps
+  EXPECT_EQ(pixel(90 + 900 * 20 / 300, x0_row + 10), "srgb(0,128,255)");
+  EXPECT_EQ(pixel(90 + 900 * 100 / 300, x0_row + 10), "srgb(255,255,255)");
+  EXPECT_EQ(pixel(90 + 900 * 100 / 300, rb1_row + 4), "srgb(192,0,0)");
+  EXPECT_EQ(pixel(90 + 900 * 20 / 300, rb1_row + 4), "srgb(255,255,255)");
+  run = simulate("40ms set RA1=1\n", "--chronogram run.gif");
+  EXPECT_EQ(run.status, 2);
+  EXPECT_EQ(run.err, "talvenc: the chronogram is written as SVG (.svg) or PNG (.png): run.gif\n");
+}
+
 TEST_F(Simulate, AHexIsWrittenTooWhenAsked) {
   run_result run = simulate("10ms expect RB0=0\n", "--hex prog.hex");
   EXPECT_EQ(run.status, 0);
