@@ -15,16 +15,16 @@ struct chip_entry {
   int porta_pins;     // RA0 up
   int porte_pins;     // 0: no PORTC, PORTD, PORTE
   int timers;
-  // Cycles the host simulator takes from the chip: an order's fetch, reset to the
+  // Cycles the host simulator takes from the chip: an order's fetch, a pass's start, reset to the
   // program check, program check to the first tick, the tick's interrupt.
-  const char *fetch_cycles, *reset_cycles, *setup_cycles;
+  const char *fetch_cycles, *pass_start_cycles, *reset_cycles, *setup_cycles;
   const char *interrupt_period, *interrupts_per_tick, *interrupt_cycles, *interrupt_long_share, *tick_extra_cycles;
 };
 constexpr chip_entry chips[] = {
-    {"pic16f628a", "800", "80", "800", "4000000", 8, 0, 8, "37", "535", "277", "10000", "1", "12", "78", "0"},
-    {"pic16f88", "1000", "100", "1000", "4000000", 8, 0, 8, "44", "546", "325", "10000", "1", "12", "78", "0"},
-    {"pic16f877a", "2000", "100", "2000", "4000000", 6, 3, 8, "44", "603", "325", "10000", "1", "12", "78", "0"},
-    {"pic16f887", "2000", "100", "2000", "4000000", 6, 3, 8, "44", "603", "325", "10000", "1", "12", "78", "0"},
+    {"pic16f628a", "800", "80", "800", "4000000", 8, 0, 8, "37", "7", "535", "277", "10000", "1", "12", "78", "0"},
+    {"pic16f88", "1000", "100", "1000", "4000000", 8, 0, 8, "44", "8", "546", "325", "10000", "1", "12", "78", "0"},
+    {"pic16f877a", "2000", "100", "2000", "4000000", 6, 3, 8, "44", "8", "603", "325", "10000", "1", "12", "78", "0"},
+    {"pic16f887", "2000", "100", "2000", "4000000", 6, 3, 8, "44", "8", "603", "325", "10000", "1", "12", "78", "0"},
 };
 static const chip_entry *chip;
 
@@ -42,6 +42,7 @@ constexpr info_entry infos[] = {
     {"taille_zb", nullptr, "256"},
     {"frequence_horloge", &chip_entry::clock, nullptr},
     {"cycles_lecture_ordre", &chip_entry::fetch_cycles, nullptr},
+    {"cycles_debut_passe", &chip_entry::pass_start_cycles, nullptr},
     {"cycles_avant_controle", &chip_entry::reset_cycles, nullptr},
     {"cycles_apres_controle", &chip_entry::setup_cycles, nullptr},
     {"periode_interruption", &chip_entry::interrupt_period, nullptr},

@@ -55,6 +55,7 @@ struct definition_record {
   int32_t frequence_horloge;  // the chip's clock in Hz, for the simulator; 0 when not given
   // The interpreter's chip-dependent cycle costs, for the simulator; 0 when not given.
   int32_t cycles_lecture_ordre;      // fetching and decoding one order
+  int32_t cycles_debut_passe;        // starting a pass
   int32_t cycles_avant_controle;     // reset to the program check
   int32_t cycles_apres_controle;     // program check to the first tick
   int32_t periode_interruption;      // cycles between timer interrupts

@@ -114,6 +114,7 @@ static const struct {
     {"taille_zb", &definition_record::taille_zb, false},
     {"frequence_horloge", &definition_record::frequence_horloge, false},
     {"cycles_lecture_ordre", &definition_record::cycles_lecture_ordre, false},
+    {"cycles_debut_passe", &definition_record::cycles_debut_passe, false},
     {"cycles_avant_controle", &definition_record::cycles_avant_controle, false},
     {"cycles_apres_controle", &definition_record::cycles_apres_controle, false},
     {"periode_interruption", &definition_record::periode_interruption, false},
@@ -126,7 +127,8 @@ static const struct {
 // Keys only the simulator reads; a definition that lacks them must not inherit the previous one's.
 static int32_t definition_record::*const simulator_fields[] = {
     &definition_record::frequence_horloge,       &definition_record::cycles_lecture_ordre,
-    &definition_record::cycles_avant_controle,   &definition_record::cycles_apres_controle,
+    &definition_record::cycles_debut_passe,      &definition_record::cycles_avant_controle,
+    &definition_record::cycles_apres_controle,
     &definition_record::periode_interruption,    &definition_record::interruptions_par_tick,
     &definition_record::cycles_interruption,     &definition_record::part_interruption_longue,
     &definition_record::cycles_interruption_tick,

@@ -43,7 +43,6 @@ constexpr int write_port_cycles = 2;
 // Watchdog, UNSTABLE cleared, inputs sampled.
 static int scan_start_cycles() { return 4 + sample_port_cycles * sim_target.port_count; }
 constexpr int sample_offset = 2;         // the first port is read this many cycles into the scan
-constexpr int pass_start_cycles = 7;
 // No firing, outputs written, the timers called, back to scan.
 static int stable_end_cycles() { return 3 + write_port_cycles * sim_target.port_count + 2 + 2; }
 constexpr int fired_end_cycles = 56;     // timer restarts, the step changes applied, the next pass
@@ -337,7 +336,7 @@ bool sim_pass() {
   }
   sim.passes++;
   pass_flags f{true, false, false, -1};
-  int pass_cycles = pass_start_cycles + run_orders(0, f);
+  int pass_cycles = sim_target.pass_start_cycles + run_orders(0, f);
   spend(pass_cycles);
   if (!f.fired) {
     bool one_pass = sim.passes == 1;

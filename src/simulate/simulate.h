@@ -36,6 +36,7 @@ struct sim_target_map {
   // The chip's own costs, from the definition (the PIC16F628A's when it gives none).
   int port_count;                          // ports with pins: each is sampled and written
   int fetch_cycles;                        // fetching and decoding one order
+  int pass_start_cycles;
   int reset_cycles, setup_cycles;          // reset to the program check, check to the first tick
   int interrupt_period;                    // cycles between timer interrupts
   int interrupts_per_tick;

@@ -83,6 +83,7 @@ static void bind_costs() {
   sim_target.port_count = 0;
   for (bool port_used : used) sim_target.port_count += port_used;
   sim_target.fetch_cycles = cost(d.cycles_lecture_ordre, 37);
+  sim_target.pass_start_cycles = cost(d.cycles_debut_passe, 7);
   sim_target.reset_cycles = cost(d.cycles_avant_controle, 535);
   sim_target.setup_cycles = cost(d.cycles_apres_controle, 277);
   sim_target.interrupt_period = cost(d.periode_interruption, sim_target.tick_cycles);

@@ -20,7 +20,7 @@ static bool load_image(const std::string &hex) {
   start_project(without_config_file);
   fs::path back = fs::current_path();
   fs::current_path(fs::path(SOURCE_DIR) / "targets");
-  copy_field(config_entries[config_automate].value, text_size, "pic16f628a.def");
+  copy_field(config_entries[config_automate].value, text_size, (std::string(current_chip().name) + ".def").c_str());
   message_box_handler previous = set_message_box_handler([](box_kind, const char *, const char *) {});
   bool loaded = load_automaton_definition() == 0;
   set_message_box_handler(previous);

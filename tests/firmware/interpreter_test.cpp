@@ -6,11 +6,14 @@
 
 #include "firmware/simulator.h"
 
+class Interpreter : public OnEveryChip {};
+RUN_ON_EVERY_CHIP(Interpreter);
+
 constexpr long one_ms = 1000;  // instruction cycles at 4 MHz
 // Long enough for a few scans of these small programs, so the pins have settled.
 constexpr long settle = 5 * one_ms;
 
-TEST(Interpreter, EveryOrderCombinesItsOperandAsDocumented) {
+TEST_P(Interpreter, EveryOrderCombinesItsOperandAsDocumented) {
   std::string hex = compile_literal(test_folder(),
                                     "l RA0 a RA1 = RB0\n"
                                     "l RA0 an RA1 = RB1\n"
@@ -29,7 +32,7 @@ TEST(Interpreter, EveryOrderCombinesItsOperandAsDocumented) {
   EXPECT_EQ(pins.portb[7], 0xA5);
 }
 
-TEST(Interpreter, InputsOnEveryBitOfPortAReachTheirOutputs) {
+TEST_P(Interpreter, InputsOnEveryBitOfPortAReachTheirOutputs) {
   std::string hex = compile_literal(test_folder(), "l RA0 = RB7\nl RA1 = RB6\nl RA2 = RB5\nl RA3 = RB4\n"
                                                    "ln RA3 = RB0");
   pin_samples pins = simulate(hex, settle, 4, {{0, 0x5}, {2 * settle, 0xA}});
@@ -37,14 +40,14 @@ TEST(Interpreter, InputsOnEveryBitOfPortAReachTheirOutputs) {
   EXPECT_EQ(pins.portb[3], 0x50);
 }
 
-TEST(Interpreter, AConditionFalseKeepsTheStepUntilItHolds) {
+TEST_P(Interpreter, AConditionFalseKeepsTheStepUntilItHolds) {
   std::string hex = compile_literal(test_folder(), "*  x0\nl RA0 > x1\n-  x1\nln RA0 > x0\n"
                                                    "l x0 = RB0\nl x1 = RB1");
   pin_samples pins = simulate(hex, settle, 6, {{0, 0}, {2 * settle, 1}, {4 * settle, 0}});
   EXPECT_EQ(pins.portb, (std::vector<int>{1, 1, 2, 2, 1, 1}));
 }
 
-TEST(Interpreter, AnEndlessLoopOfTransitionsStillFollowsTheInputs) {
+TEST_P(Interpreter, AnEndlessLoopOfTransitionsStillFollowsTheInputs) {
   std::string hex = compile_literal(test_folder(), "*  x0\n > x1\n-  x1\n > x0\nl RA0 = RB7");
   // Every scan runs all 16 passes here, some 6.5 ms.
   pin_samples pins = simulate(hex, 4 * settle, 4, {{0, 0}, {8 * settle, 1}});
@@ -52,13 +55,13 @@ TEST(Interpreter, AnEndlessLoopOfTransitionsStillFollowsTheInputs) {
   EXPECT_EQ(pins.portb[3] & 0x80, 0x80);
 }
 
-TEST(Interpreter, ATransitionToAVariableThatIsNoStepDoesNothing) {
+TEST_P(Interpreter, ATransitionToAVariableThatIsNoStepDoesNothing) {
   std::string hex = compile_literal(test_folder(), "*  x0\n > M3\n > RB5\nl x0 = RB0");
   pin_samples pins = simulate(hex, settle, 2, {});
   EXPECT_EQ(pins.portb[1], 0x01);
 }
 
-TEST(Interpreter, TimerDoneBitRisesAfterItsPresetAndFallsWithItsEnable) {
+TEST_P(Interpreter, TimerDoneBitRisesAfterItsPresetAndFallsWithItsEnable) {
   // TP3 = 20 ticks of 10 ms. RA0 enables the timer for 400 ms, then for 100 ms only.
   std::string hex = compile_literal(test_folder(), "l RA0 = TE3\nl T3 = RB0\n#TP3 20");
   pin_samples pins = simulate(hex, one_ms, 800, {{100 * one_ms, 1}, {500 * one_ms, 0}, {600 * one_ms, 1},
@@ -77,7 +80,7 @@ TEST(Interpreter, TimerDoneBitRisesAfterItsPresetAndFallsWithItsEnable) {
   EXPECT_EQ(on_in_short_enable, 0);
 }
 
-TEST(Interpreter, PinDirectionsComeFromTheTrisConstants) {
+TEST_P(Interpreter, PinDirectionsComeFromTheTrisConstants) {
   // PORTA bits 0..3 become outputs, PORTB bits 0..3 inputs.
   std::string hex = compile_literal(test_folder(), "*  x0\nl x0 = RA2\nl x0 = RB6\n#TRISA 240\n#TRISB 15");
   label_hits first_scan = run_to_label(hex, "update_timers", 1, 0);
@@ -87,7 +90,7 @@ TEST(Interpreter, PinDirectionsComeFromTheTrisConstants) {
   EXPECT_EQ(first_scan.portb, (std::vector<int>{0x40}));
 }
 
-TEST(Interpreter, PortAIsInputAndPortBOutputByDefault) {
+TEST_P(Interpreter, PortAIsInputAndPortBOutputByDefault) {
   std::string hex = compile_literal(test_folder(), "*  x0\nl x0 = RB3");
   label_hits first_scan = run_to_label(hex, "update_timers", 1);
   EXPECT_EQ(first_scan.trisa, (std::vector<int>{0xFF}));
@@ -97,22 +100,24 @@ TEST(Interpreter, PortAIsInputAndPortBOutputByDefault) {
 
 // The program counter of a stopped chip: in the loop that sleeps with the outputs off.
 static void expect_stopped(const std::string &hex) {
-  stopped_at chip = run_for(hex, 50 * one_ms);
-  int stop = firmware_label("stop_chip", FIRMWARE_LIST);
+  // The check reads the whole area first: some 25 ms per 1K words.
+  stopped_at chip = run_for(hex, 50 * one_ms * (current_chip().program_end / 0x800));
+  int stop = firmware_label("stop_chip");
   EXPECT_GE(chip.pc, stop);
   EXPECT_LT(chip.pc, stop + 8);
   EXPECT_EQ(chip.portb, 0);
 }
 
-TEST(Interpreter, AProgramAreaThatCannotRunStopsTheChipWithOutputsOff) {
+TEST_P(Interpreter, AProgramAreaThatCannotRunStopsTheChipWithOutputsOff) {
   std::string hex = compile_literal(test_folder(), "*  x0\nl x0 = RB0");
+  int last = current_chip().program_end - 1;
   {
     SCOPED_TRACE("erased");
-    expect_stopped(program_area_changed(hex, "erased", 0x400, 0x7FF));
+    expect_stopped(program_area_changed(hex, "erased", 0x400, last));
   }
   {
     SCOPED_TRACE("without an end: ln x0 = RB0 over and over");
-    expect_stopped(program_area_changed(hex, "endless", 0x400, 0x7FF, {0x3401, 0x3400, 0x3408, 0x3448}));
+    expect_stopped(program_area_changed(hex, "endless", 0x400, last, {0x3401, 0x3400, 0x3408, 0x3448}));
   }
   {
     SCOPED_TRACE("order code 25, which is 9 in its low four bits");
@@ -124,7 +129,7 @@ TEST(Interpreter, AProgramAreaThatCannotRunStopsTheChipWithOutputsOff) {
   }
 }
 
-TEST(Interpreter, AFullProgramAreaScansWithoutAWatchdogReset) {
+TEST(FullProgramArea, ScansWithoutAWatchdogReset) {
   // A chain of 63 transitions without conditions, then "=" orders up to the last of the
   // 511 orders: each scan runs 16 passes, far longer than the watchdog's bare 18 ms.
   std::vector<std::string> orders = {"*  x0"};
