@@ -1,4 +1,4 @@
-// The bundled PIC16F628A definition and the examples' configuration, read by TALVEN's own loaders.
+// Every bundled definition and the examples' configuration, read by TALVEN's own loaders.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -7,36 +7,62 @@
 #include "support/test_support.h"
 #include "compiler/compiler.h"
 
-class BundledDefinition : public ProjectTest {
+// What each bundled definition must declare.
+struct expected_chip {
+  const char *name;
+  int flash, eeprom, program_end;
+  int config_word;
+  int porta_pins, porte_pins;  // porte_pins 0: no PORTC to PORTE
+  int fetch_cycles;
+};
+const expected_chip expected_chips[] = {
+    {"pic16f628a", 0x800, 0x80, 0x800, 0x3F14, 8, 0, 37},
+    {"pic16f88", 0x1000, 0x100, 0x1000, 0x3F14, 8, 0, 44},
+    {"pic16f877a", 0x2000, 0x100, 0x2000, 0x3F35, 6, 3, 44},
+    {"pic16f887", 0x2000, 0x100, 0x2000, 0x20CC, 6, 3, 44},
+};
+
+class BundledDefinition : public ProjectTest, public testing::WithParamInterface<expected_chip> {
  protected:
   void SetUp() override {
     ProjectTest::SetUp();
     init_automaton_definition();
-    std::filesystem::copy_file(SOURCE_DIR "/targets/pic16f628a.def", "bundled.def");
+    std::filesystem::copy_file(std::string(SOURCE_DIR "/targets/") + GetParam().name + ".def", "bundled.def");
     set_config(config_automate, "bundled.def");
     ASSERT_EQ(load_automaton_definition(), 0);
   }
-  static int zb(const char *name) {
+  static int zb(const std::string &name) {
     int address = -1;
-    EXPECT_TRUE(find_zb(name, address)) << name;
+    EXPECT_TRUE(find_zb(name.c_str(), address)) << name;
     return address;
   }
+  static bool named(const std::string &name) {
+    int address = -1;
+    return find_zb(name.c_str(), address);
+  }
 };
+INSTANTIATE_TEST_SUITE_P(Chips, BundledDefinition, testing::ValuesIn(expected_chips),
+                         [](const testing::TestParamInfo<expected_chip> &info) { return info.param.name; });
 
-TEST_F(BundledDefinition, DeclaresTheChipSizesAndTheProgramArea) {
+TEST_P(BundledDefinition, DeclaresTheChipSizesTheProgramAreaAndTheCosts) {
   EXPECT_EQ(automaton_definition.uc_type, 0);
-  EXPECT_EQ(automaton_definition.uc_taille_flash, 0x800);
-  EXPECT_EQ(automaton_definition.uc_taille_eeprom, 0x80);
+  EXPECT_EQ(automaton_definition.uc_taille_flash, GetParam().flash);
+  EXPECT_EQ(automaton_definition.uc_taille_eeprom, GetParam().eeprom);
   EXPECT_EQ(automaton_definition.adr_start_graphcet, 0x400);
-  EXPECT_EQ(automaton_definition.adr_stop_graphcet, 0x800);
+  EXPECT_EQ(automaton_definition.adr_stop_graphcet, GetParam().program_end);
   EXPECT_EQ(automaton_definition.taille_zb, 256);
+  EXPECT_EQ(automaton_definition.frequence_horloge, 4000000);
+  EXPECT_EQ(automaton_definition.cycles_lecture_ordre, GetParam().fetch_cycles);
+  EXPECT_GT(automaton_definition.cycles_avant_controle, 0);
+  EXPECT_EQ(automaton_definition.periode_interruption, 10000);
 }
 
-TEST_F(BundledDefinition, NamesEveryBitVariableAtItsPlaceInTheBitMap) {
+TEST_P(BundledDefinition, NamesEveryBitVariableAtItsPlaceInTheBitMap) {
   EXPECT_EQ(zb("x0"), 0);
   EXPECT_EQ(zb("x63"), 63);
   EXPECT_EQ(zb("RA0"), 64);
-  EXPECT_EQ(zb("RA7"), 71);
+  EXPECT_EQ(zb("RA" + std::to_string(GetParam().porta_pins - 1)), 63 + GetParam().porta_pins);
+  EXPECT_FALSE(named("RA" + std::to_string(GetParam().porta_pins)));
   EXPECT_EQ(zb("RB0"), 72);
   EXPECT_EQ(zb("RB7"), 79);
   EXPECT_EQ(zb("M0"), 80);
@@ -46,27 +72,40 @@ TEST_F(BundledDefinition, NamesEveryBitVariableAtItsPlaceInTheBitMap) {
   EXPECT_EQ(zb("T0"), 152);
   EXPECT_EQ(zb("T7"), 159);
   EXPECT_EQ(zb("UNSTABLE"), 160);
-  int address = 0;
-  EXPECT_FALSE(find_zb("x64", address));
-  EXPECT_FALSE(find_zb("rb0", address));
+  bool forty = GetParam().porte_pins > 0;
+  EXPECT_EQ(named("RC0"), forty);
+  if (forty) {
+    EXPECT_EQ(zb("RC7"), 175);
+    EXPECT_EQ(zb("RD0"), 176);
+    EXPECT_EQ(zb("RD7"), 183);
+    EXPECT_EQ(zb("RE0"), 184);
+    EXPECT_EQ(zb("RE2"), 186);
+    EXPECT_FALSE(named("RE3"));
+  }
+  EXPECT_FALSE(named("x64"));
+  EXPECT_FALSE(named("rb0"));
 }
 
-TEST_F(BundledDefinition, CarriesTheInterpreterItsDefaultsAndAnEmptyProgram) {
+TEST_P(BundledDefinition, CarriesTheInterpreterItsDefaultsAndAnEmptyProgram) {
   EXPECT_EQ(automaton_definition.flash_image[0] & 0x3800, 0x2800);  // a goto to the start-up code
   EXPECT_EQ(automaton_definition.flash_image[0x3FF], -1);           // the interpreter ends below the area
   EXPECT_EQ(automaton_definition.flash_image[0x400], 0x340C);
   EXPECT_EQ(automaton_definition.flash_image[0x401], 0x3400);
-  // Internal oscillator, watchdog on, power-up timer, MCLR as input, no brown-out, no LVP.
-  EXPECT_EQ(automaton_definition.config_words[7], 0x3F14);
+  EXPECT_EQ(automaton_definition.config_words[7], GetParam().config_word);
   EXPECT_EQ(automaton_definition.eeprom_image[0], 0xFF);  // PORTA inputs
   EXPECT_EQ(automaton_definition.eeprom_image[1], 0x00);  // PORTB outputs
   for (int timer = 0; timer < 8; timer++) {
     EXPECT_EQ(automaton_definition.eeprom_image[2 + 2 * timer], 0);
     EXPECT_EQ(automaton_definition.eeprom_image[3 + 2 * timer], 100);  // 1 s
   }
+  if (GetParam().porte_pins > 0) {
+    EXPECT_EQ(automaton_definition.eeprom_image[0x12], 0xFF);  // PORTC, PORTD, PORTE inputs
+    EXPECT_EQ(automaton_definition.eeprom_image[0x13], 0xFF);
+    EXPECT_EQ(automaton_definition.eeprom_image[0x14], 0x07);
+  }
 }
 
-TEST_F(BundledDefinition, ConstantsPageListsPinDirectionsAndTimerPresets) {
+TEST_P(BundledDefinition, ConstantsPageListsPinDirectionsAndTimerPresets) {
   int address = 0, kind = 0;
   ASSERT_TRUE(find_cst("TRISB", address, kind));
   EXPECT_EQ(address, 1);
@@ -75,8 +114,10 @@ TEST_F(BundledDefinition, ConstantsPageListsPinDirectionsAndTimerPresets) {
   EXPECT_EQ(address, 0x10);
   EXPECT_EQ(kind, cst_ew);
   copy_constant_names();
-  const char *names[] = {"TRISA", "TRISB", "TP0", "TP1", "TP2", "TP3", "TP4", "TP5", "TP6", "TP7", "Not_Init"};
-  for (int row = 0; row < 11; row++) EXPECT_STREQ(constants[row].name, names[row]) << row;
+  std::vector<std::string> names = {"TRISA", "TRISB", "TP0", "TP1", "TP2", "TP3", "TP4", "TP5", "TP6", "TP7"};
+  if (GetParam().porte_pins > 0) names.insert(names.end(), {"TRISC", "TRISD", "TRISE"});
+  names.push_back("Not_Init");
+  for (size_t row = 0; row < names.size(); row++) EXPECT_EQ(constants[row].name, names[row]) << row;
 }
 
 class ExampleFolder : public ProjectTest {};

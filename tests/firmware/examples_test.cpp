@@ -81,7 +81,11 @@ TEST(Examples, IndependentReadersAcceptEveryExpectedHex) {
   }
 }
 
-TEST(Examples, BlinkerTogglesItsLampEveryHalfSecond) {
+// The example charts behave the same on every chip.
+class ExampleCharts : public OnEveryChip {};
+RUN_ON_EVERY_CHIP(ExampleCharts);
+
+TEST_P(ExampleCharts, BlinkerTogglesItsLampEveryHalfSecond) {
   std::string hex = build_example("blinker") + "/blinker.hex";
   pin_samples pins = simulate(hex, 1000, 2600, {});
   std::vector<run> runs = runs_of(pins.portb);
@@ -96,7 +100,7 @@ TEST(Examples, BlinkerTogglesItsLampEveryHalfSecond) {
   }
 }
 
-TEST(Examples, TrafficLightRunsRedGreenAmberOneLampAtATime) {
+TEST_P(ExampleCharts, TrafficLightRunsRedGreenAmberOneLampAtATime) {
   std::string hex = build_example("traffic_light") + "/traffic_light.hex";
   pin_samples pins = simulate(hex, 10000, 1000, {});  // 10 s in steps of 10 ms
   std::vector<run> runs = runs_of(pins.portb);
@@ -110,7 +114,7 @@ TEST(Examples, TrafficLightRunsRedGreenAmberOneLampAtATime) {
   }
 }
 
-TEST(Examples, ChoiceTakesTheBranchWhoseInputIsSetAndMeetsAgainAfterIt) {
+TEST_P(ExampleCharts, ChoiceTakesTheBranchWhoseInputIsSetAndMeetsAgainAfterIt) {
   std::string hex = build_example("choice") + "/choice.hex";
   // Samples every 10 ms. RA0 alone, then RA1 alone (RA0 pressed meanwhile changes
   // nothing), then both: the left branch has priority.
@@ -127,11 +131,11 @@ TEST(Examples, ChoiceTakesTheBranchWhoseInputIsSetAndMeetsAgainAfterIt) {
   }
 }
 
-TEST(Examples, EachStableScanTakesLessThanTwoMilliseconds) {
+TEST_P(ExampleCharts, EachStableScanTakesLessThanTwoMilliseconds) {
   for (const char *name : example_names) {
     std::string hex = build_example(name) + "/" + name + ".hex";
     long scan = shortest_gap(run_to_label(hex, "scan", 8).cycles);
-    std::printf("%-14s scan %ld cycles (%.2f ms at 4 MHz)\n", name, scan, scan / 1000.0);
+    std::printf("%-10s %-14s scan %ld cycles (%.2f ms at 4 MHz)\n", GetParam(), name, scan, scan / 1000.0);
     EXPECT_GT(scan, 0);
     EXPECT_LT(scan, 2000);
   }

@@ -155,3 +155,32 @@ TEST(FullProgramArea, ScansWithoutAWatchdogReset) {
   EXPECT_GT(capped, 100 * one_ms);
   EXPECT_LT(capped, 900 * one_ms);  // the watchdog's shortest period with its prescaler of 128
 }
+
+// PORTC, PORTD and PORTE of the 40-pin chips: inputs by default, outputs through their constants.
+class FortyPins : public OnEveryChip {};
+const char *const forty_pin_chips[] = {"pic16f877a", "pic16f887"};
+INSTANTIATE_TEST_SUITE_P(Chips, FortyPins, testing::ValuesIn(forty_pin_chips), chip_test_name);
+
+TEST_P(FortyPins, FurtherPortsFollowTheirTrisConstants) {
+  std::string folder = test_folder();
+  std::string hex = compile_literal(folder, "*  x0\nl RA0 = RC0\nln RA0 = RC7\nl RA1 = RD7\nl x0 = RE1\n"
+                                            "#TRISC 0\n#TRISD 0\n#TRISE 5");
+  EXPECT_EQ(further_ports_after(hex, settle, 0x1), (std::vector<int>{0x01, 0x00, 0x02, 0x00, 0x00, 0x05}));
+  EXPECT_EQ(further_ports_after(hex, settle, 0x2), (std::vector<int>{0x80, 0x80, 0x02, 0x00, 0x00, 0x05}));
+  // By default every pin of them is an input.
+  hex = compile_literal(folder, "*  x0\nl x0 = RC0\nl x0 = RD7\nl x0 = RE1");
+  std::vector<int> ports = further_ports_after(hex, settle, 0);
+  EXPECT_EQ(std::vector<int>(ports.begin() + 3, ports.end()), (std::vector<int>{0xFF, 0xFF, 0x07}));
+  label_hits scan = run_to_label(hex, "update_timers", 1);
+  EXPECT_EQ(scan.trisa, (std::vector<int>{0xFF}));
+  EXPECT_EQ(scan.trisb, (std::vector<int>{0x00}));
+}
+
+// RC0 follows RA0 through the host simulator and the chip alike.
+TEST_P(FortyPins, HostAndChipAgreeOnAChartDrivingPortD) {
+  std::string hex = compile_literal(test_folder(), "*  x0\nl RA0 > x1\n-  x1\nln RA0 > x0\nl x1 = RD3\nl x0 = RB0\n"
+                                                   "#TRISD 0");
+  pin_samples pins = simulate(hex, settle, 6, {{0, 0}, {2 * settle, 1}, {4 * settle, 0}});
+  EXPECT_EQ(pins.portb, (std::vector<int>{1, 1, 0, 0, 1, 1}));
+  EXPECT_EQ(pins.steps, (std::vector<uint64_t>{1, 1, 2, 2, 1, 1}));
+}

@@ -231,12 +231,13 @@ label_hits run_to_label(const std::string &hex, const std::string &label, int hi
 
 std::vector<int> further_ports_after(const std::string &hex, long cycles, int porta_levels) {
   std::string output = run_script(hex, script_start(0x0F, porta_levels) + "break c " + std::to_string(cycles) +
-                                           "\nrun\nportc\nportd\nporte\n");
+                                           "\nrun\nportc\nportd\nporte\ntrisc\ntrisd\ntrise\n");
   std::vector<int> ports;
-  for (const char *name : {"portc", "portd", "porte"}) {
+  for (const char *name : {"portc", "portd", "porte", "trisc", "trisd", "trise"}) {
     std::vector<int> values = printed_values(output, name);
     ports.push_back(values.empty() ? -1 : values[0]);
   }
+  ports[5] &= 0x07;  // RE0..RE2; the PIC16F887 reads RE3's bit as 1
   return ports;
 }
 

@@ -93,7 +93,8 @@ std::string program_area_changed(const std::string &hex, const std::string &name
                                  const std::vector<int> &words = {});
 // The address of a label in the assembled interpreter's listing; -1 when absent.
 int firmware_label(const std::string &label, const std::string &listing = firmware_list());
-// PORTC, PORTD and PORTE after `cycles`, with RA0..RA3 at porta_levels; on the 40-pin chips.
+// PORTC, PORTD and PORTE, then TRISC, TRISD and TRISE's pin bits, after `cycles`, with RA0..RA3 at
+// porta_levels; on the 40-pin chips.
 std::vector<int> further_ports_after(const std::string &hex, long cycles, int porta_levels);
 // The shortest of the gaps between successive hits: one scan or pass without an interrupt in it.
 long shortest_gap(const std::vector<long> &cycles);
