@@ -77,6 +77,8 @@ void init_automaton_definition();
 
 // Loads the definition named by app_config's Automate entry. 0 on success, 1 on failure.
 int load_automaton_definition();
+// The same from a file named by its path rather than by Automate.
+int load_automaton_definition_from(const char *path);
 // Copies the used constant names of the loaded definition into the constants name column.
 void copy_constant_names();
 

@@ -285,8 +285,10 @@ static bool read_sections() {
   }
 }
 
-int load_automaton_definition() {
-  definition_stream = open_for_reading(app_config(config_automate));
+int load_automaton_definition() { return load_automaton_definition_from(app_config(config_automate)); }
+
+int load_automaton_definition_from(const char *path) {
+  definition_stream = open_for_reading(path);
   if (!definition_stream) {
     show_message_box(box_error, "Files", "Impossible d'ouvrir le fichier de definition de l'automate");
     return 1;

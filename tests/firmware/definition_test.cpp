@@ -1,11 +1,15 @@
 // Every bundled definition and the examples' configuration, read by TALVEN's own loaders.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 
 #include "files/files.h"
 #include "support/test_support.h"
 #include "compiler/compiler.h"
+#include "platform/message_box.h"
+#include "startup/startup.h"
 
 // What each bundled definition must declare.
 struct expected_chip {
@@ -135,4 +139,55 @@ TEST_F(ExampleFolder, ConfigNamesTheBundledDefinitionAndTheExamplesOwnFiles) {
     for (int row : {config_automate, config_graphic, config_literal, config_hex})
       EXPECT_TRUE(std::filesystem::exists(example / app_config(row))) << app_config(row);
   }
+}
+
+// Choosing a bundled target by its name: Automate, talvenc --target and --list-targets.
+class BundledTarget : public ProjectTest {};
+
+TEST_F(BundledTarget, AutomateNamesABundledTargetWhenNoFileHasThatName) {
+  message_box_handler previous = set_message_box_handler([](box_kind, const char *, const char *) {});
+  set_config(config_automate, "pic16f887");
+  EXPECT_TRUE(load_definition_and_names());
+  EXPECT_EQ(automaton_definition.adr_stop_graphcet, 0x2000);
+  // A file of that name in the project wins over the bundled target.
+  std::filesystem::copy_file(SOURCE_DIR "/targets/pic16f628a.def", "pic16f887");
+  EXPECT_TRUE(load_definition_and_names());
+  EXPECT_EQ(automaton_definition.adr_stop_graphcet, 0x800);
+  set_config(config_automate, "pic16f99");
+  EXPECT_FALSE(load_definition_and_names());
+  set_message_box_handler(previous);
+}
+
+TEST(TalvencTargets, ListTargetsGivesOneLinePerBundledDefinition) {
+  std::string listing = testing::TempDir() + "targets.txt";
+  ASSERT_EQ(std::system((std::string(TALVENC_PATH) + " --list-targets >" + listing).c_str()), 0);
+  std::string text = read_file(listing);
+  int definitions = 0;
+  for (const auto &file : std::filesystem::directory_iterator(SOURCE_DIR "/targets")) {
+    definitions++;
+    EXPECT_NE(text.find(file.path().stem().string() + " "), std::string::npos) << text;
+  }
+  EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), definitions) << text;
+  EXPECT_NE(text.find("pic16f877a   3584 orders, 256 EEPROM bytes, 33 pins RA0-RA5 RB0-RB7 RC0-RC7 RD0-RD7 RE0-RE2"),
+            std::string::npos)
+      << text;
+}
+
+TEST(TalvencTargets, TargetCompilesForTheNamedChip) {
+  std::filesystem::path folder = std::filesystem::path(testing::TempDir()) / "talvenc_target";
+  std::filesystem::remove_all(folder);
+  std::filesystem::create_directories(folder);
+  write_file((folder / "program.lit").string(), "l RA0 = RD0\n");
+  std::string command = "cd '" + folder.string() + "' && " + TALVENC_PATH + " --target pic16f877a" +
+                        " --literal program.lit --hex program.hex >talvenc.txt 2>&1";
+  ASSERT_EQ(std::system(command.c_str()), 0) << read_file((folder / "talvenc.txt").string());
+  std::string hex = read_file((folder / "program.hex").string());
+  EXPECT_NE(hex.find(":02400E00353F3C"), std::string::npos) << "the PIC16F877A's configuration word";
+  // RD0 is no name on the PIC16F628A, and a target that is not bundled is refused.
+  command = "cd '" + folder.string() + "' && " + TALVENC_PATH + " --target pic16f628a" +
+            " --literal program.lit --hex program.hex >talvenc.txt 2>&1";
+  EXPECT_NE(std::system(command.c_str()), 0);
+  command = "cd '" + folder.string() + "' && " + TALVENC_PATH + " --target pic16f99 --literal program.lit >talvenc.txt 2>&1";
+  EXPECT_NE(std::system(command.c_str()), 0);
+  EXPECT_NE(read_file((folder / "talvenc.txt").string()).find("no bundled target pic16f99"), std::string::npos);
 }

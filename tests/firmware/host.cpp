@@ -78,9 +78,10 @@ host_trace run_on_host(const std::string &hex, long sample_cycles, int count, co
     long now = (sample - 1) * sample_cycles;
     for (; next_change < inputs.size() && inputs[next_change].cycle <= now; next_change++) {
       sim_run_to(now, record);
-      for (int bit = 0; bit < 8; bit++)
-        if (driven_pins >> bit & 1)
-          sim_set_input(sim_find_pin(("RA" + std::to_string(bit)).c_str()), inputs[next_change].levels >> bit & 1);
+      for (int bit = 0; bit < 8; bit++) {
+        int pin = sim_find_pin(("RA" + std::to_string(bit)).c_str());
+        if (driven_pins >> bit & 1 && pin >= 0) sim_set_input(pin, inputs[next_change].levels >> bit & 1);
+      }
       record(now);
     }
     sim_run_to(long(sample) * sample_cycles, record);

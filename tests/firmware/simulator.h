@@ -19,6 +19,7 @@ struct test_chip {
   // gpsim's PIC16F88 and PIC16F887 reset some 4,500 cycles after a clrwdt whatever WDTCON
   // and OPTION say: their runs use this configuration word, the shipped one without WDTE.
   int gpsim_config;  // -1: the hex's own
+  int porta_pins;    // bit n set: RAn exists
 };
 extern const test_chip test_chips[];
 extern const int test_chip_count;
