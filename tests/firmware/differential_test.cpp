@@ -88,7 +88,8 @@ TEST_P(HostAndChip, SeededRandomChartsGiveTheSameTraces) {
 
 // The host's time is the chip's: the scans start on the same cycles, over thousands of
 // scans, to the few cycles by which the tick interrupt's latency (12 or 13 cycles, as
-// the instruction it interrupts takes one or two) drifts from its average.
+// the instruction it interrupts takes one or two) drifts from its average. The longer
+// fetch of the chips beyond 2K words makes that share vary more from chart to chart.
 TEST_P(HostAndChip, ScansStartOnTheSameCyclesAsOnTheChip) {
   struct example {
     const char *folder, *graphic;
@@ -111,7 +112,7 @@ TEST_P(HostAndChip, ScansStartOnTheSameCyclesAsOnTheChip) {
         worst_scan = k;
       }
     std::printf("%s: the host is at most %ld cycles from the chip over %zu scans\n", e.folder, worst, host.size());
-    EXPECT_LE(worst, 20) << "scan " << worst_scan << ": chip " << chip.cycles[worst_scan] << ", host "
+    EXPECT_LE(worst, std::string(GetParam()) == "pic16f628a" ? 20 : 32) << "scan " << worst_scan << ": chip " << chip.cycles[worst_scan] << ", host "
                          << host[worst_scan];
   }
 }
