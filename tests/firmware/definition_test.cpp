@@ -127,12 +127,18 @@ TEST_P(BundledDefinition, ConstantsPageListsPinDirectionsAndTimerPresets) {
 class ExampleFolder : public ProjectTest {};
 
 TEST_F(ExampleFolder, ConfigNamesTheBundledDefinitionAndTheExamplesOwnFiles) {
-  for (const char *name : {"blinker", "traffic_light", "choice"}) {
+  struct example {
+    const char *name, *definition;
+  } examples[] = {{"blinker", "../../targets/pic16f628a.def"},
+                  {"traffic_light", "../../targets/pic16f628a.def"},
+                  {"choice", "../../targets/pic16f628a.def"},
+                  {"traffic_light_40", "../../targets/pic16f877a.def"}};
+  for (auto [name, definition] : examples) {
     std::filesystem::path example = std::filesystem::path(SOURCE_DIR) / "examples" / name;
     std::filesystem::copy_file(example / "config.txt", "config.txt",
                                std::filesystem::copy_options::overwrite_existing);
     read_config_file();
-    EXPECT_STREQ(app_config(config_automate), "../../targets/pic16f628a.def");
+    EXPECT_STREQ(app_config(config_automate), definition);
     EXPECT_EQ(std::string(app_config(config_graphic)), std::string(name) + ".gra");
     EXPECT_EQ(std::string(app_config(config_literal)), std::string(name) + ".lit");
     EXPECT_EQ(std::string(app_config(config_hex)), std::string(name) + ".hex");

@@ -140,3 +140,25 @@ TEST_P(ExampleCharts, EachStableScanTakesLessThanTwoMilliseconds) {
     EXPECT_LT(scan, 2000);
   }
 }
+
+// The 40-pin board's example: its lamps on PORTD take turns on both 40-pin chips.
+class FortyPinExample : public OnEveryChip {};
+const char *const forty_pin_example_chips[] = {"pic16f877a", "pic16f887"};
+INSTANTIATE_TEST_SUITE_P(Chips, FortyPinExample, testing::ValuesIn(forty_pin_example_chips), chip_test_name);
+
+TEST_P(FortyPinExample, TrafficLightOnPortDRunsRedGreenAmber) {
+  std::string name = "traffic_light_40";
+  std::string folder = build_example(name);
+  if (current_chip().name == std::string("pic16f877a")) {
+    EXPECT_EQ(read_file(folder + "/" + name + ".lit"), read_file(example_file(name, ".lit")));
+    EXPECT_EQ(read_file(folder + "/" + name + ".hex"), read_file(example_file(name, ".hex")));
+  }
+  // PORTD after 1 s (red), 3 s (green), 4.25 s (amber) and 5 s (red again); TRISD = 0 from the chart.
+  const long at[] = {1000000, 3000000, 4250000, 5000000};
+  const int lamps[] = {0x01, 0x04, 0x02, 0x01};
+  for (size_t i = 0; i < std::size(at); i++) {
+    std::vector<int> ports = further_ports_after(folder + "/" + name + ".hex", at[i], 0);
+    EXPECT_EQ(ports[1], lamps[i]) << at[i] << " cycles";
+    EXPECT_EQ(ports[4], 0x00) << "TRISD";
+  }
+}
