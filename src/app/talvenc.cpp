@@ -16,9 +16,10 @@
 #include "translate/translate.h"
 
 static const char usage[] =
-    "usage: talvenc [--definition DEF | --target NAME] (--graphic GRA | --literal LIT) [--graphic-out GRA2] "
+    "usage: talvenc [--definition DEF] (--graphic GRA | --literal LIT) [--graphic-out GRA2] "
     "[--literal-out LIT2] [--hex HEX]\n"
     "               [--simulate SCENARIO [--until TIME] [--vcd FILE.vcd] [--chronogram FILE.svg]]\n"
+    "               --target NAME in place of --definition DEF: a bundled target\n"
     "       talvenc --list-targets\n";
 
 enum exit_code { exit_done = 0, exit_not_compiled = 1, exit_file_failed = 2 };
