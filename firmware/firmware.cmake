@@ -1,6 +1,7 @@
-# The PIC16F628A interpreter: assembled with gpasm at build time and turned into
-# the definition file by make_definition. Without gputils the committed
-# targets/pic16f628a.def is the one users get, and the firmware checks are left out.
+# The interpreter for each chip: its file and the shared core assembled with gpasm
+# at build time and turned into the definition file by make_definition. Without
+# gputils the committed targets/*.def are the ones users get, and the firmware
+# checks are left out.
 find_program(GPASM gpasm)
 find_program(GPSIM gpsim)
 
@@ -12,29 +13,32 @@ if(NOT GPASM)
 endif()
 
 set(firmware_dir ${CMAKE_BINARY_DIR}/firmware)
-set(firmware_hex ${firmware_dir}/pic16f628a.hex)
+set(firmware_chips pic16f628a pic16f88 pic16f877a pic16f887)
+set(firmware_core ${CMAKE_SOURCE_DIR}/firmware/interpreter.inc ${CMAKE_SOURCE_DIR}/firmware/ccp_tick.inc)
+set(built_definitions)
+foreach(chip IN LISTS firmware_chips)
+  set(chip_hex ${firmware_dir}/${chip}.hex)
+  set(chip_definition ${firmware_dir}/${chip}.def)
+  add_custom_command(OUTPUT ${chip_hex} ${firmware_dir}/${chip}.lst
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${firmware_dir}
+    COMMAND ${GPASM} -a inhx8m -I ${CMAKE_SOURCE_DIR}/firmware -o ${chip_hex} ${CMAKE_SOURCE_DIR}/firmware/${chip}.asm
+    DEPENDS ${CMAKE_SOURCE_DIR}/firmware/${chip}.asm ${firmware_core}
+    COMMENT "Assembling the ${chip} interpreter")
+  add_custom_command(OUTPUT ${chip_definition}
+    COMMAND make_definition ${chip} ${chip_hex} ${chip_definition}
+    DEPENDS make_definition ${chip_hex}
+    COMMENT "Generating ${chip}.def")
+  list(APPEND built_definitions ${chip_definition})
+  # The committed definition must be the one the build makes; copy the built file over it when this fails.
+  add_test(NAME FirmwareDefinition.CommittedFileMatchesTheBuild.${chip}
+    COMMAND ${CMAKE_COMMAND} -E compare_files ${CMAKE_SOURCE_DIR}/targets/${chip}.def ${chip_definition})
+endforeach()
+add_custom_target(firmware ALL DEPENDS ${built_definitions})
 set(firmware_list ${firmware_dir}/pic16f628a.lst)
-set(built_definition ${firmware_dir}/pic16f628a.def)
-set(committed_definition ${CMAKE_SOURCE_DIR}/targets/pic16f628a.def)
-
-add_custom_command(OUTPUT ${firmware_hex} ${firmware_list}
-  COMMAND ${CMAKE_COMMAND} -E make_directory ${firmware_dir}
-  COMMAND ${GPASM} -a inhx8m -o ${firmware_hex} ${CMAKE_SOURCE_DIR}/firmware/pic16f628a.asm
-  DEPENDS ${CMAKE_SOURCE_DIR}/firmware/pic16f628a.asm
-  COMMENT "Assembling the PIC16F628A interpreter")
-add_custom_command(OUTPUT ${built_definition}
-  COMMAND make_definition ${firmware_hex} ${built_definition}
-  DEPENDS make_definition ${firmware_hex}
-  COMMENT "Generating pic16f628a.def")
-add_custom_target(firmware ALL DEPENDS ${built_definition})
-
-# The committed definition must be the one the build makes; copy the built file over it when this fails.
-add_test(NAME FirmwareDefinition.CommittedFileMatchesTheBuild
-  COMMAND ${CMAKE_COMMAND} -E compare_files ${committed_definition} ${built_definition})
 
 # A firmware hex with a bad checksum gives no definition.
 add_test(NAME FirmwareDefinition.DamagedFirmwareHexIsRefused
-  COMMAND make_definition ${CMAKE_SOURCE_DIR}/tests/firmware/damaged.hex ${firmware_dir}/damaged.def)
+  COMMAND make_definition pic16f628a ${CMAKE_SOURCE_DIR}/tests/firmware/damaged.hex ${firmware_dir}/damaged.def)
 set_tests_properties(FirmwareDefinition.DamagedFirmwareHexIsRefused PROPERTIES WILL_FAIL TRUE)
 
 # The definition read by TALVEN's loader, and charts compiled by talvenc run in gpsim.
@@ -52,6 +56,7 @@ target_compile_definitions(test_firmware PRIVATE
   GPSIM_PATH="${GPSIM}"
   GPASM_PATH="${GPASM}"
   FIRMWARE_LIST="${firmware_list}"
+  FIRMWARE_DIR="${firmware_dir}"
   SOURCE_DIR="${CMAKE_SOURCE_DIR}")
 add_dependencies(test_firmware firmware talvenc)
 gtest_discover_tests(test_firmware WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR} DISCOVERY_TIMEOUT 30)

@@ -1,39 +1,77 @@
-// Builds the PIC16F628A automaton definition from the assembled interpreter and
-// the table of names below:  make_definition firmware.hex out.def
-// The names and addresses must follow the bit map and the EEPROM layout of
-// pic16f628a.asm; the simulator tests run compiled charts through both.
+// Builds a chip's automaton definition from its assembled interpreter and the
+// tables of names below:  make_definition CHIP firmware.hex out.def
+// The names and addresses follow the bit map and the EEPROM layout of
+// firmware/interpreter.inc; the simulator tests run compiled charts through both.
 #include <cctype>
 #include <cstdio>
 #include <cstring>
+#include <iterator>
+
+// What differs from chip to chip. Sizes and program area in hexadecimal, the rest in decimal.
+struct chip_entry {
+  const char *name;
+  const char *flash_size, *eeprom_size, *program_end;
+  const char *clock;  // Hz: the simulator's clock
+  int porta_pins;     // RA0 up
+  int porte_pins;     // 0: no PORTC, PORTD, PORTE
+  int timers;
+  // Cycles the host simulator takes from the chip: an order's fetch, a pass's start, reset to the
+  // program check, program check to the first tick, the tick's interrupt.
+  const char *fetch_cycles, *pass_start_cycles, *reset_cycles, *setup_cycles;
+  const char *interrupt_period, *interrupts_per_tick, *interrupt_cycles, *interrupt_long_share, *tick_extra_cycles;
+};
+// The longer interrupt's share follows the instructions it interrupts: the longer fetch
+// of the chips beyond 2K words has more jumps, measured over thousands of scans.
+constexpr chip_entry chips[] = {
+    {"pic16f628a", "800", "80", "800", "4000000", 8, 0, 8, "37", "7", "535", "277", "10000", "1", "12", "78", "0"},
+    {"pic16f88", "1000", "100", "1000", "4000000", 8, 0, 8, "44", "8", "546", "325", "10000", "1", "12", "81", "0"},
+    {"pic16f877a", "2000", "100", "2000", "4000000", 6, 3, 8, "44", "8", "603", "325", "10000", "1", "12", "81", "0"},
+    {"pic16f887", "2000", "100", "2000", "4000000", 6, 3, 8, "44", "8", "603", "325", "10000", "1", "12", "81", "0"},
+};
+static const chip_entry *chip;
 
 struct info_entry {
   const char *key;
-  const char *value;
+  const char *chip_entry::*value;  // nullptr: the same on every chip
+  const char *common;
 };
-// Sizes and program area in hexadecimal, the bit zone in decimal.
 constexpr info_entry infos[] = {
-    {"uc_type", "pic_1"},
-    {"uc_taille_flash", "800"},
-    {"uc_taille_eeprom", "80"},
-    {"adr_start_graphcet", "400"},
-    {"adr_stop_graphcet", "800"},
-    {"taille_zb", "256"},
-    {"frequence_horloge", "4000000"},  // the internal oscillator: the simulator's clock
+    {"uc_type", nullptr, "pic_1"},
+    {"uc_taille_flash", &chip_entry::flash_size, nullptr},
+    {"uc_taille_eeprom", &chip_entry::eeprom_size, nullptr},
+    {"adr_start_graphcet", nullptr, "400"},
+    {"adr_stop_graphcet", &chip_entry::program_end, nullptr},
+    {"taille_zb", nullptr, "256"},
+    {"frequence_horloge", &chip_entry::clock, nullptr},
+    {"cycles_lecture_ordre", &chip_entry::fetch_cycles, nullptr},
+    {"cycles_debut_passe", &chip_entry::pass_start_cycles, nullptr},
+    {"cycles_avant_controle", &chip_entry::reset_cycles, nullptr},
+    {"cycles_apres_controle", &chip_entry::setup_cycles, nullptr},
+    {"periode_interruption", &chip_entry::interrupt_period, nullptr},
+    {"interruptions_par_tick", &chip_entry::interrupts_per_tick, nullptr},
+    {"cycles_interruption", &chip_entry::interrupt_cycles, nullptr},
+    {"part_interruption_longue", &chip_entry::interrupt_long_share, nullptr},
+    {"cycles_interruption_tick", &chip_entry::tick_extra_cycles, nullptr},
 };
 
 // Bit variables come in groups of consecutive bit addresses: prefix + index.
 struct bit_group {
   const char *prefix;
-  int count;
+  int chip_entry::*count;  // nullptr: fixed_count
+  int fixed_count;
   int first_address;
+  bool forty_pins;  // only on the chips with PORTC to PORTE
 };
 constexpr bit_group bit_groups[] = {
-    {"x", 64, 0},    // steps
-    {"RA", 8, 64},   // PORTA image
-    {"RB", 8, 72},   // PORTB image
-    {"M", 64, 80},   // internal bits
-    {"TE", 8, 144},  // timer enables
-    {"T", 8, 152},   // timer done bits
+    {"x", nullptr, 64, 0, false},                   // steps
+    {"RA", &chip_entry::porta_pins, 0, 64, false},  // PORTA image
+    {"RB", nullptr, 8, 72, false},                  // PORTB image
+    {"RC", nullptr, 8, 168, true},
+    {"RD", nullptr, 8, 176, true},
+    {"RE", &chip_entry::porte_pins, 0, 184, true},
+    {"M", nullptr, 64, 80, false},                  // internal bits
+    {"TE", &chip_entry::timers, 0, 144, false},     // timer enables
+    {"T", &chip_entry::timers, 0, 152, false},      // timer done bits
 };
 
 // Bits with a name of their own, after the groups.
@@ -49,11 +87,15 @@ struct constant_entry {
   const char *kind;
   int address;  // EEPROM byte
   const char *name;
+  int timer;        // -1: no timer; else kept while the chip has that many timers
+  bool forty_pins;  // only on the chips with PORTC to PORTE
 };
 constexpr constant_entry constant_entries[] = {
-    {"eb", 0x00, "TRISA"}, {"eb", 0x01, "TRISB"}, {"ew", 0x02, "TP0"}, {"ew", 0x04, "TP1"},
-    {"ew", 0x06, "TP2"},   {"ew", 0x08, "TP3"},   {"ew", 0x0a, "TP4"}, {"ew", 0x0c, "TP5"},
-    {"ew", 0x0e, "TP6"},   {"ew", 0x10, "TP7"},
+    {"eb", 0x00, "TRISA", -1, false}, {"eb", 0x01, "TRISB", -1, false}, {"ew", 0x02, "TP0", 0, false},
+    {"ew", 0x04, "TP1", 1, false},    {"ew", 0x06, "TP2", 2, false},    {"ew", 0x08, "TP3", 3, false},
+    {"ew", 0x0a, "TP4", 4, false},    {"ew", 0x0c, "TP5", 5, false},    {"ew", 0x0e, "TP6", 6, false},
+    {"ew", 0x10, "TP7", 7, false},    {"eb", 0x12, "TRISC", -1, true},  {"eb", 0x13, "TRISD", -1, true},
+    {"eb", 0x14, "TRISE", -1, true},
 };
 
 constexpr int record_size = 600;
@@ -106,11 +148,14 @@ static bool put_hex_section(const char *hex_name) {
 
 static void put_zb_section() {
   char line[64];
-  for (const bit_group &group : bit_groups)
-    for (int i = 0; i < group.count; i++) {
+  for (const bit_group &group : bit_groups) {
+    if (group.forty_pins && chip->porte_pins == 0) continue;
+    int count = group.count ? chip->*group.count : group.fixed_count;
+    for (int i = 0; i < count; i++) {
       std::snprintf(line, sizeof line, "zb %d %s%d", group.first_address + i, group.prefix, i);
       put_line(line);
     }
+  }
   for (const named_bit &bit : named_bits) {
     std::snprintf(line, sizeof line, "zb %d %s", bit.address, bit.name);
     put_line(line);
@@ -120,37 +165,44 @@ static void put_zb_section() {
 static void put_cst_section() {
   char line[64];
   for (const constant_entry &entry : constant_entries) {
+    if ((entry.forty_pins && chip->porte_pins == 0) || entry.timer >= chip->timers) continue;
     std::snprintf(line, sizeof line, "%s %x %s", entry.kind, entry.address, entry.name);
     put_line(line);
   }
 }
 
 int main(int argc, char **argv) {
-  if (argc != 3) {
-    std::fprintf(stderr, "usage: make_definition firmware.hex out.def\n");
+  if (argc != 4) {
+    std::fprintf(stderr, "usage: make_definition CHIP firmware.hex out.def\n");
     return 2;
   }
-  definition = std::fopen(argv[2], "wb");
+  for (const chip_entry &entry : chips)
+    if (std::strcmp(entry.name, argv[1]) == 0) chip = &entry;
+  if (!chip) {
+    std::fprintf(stderr, "make_definition: no chip named %s\n", argv[1]);
+    return 2;
+  }
+  definition = std::fopen(argv[3], "wb");
   if (!definition) {
-    std::fprintf(stderr, "make_definition: cannot create %s\n", argv[2]);
+    std::fprintf(stderr, "make_definition: cannot create %s\n", argv[3]);
     return 1;
   }
   char line[64];
   put_line("@INFOS");
   for (const info_entry &info : infos) {
-    std::snprintf(line, sizeof line, "%s %s", info.key, info.value);
+    std::snprintf(line, sizeof line, "%s %s", info.key, info.value ? chip->*info.value : info.common);
     put_line(line);
   }
   put_line("@HEX");
-  bool sound = put_hex_section(argv[1]);
+  bool sound = put_hex_section(argv[2]);
   put_line("@ZB");
   put_zb_section();
   put_line("@CST");
   put_cst_section();
   put_line("@END");
   if (std::fclose(definition) != 0 || !sound) {
-    std::fprintf(stderr, "make_definition: %s is missing or damaged\n", argv[1]);
-    std::remove(argv[2]);
+    std::fprintf(stderr, "make_definition: %s is missing or damaged\n", argv[2]);
+    std::remove(argv[3]);
     return 1;
   }
   return 0;

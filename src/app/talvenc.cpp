@@ -15,13 +15,16 @@
 #include "platform/surface.h"
 #endif
 #include "simulate/simulate.h"
+#include "startup/bundled_files.h"
 #include "startup/startup.h"
 #include "translate/translate.h"
 
 static const char usage[] =
     "usage: talvenc [--definition DEF] (--graphic GRA | --literal LIT) [--graphic-out GRA2] "
     "[--literal-out LIT2] [--hex HEX]\n"
-    "               [--simulate SCENARIO [--until TIME] [--vcd FILE.vcd] [--chronogram FILE.svg|FILE.png]]\n";
+    "               [--simulate SCENARIO [--until TIME] [--vcd FILE.vcd] [--chronogram FILE.svg|FILE.png]]\n"
+    "               --target NAME in place of --definition DEF: a bundled target\n"
+    "       talvenc --list-targets\n";
 
 enum exit_code { exit_done = 0, exit_not_compiled = 1, exit_file_failed = 2 };
 
@@ -41,7 +44,7 @@ static void print_box(box_kind kind, const char *title, const char *text) {
 }
 
 struct command_line {
-  const char *definition, *graphic, *literal, *graphic_out, *literal_out, *hex;
+  const char *definition, *target, *graphic, *literal, *graphic_out, *literal_out, *hex;
   const char *scenario, *until, *vcd, *chronogram;
 };
 
@@ -51,7 +54,8 @@ static const struct {
   const char *command_line::*file;
   bool through_config;
 } options[] = {
-    {"--definition", &command_line::definition, true}, {"--graphic", &command_line::graphic, true},
+    {"--definition", &command_line::definition, true}, {"--target", &command_line::target, true},
+    {"--graphic", &command_line::graphic, true},
     {"--literal", &command_line::literal, true},       {"--graphic-out", &command_line::graphic_out, true},
     {"--literal-out", &command_line::literal_out, true}, {"--hex", &command_line::hex, true},
     {"--simulate", &command_line::scenario, false},    {"--until", &command_line::until, false},
@@ -70,6 +74,7 @@ static bool parse_command_line(int argc, char **argv, command_line &command) {
   }
   bool simulation_options = command.until || command.vcd || command.chronogram;
   if (simulation_options && !command.scenario) return false;
+  if (command.definition && command.target) return false;
   return (command.graphic != nullptr) != (command.literal != nullptr);
 }
 
@@ -187,6 +192,10 @@ static int simulate(const command_line &command) {
 }
 
 static int run(const command_line &command) {
+  if (command.target && !load_bundled_target(command.target)) {
+    std::fprintf(stderr, "talvenc: no bundled target %s (talvenc --list-targets lists them)\n", command.target);
+    return exit_file_failed;
+  }
   if (command.definition) {
     if (!set_file_name(config_automate, command.definition) || !load_definition_and_names())
       return exit_file_failed;
@@ -224,8 +233,45 @@ static void print_version() {
   std::printf("talvenc (TALVEN) %s\n", version ? version + std::strlen("version ") : program_title);
 }
 
+// The pins a loaded definition names, as ranges: "RA0-RA5 RB0-RB7".
+static int pin_ranges(char *text, int size) {
+  int pins = 0, used = 0;
+  text[0] = 0;
+  for (char port = 'A'; port <= 'E'; port++) {
+    int count = 0, address;
+    for (char name[8]; count < 8; count++) {
+      std::snprintf(name, sizeof name, "R%c%d", port, count);
+      if (!find_zb(name, address)) break;
+    }
+    if (count == 0 || used >= size) continue;
+    used += std::snprintf(text + used, size_t(size - used), "%sR%c0-R%c%d", used ? " " : "", port, port, count - 1);
+    pins += count;
+  }
+  return pins;
+}
+
+// One line per bundled target: its name, then what a chart gets on it.
+static int list_targets() {
+  char names[bundled_target_capacity][text_size];
+  int count = bundled_target_names(names, bundled_target_capacity);
+  set_message_box_handler([](box_kind, const char *, const char *) {});
+  for (int n = 0; n < count; n++) {
+    start_project(without_config_file);
+    if (!load_bundled_target(names[n])) continue;
+    const definition_record &d = automaton_definition;
+    char pins[80];
+    int pin_count = pin_ranges(pins, sizeof pins);
+    std::printf("%-12s %4d orders, %3d EEPROM bytes, %2d pins %s, %d MHz\n", names[n],
+                (d.adr_stop_graphcet - d.adr_start_graphcet) / 2, d.uc_taille_eeprom, pin_count, pins,
+                d.frequence_horloge / 1000000);
+  }
+  if (count == 0) std::fprintf(stderr, "talvenc: no bundled targets in %s\n", bundled_targets_folder().c_str());
+  return count > 0 ? exit_done : exit_file_failed;
+}
+
 int main(int argc, char **argv) {
   for (int n = 1; n < argc; n++) {
+    if (std::strcmp(argv[n], "--list-targets") == 0 && argc == 2) return list_targets();
     if (std::strcmp(argv[n], "--help") == 0) {
       std::fputs(usage, stdout);
       return exit_done;

@@ -53,6 +53,16 @@ struct definition_record {
   int32_t adr_stop_graphcet;
   int32_t taille_zb;
   int32_t frequence_horloge;  // the chip's clock in Hz, for the simulator; 0 when not given
+  // The interpreter's chip-dependent cycle costs, for the simulator; 0 when not given.
+  int32_t cycles_lecture_ordre;      // fetching and decoding one order
+  int32_t cycles_debut_passe;        // starting a pass
+  int32_t cycles_avant_controle;     // reset to the program check
+  int32_t cycles_apres_controle;     // program check to the first tick
+  int32_t periode_interruption;      // cycles between timer interrupts
+  int32_t interruptions_par_tick;    // interrupts per 10 ms tick
+  int32_t cycles_interruption;       // one interrupt, the shorter of its two lengths
+  int32_t part_interruption_longue;  // per hundred interrupts, those one cycle longer
+  int32_t cycles_interruption_tick;  // added by the interrupt that counts a tick
   int32_t flash_image[flash_words];  // -1: unset word
   int32_t eeprom_image[eeprom_bytes];
   int32_t config_words[config_word_count];
@@ -67,6 +77,8 @@ void init_automaton_definition();
 
 // Loads the definition named by app_config's Automate entry. 0 on success, 1 on failure.
 int load_automaton_definition();
+// The same from a file named by its path rather than by Automate.
+int load_automaton_definition_from(const char *path);
 // Copies the used constant names of the loaded definition into the constants name column.
 void copy_constant_names();
 

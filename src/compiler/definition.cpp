@@ -113,6 +113,25 @@ static const struct {
     {"adr_stop_graphcet", &definition_record::adr_stop_graphcet, true},
     {"taille_zb", &definition_record::taille_zb, false},
     {"frequence_horloge", &definition_record::frequence_horloge, false},
+    {"cycles_lecture_ordre", &definition_record::cycles_lecture_ordre, false},
+    {"cycles_debut_passe", &definition_record::cycles_debut_passe, false},
+    {"cycles_avant_controle", &definition_record::cycles_avant_controle, false},
+    {"cycles_apres_controle", &definition_record::cycles_apres_controle, false},
+    {"periode_interruption", &definition_record::periode_interruption, false},
+    {"interruptions_par_tick", &definition_record::interruptions_par_tick, false},
+    {"cycles_interruption", &definition_record::cycles_interruption, false},
+    {"part_interruption_longue", &definition_record::part_interruption_longue, false},
+    {"cycles_interruption_tick", &definition_record::cycles_interruption_tick, false},
+};
+
+// Keys only the simulator reads; a definition that lacks them must not inherit the previous one's.
+static int32_t definition_record::*const simulator_fields[] = {
+    &definition_record::frequence_horloge,       &definition_record::cycles_lecture_ordre,
+    &definition_record::cycles_debut_passe,      &definition_record::cycles_avant_controle,
+    &definition_record::cycles_apres_controle,
+    &definition_record::periode_interruption,    &definition_record::interruptions_par_tick,
+    &definition_record::cycles_interruption,     &definition_record::part_interruption_longue,
+    &definition_record::cycles_interruption_tick,
 };
 
 // The hex writer reads the images up to these sizes, so larger ones are refused.
@@ -266,8 +285,10 @@ static bool read_sections() {
   }
 }
 
-int load_automaton_definition() {
-  definition_stream = open_for_reading(app_config(config_automate));
+int load_automaton_definition() { return load_automaton_definition_from(app_config(config_automate)); }
+
+int load_automaton_definition_from(const char *path) {
+  definition_stream = open_for_reading(path);
   if (!definition_stream) {
     show_message_box(box_error, "Files", "Impossible d'ouvrir le fichier de definition de l'automate");
     return 1;
@@ -275,7 +296,7 @@ int load_automaton_definition() {
   word_held = false;
   held_char = no_char;
   // A definition that does not give the clock must not inherit the previous one's.
-  automaton_definition.frequence_horloge = 0;
+  for (int32_t definition_record::*field : simulator_fields) automaton_definition.*field = 0;
   bool loaded = read_sections();
   std::fclose(definition_stream);
   definition_stream = nullptr;

@@ -21,7 +21,9 @@ constexpr int pass_cap = 16;
 // Counted from the interpreter's instructions (two cycles for a jump, a call, a
 // return and a write to PCL, two for a skip taken) and checked against gpsim.
 
-constexpr int fetch_cycles = 37;  // two table reads, decoding and the jump to the handler
+// The fetch (two table reads, decoding and the jump to the handler) comes from the
+// target: chips beyond 2K words read the program through a longer routine.
+constexpr int near_fetch_cycles = 37;
 // The handler of each order after its fetch, the usual path.
 constexpr int handler_cycles[] = {
     /* l */ 5, /* ln */ 5, /* a */ 4, /* an */ 4, /* o */ 4, /* on */ 4, /* x */ 5, /* xn */ 5,
@@ -36,10 +38,13 @@ constexpr int assign_held_cycles = 21;         // "=" of the action part in a pa
 constexpr int assign_enable_in_firing_cycles = 22;  // the same for a timer enable bit, which is written
 constexpr int assign_early_in_firing_cycles = 26;   // "=" before the action part in a pass that fired
 
-constexpr int scan_start_cycles = 18;    // watchdog, UNSTABLE cleared, inputs sampled
-constexpr int sample_offset = 2;         // the port is read this many cycles into the scan
-constexpr int pass_start_cycles = 7;
-constexpr int stable_end_cycles = 3 + 4 + 2 + 2;  // no firing, outputs written, the timers called, back to scan
+constexpr int sample_port_cycles = 7;    // each port's pins into its image
+constexpr int write_port_cycles = 2;
+// Watchdog, UNSTABLE cleared, inputs sampled.
+static int scan_start_cycles() { return 4 + sample_port_cycles * sim_target.port_count; }
+constexpr int sample_offset = 2;         // the first port is read this many cycles into the scan
+// No firing, outputs written, the timers called, back to scan.
+static int stable_end_cycles() { return 3 + write_port_cycles * sim_target.port_count + 2 + 2; }
 constexpr int fired_end_cycles = 56;     // timer restarts, the step changes applied, the next pass
 constexpr int capped_end_cycles = 64;    // the same at the cap, then the jump into the action part
 constexpr int timers_base_cycles = 99;   // the timer loop with every timer off
@@ -48,30 +53,38 @@ constexpr int tick_read_offset = 0;      // the tick count is read by the first 
 constexpr int timer_start_cycles = 1 + 27, timer_start_zero_cycles = 1 + 32;
 constexpr int timer_count_cycles = 1 + 13, timer_borrow_cycles = 1 + 18, timer_end_cycles = 1 + 25;
 
-// Power-up, from the reset to the first scan.
-constexpr int reset_to_check_cycles = 535;
+// Power-up, from the reset to the first scan; each check reads one order, and the
+// reset and set-up costs come from the target.
 constexpr int check_order_cycles = 38, check_step_order_cycles = 47, check_initial_cycles = 72;
 constexpr int check_initial_shift_cycles = 7, check_initial_other_cycles = 51, check_end_cycles = 32;
-constexpr int check_to_timer_cycles = 267 + 10;  // presets read, Timer 1 set up and started
 constexpr int timer_to_scan_cycles = 6;
-// The tick's interrupt: entry, handler and return take 12 or 13 cycles on the chip as
-// the interrupted instruction takes one or two; 13 in 78 ticks of 100 in gpsim.
-constexpr int interrupt_cycles = 12, interrupt_long_share = 78;
+// The timer's interrupt: entry, handler and return take one cycle more or less as the
+// interrupted instruction takes one or two; the target gives how often the longer one
+// comes (per hundred), and the cycles the interrupt that counts a tick adds.
+static int fetch_cycles;
 
 // ---- Time -------------------------------------------------------------------
 
 // Runs cycles of the firmware; every tick that falls meanwhile is counted and its
 // interrupt lengthens the run.
+// One timer interrupt: its cycles, and a tick counted when it completes one.
+static int take_interrupt() {
+  sim.interrupt_share += sim_target.interrupt_long_share;
+  bool long_interrupt = sim.interrupt_share >= 100;
+  if (long_interrupt) sim.interrupt_share -= 100;
+  int cycles = sim_target.interrupt_cycles + long_interrupt;
+  if (--sim.interrupts_to_tick == 0) {
+    sim.ticks++;
+    cycles += sim_target.tick_extra_cycles;
+    sim.interrupts_to_tick = sim_target.interrupts_per_tick;
+  }
+  sim.next_tick += sim_target.interrupt_period;
+  return cycles;
+}
+
 static void spend(int cycles) {
   sim.cycle += cycles;
-  while (sim.cycle >= sim.next_tick) {
-    sim.ticks++;
-    sim.interrupt_share += interrupt_long_share;
-    bool long_interrupt = sim.interrupt_share >= 100;
-    if (long_interrupt) sim.interrupt_share -= 100;
-    sim.cycle += interrupt_cycles + long_interrupt;
-    sim.next_tick += sim_target.tick_cycles;
-  }
+  while (sim.cycle >= sim.next_tick) sim.cycle += take_interrupt();
 }
 
 int64_t sim_cycles_of_nanoseconds(int64_t ns) {
@@ -114,13 +127,15 @@ static bool decode_program(int &check_cycles) {
   int64_t address = automaton_definition.adr_start_graphcet;
   sim_program_length = 0;
   sim_action_start = 0;
-  check_cycles = check_end_cycles;
+  int extra_fetch = fetch_cycles - near_fetch_cycles;
+  check_cycles = check_end_cycles + extra_fetch;
   for (;; address += 2) {
     int code, operand;
     if (!read_program_word(address, code) || !read_program_word(address + 1, operand)) return false;
     if (code == order_end) return true;
     if (code > order_end || sim_program_length == sim_order_capacity) return false;
     sim_program[sim_program_length++] = {uint8_t(code), uint8_t(operand)};
+    check_cycles += extra_fetch;
     if (code < order_initial_step) {
       check_cycles += check_order_cycles;
       continue;
@@ -135,6 +150,8 @@ static bool decode_program(int &check_cycles) {
 void sim_power_up() {
   std::memset(&sim, 0, sizeof sim);
   sim.next_tick = INT64_MAX;
+  sim.interrupts_to_tick = sim_target.interrupts_per_tick;
+  fetch_cycles = sim_target.fetch_cycles;
   classify_bits();
   int check_cycles = 0;
   if (!decode_program(check_cycles)) {
@@ -143,8 +160,8 @@ void sim_power_up() {
   }
   for (int k = 0; k < sim_program_length; k++)
     if (sim_program[k].code == order_initial_step && is_step(sim_program[k].operand)) sim.bit[sim_program[k].operand] = 1;
-  sim.cycle = reset_to_check_cycles + check_cycles + check_to_timer_cycles;
-  sim.next_tick = sim.cycle + sim_target.tick_cycles;
+  sim.cycle = sim_target.reset_cycles + check_cycles + sim_target.setup_cycles;
+  sim.next_tick = sim.cycle + sim_target.interrupt_period;
   sim.cycle += timer_to_scan_cycles;
   sim.last_scan_end = sim.cycle;
   std::memcpy(sim.seen_bit, sim.bit, sizeof sim.bit);
@@ -299,7 +316,7 @@ static void write_outputs() {
 }
 
 static void end_scan() {
-  spend(stable_end_cycles - 2);
+  spend(stable_end_cycles() - 2);
   write_outputs();
   update_timers();
   spend(2);
@@ -318,12 +335,12 @@ bool sim_pass() {
     std::memcpy(bits_at_scan_start, sim.bit, sizeof sim.bit);
     spend(sample_offset);
     sample_inputs();
-    spend(scan_start_cycles - sample_offset);
+    spend(scan_start_cycles() - sample_offset);
     if (sim_target.unstable_address >= 0) sim.bit[sim_target.unstable_address] = 0;
   }
   sim.passes++;
   pass_flags f{true, false, false, -1};
-  int pass_cycles = pass_start_cycles + run_orders(0, f);
+  int pass_cycles = sim_target.pass_start_cycles + run_orders(0, f);
   spend(pass_cycles);
   if (!f.fired) {
     bool one_pass = sim.passes == 1;
@@ -362,7 +379,7 @@ static void quiet_scan() {
   bool no_ticks_waiting = sim.ticks == 0;
   uint8_t done[sim_timer_count];
   for (int n = 0; n < sim_target.timer_count; n++) done[n] = sim.bit[sim_target.done_address[n]];
-  spend(scan_start_cycles + sim.quiet_orders_cycles);
+  spend(scan_start_cycles() + sim.quiet_orders_cycles);
   end_scan();
   if (!same_done_bits(done)) sim.quiet = false;
   else if (no_ticks_waiting && sim.next_tick == tick) sim.quiet_scan_cycles = sim.cycle - start;
@@ -403,18 +420,17 @@ static bool ticks_count_plainly() {
 // the timers read their count: together they take one interrupt more than quiet
 // scans and count one tick off every running timer, as running them would.
 static bool count_tick_scans(int64_t cycle) {
-  if (!ticks_count_plainly() || sim.next_tick - sim.cycle >= sim.quiet_scan_cycles) return false;
-  int64_t read_point = sim.cycle + scan_start_cycles + sim.quiet_orders_cycles + stable_end_cycles - 2;
+  if (sim_target.interrupts_per_tick != 1 || !ticks_count_plainly()) return false;
+  if (sim.next_tick - sim.cycle >= sim.quiet_scan_cycles) return false;
+  int64_t read_point = sim.cycle + scan_start_cycles() + sim.quiet_orders_cycles + stable_end_cycles() - 2;
   bool read_after_tick = sim.next_tick <= read_point;
   int scans = read_after_tick ? 1 : 2;
   // Both scans must sample before cycle (the second starts after the interrupt).
-  int64_t last_start = sim.cycle + (scans - 1) * (sim.quiet_scan_cycles + interrupt_cycles + 1);
+  int longest_interrupt = sim_target.interrupt_cycles + 1 + sim_target.tick_extra_cycles;
+  int64_t last_start = sim.cycle + (scans - 1) * (sim.quiet_scan_cycles + longest_interrupt);
   if (last_start + sample_offset >= cycle) return false;
-  sim.interrupt_share += interrupt_long_share;
-  bool long_interrupt = sim.interrupt_share >= 100;
-  if (long_interrupt) sim.interrupt_share -= 100;
-  sim.cycle += scans * sim.quiet_scan_cycles + interrupt_cycles + long_interrupt;
-  sim.next_tick += sim_target.tick_cycles;
+  sim.cycle += scans * sim.quiet_scan_cycles + take_interrupt();
+  sim.ticks = 0;  // taken at once by every running timer
   for (int n = 0; n < sim_target.timer_count; n++)
     if (sim.running >> n & 1) sim.wait[n]--;
   sim.scans += scans;

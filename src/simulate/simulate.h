@@ -33,6 +33,14 @@ struct sim_target_map {
   int unstable_address;                    // -1 when the target has no UNSTABLE bit
   int64_t cycles_per_second;               // instruction cycles: the clock over four
   int tick_cycles;                         // the timer tick, 10 ms
+  // The chip's own costs, from the definition (the PIC16F628A's when it gives none).
+  int port_count;                          // ports with pins: each is sampled and written
+  int fetch_cycles;                        // fetching and decoding one order
+  int pass_start_cycles;
+  int reset_cycles, setup_cycles;          // reset to the program check, check to the first tick
+  int interrupt_period;                    // cycles between timer interrupts
+  int interrupts_per_tick;
+  int interrupt_cycles, interrupt_long_share, tick_extra_cycles;
 };
 
 extern sim_target_map sim_target;
@@ -63,6 +71,7 @@ struct sim_machine {
   uint8_t running;                          // timers counting since their enable
   int64_t cycle;                            // instruction cycles since power-up
   int64_t next_tick;                        // cycle of the next timer interrupt
+  int interrupts_to_tick;                   // interrupts still to come before the next tick is counted
   int ticks;                                // ticks not yet taken by the timers
   int interrupt_share;                      // spreads the long interrupts over the ticks
   int64_t scans;                            // scans completed

@@ -73,6 +73,26 @@ static void bind_timers() {
   }
 }
 
+// A cost the definition gives, or the PIC16F628A's.
+static int cost(int32_t given, int otherwise) { return given > 0 ? given : otherwise; }
+
+static void bind_costs() {
+  const definition_record &d = automaton_definition;
+  bool used[sim_port_count] = {};
+  for (int p = 0; p < sim_target.pin_count; p++) used[sim_target.pins[p].port] = true;
+  sim_target.port_count = 0;
+  for (bool port_used : used) sim_target.port_count += port_used;
+  sim_target.fetch_cycles = cost(d.cycles_lecture_ordre, 37);
+  sim_target.pass_start_cycles = cost(d.cycles_debut_passe, 7);
+  sim_target.reset_cycles = cost(d.cycles_avant_controle, 535);
+  sim_target.setup_cycles = cost(d.cycles_apres_controle, 277);
+  sim_target.interrupt_period = cost(d.periode_interruption, sim_target.tick_cycles);
+  sim_target.interrupts_per_tick = cost(d.interruptions_par_tick, 1);
+  sim_target.interrupt_cycles = cost(d.cycles_interruption, 12);
+  sim_target.interrupt_long_share = d.cycles_interruption > 0 ? d.part_interruption_longue : 78;
+  sim_target.tick_extra_cycles = d.cycles_interruption_tick;
+}
+
 static bool refuse(char *error, int size, const char *text) {
   std::snprintf(error, size_t(size), "%s", text);
   return false;
@@ -99,6 +119,7 @@ bool sim_bind_target(char *error, int error_size) {
     return refuse(error, error_size, "the definition does not give the chip's clock (frequence_horloge)");
   sim_target.cycles_per_second = clock / 4;
   sim_target.tick_cycles = int(sim_target.cycles_per_second / 100);
+  bind_costs();
   return true;
 }
 

@@ -66,7 +66,9 @@ chart two_step_cycle() {
 const char *const usage =
     "usage: talvenc [--definition DEF] (--graphic GRA | --literal LIT) [--graphic-out GRA2] "
     "[--literal-out LIT2] [--hex HEX]\n"
-    "               [--simulate SCENARIO [--until TIME] [--vcd FILE.vcd] [--chronogram FILE.svg|FILE.png]]\n";
+    "               [--simulate SCENARIO [--until TIME] [--vcd FILE.vcd] [--chronogram FILE.svg|FILE.png]]\n"
+    "               --target NAME in place of --definition DEF: a bundled target\n"
+    "       talvenc --list-targets\n";
 const char *const loaded = "Def File: Fichier de definition charge avec succes\n";
 
 using Talvenc = ProjectTest;

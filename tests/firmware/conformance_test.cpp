@@ -15,6 +15,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
+class Grafcet : public OnEveryChip {};
+RUN_ON_EVERY_CHIP(Grafcet);
+
 constexpr long one_ms = 1000;  // instruction cycles at 4 MHz
 constexpr long settle = 5 * one_ms;
 
@@ -59,7 +62,7 @@ void draw_lit_parallel_join() {
   for (int step = 0; step < 6; step++) copy_field(step_outputs[step].text, text_size, lamps[step]);
 }
 
-TEST(Grafcet, AJoinWaitsForEveryBranch) {
+TEST_P(Grafcet, AJoinWaitsForEveryBranch) {
   std::string folder = test_folder();
   std::string hex = compile_chart(folder, draw_lit_parallel_join);
   std::string literal = read_file(folder + "/chart.lit");
@@ -78,7 +81,7 @@ TEST(Grafcet, AJoinWaitsForEveryBranch) {
   }
 }
 
-TEST(Grafcet, AnAndDivergenceStartsEveryBranchInOnePass) {
+TEST_P(Grafcet, AnAndDivergenceStartsEveryBranchInOnePass) {
   std::string hex = compile_chart(test_folder(), draw_lit_parallel_join);
   label_hits scans = run_to_label(hex, "update_timers", 2, 0x0F, 0x1);
   EXPECT_EQ(scans.steps, (std::vector<uint64_t>{steps_of({1, 2}), steps_of({1, 2})}));
@@ -86,7 +89,7 @@ TEST(Grafcet, AnAndDivergenceStartsEveryBranchInOnePass) {
   EXPECT_EQ(scans.unstable, (std::vector<int>{0, 0}));
 }
 
-TEST(Grafcet, BothTransitionsOfAnOrDivergenceFireWhenBothHold) {
+TEST_P(Grafcet, BothTransitionsOfAnOrDivergenceFireWhenBothHold) {
   std::string hex = compile_literal(test_folder(), "*  x0\nl RA0 > x1\nl RA1 > x2\n-  x1\n-  x2\n"
                                                    "l x0 = RB0\nl x1 = RB1\nl x2 = RB2");
   pin_samples pins = simulate(hex, settle, 2, {{0, 3}});
@@ -94,7 +97,7 @@ TEST(Grafcet, BothTransitionsOfAnOrDivergenceFireWhenBothHold) {
   EXPECT_EQ(pins.portb[1], 0x06);
 }
 
-TEST(Grafcet, AStepDeactivatedAndActivatedInOnePassStaysActive) {
+TEST_P(Grafcet, AStepDeactivatedAndActivatedInOnePassStaysActive) {
   // x0 and x1 start active; in the first pass x0 activates x1 while x1 leaves for x2.
   std::string hex = compile_literal(test_folder(), "*  x0\n > x1\n*  x1\nl x0 > x2\n-  x2\n"
                                                    "l x0 = RB0\nl x1 = RB1\nl x2 = RB2");
@@ -103,7 +106,7 @@ TEST(Grafcet, AStepDeactivatedAndActivatedInOnePassStaysActive) {
   EXPECT_EQ(pins.portb[1], 0x06);
 }
 
-TEST(Grafcet, ConditionsReadTheSituationAtTheStartOfThePass) {
+TEST_P(Grafcet, ConditionsReadTheSituationAtTheStartOfThePass) {
   // Both transitions fire together although the first one clears x0 before the second reads it.
   std::string hex = compile_literal(test_folder(), "*  x0\n > x2\n*  x1\nl x0 > x3\n-  x2\n-  x3\n"
                                                    "l x2 = RB2\nl x3 = RB3\nl x0 = RB0\nl x1 = RB1");
@@ -112,7 +115,7 @@ TEST(Grafcet, ConditionsReadTheSituationAtTheStartOfThePass) {
   EXPECT_EQ(pins.portb[1], 0x0C);
 }
 
-TEST(Grafcet, AChainOfTrueTransitionsIsCrossedWithinOneScan) {
+TEST_P(Grafcet, AChainOfTrueTransitionsIsCrossedWithinOneScan) {
   std::string hex = compile_literal(test_folder(), "*  x0\n > x1\n-  x1\n > x2\n-  x2\n"
                                                    "l x0 = RB0\nl x1 = RB1\nl x2 = RB2");
   label_hits scans = run_to_label(hex, "update_timers", 3);
@@ -120,7 +123,7 @@ TEST(Grafcet, AChainOfTrueTransitionsIsCrossedWithinOneScan) {
   EXPECT_EQ(scans.portb, (std::vector<int>{0x04, 0x04, 0x04}));
 }
 
-TEST(Grafcet, ActionsOfTransientStepsAreNotPerformed) {
+TEST_P(Grafcet, ActionsOfTransientStepsAreNotPerformed) {
   // x1 is only passed through: its action M0 never becomes 1, so x2 stays. RB0 shows the
   // M0 of the pass before its line; it would show x1's action for one scan.
   std::string hex = compile_literal(test_folder(), "*  x0\n > x1\n-  x1\n > x2\n-  x2\nl M0 > x3\n-  x3\n"
@@ -130,7 +133,7 @@ TEST(Grafcet, ActionsOfTransientStepsAreNotPerformed) {
   EXPECT_EQ(scans.portb, std::vector<int>(4, 0x04));
 }
 
-TEST(Grafcet, PreTreatmentsRunInEveryPassForTheConditions) {
+TEST_P(Grafcet, PreTreatmentsRunInEveryPassForTheConditions) {
   // M0 is worked out before the step blocks, so x1's condition reads the situation {x1}.
   std::string hex = compile_literal(test_folder(), "l x1 = M0\n*  x0\n > x1\n-  x1\nl M0 > x2\n-  x2\n"
                                                    "l x2 = RB2");
@@ -139,7 +142,7 @@ TEST(Grafcet, PreTreatmentsRunInEveryPassForTheConditions) {
   EXPECT_EQ(scans.portb, std::vector<int>(2, 0x04));
 }
 
-TEST(Grafcet, ALoopOfAlwaysTrueTransitionsRunsToTheCapAndSetsUnstable) {
+TEST_P(Grafcet, ALoopOfAlwaysTrueTransitionsRunsToTheCapAndSetsUnstable) {
   // Each scan runs 16 passes: x0 -> x1 -> x0 ... ends in x0 with the actions of x0.
   std::string hex = compile_literal(test_folder(), "*  x0\n > x1\n-  x1\n > x0\n"
                                                    "l x0 = RB0\nl x1 = RB1\nl UNSTABLE = RB7");
@@ -149,7 +152,7 @@ TEST(Grafcet, ALoopOfAlwaysTrueTransitionsRunsToTheCapAndSetsUnstable) {
   EXPECT_EQ(scans.unstable, std::vector<int>(3, 1));
 }
 
-TEST(Grafcet, AChainLongerThanTheCapGoesOnInTheNextScanAndUnstableFalls) {
+TEST_P(Grafcet, AChainLongerThanTheCapGoesOnInTheNextScanAndUnstableFalls) {
   // 19 transitions without conditions: the first scan stops in x16 after 16 passes,
   // shows x16's action and UNSTABLE; the second reaches x19, stable.
   std::string literal = "*  x0\n";
@@ -163,7 +166,7 @@ TEST(Grafcet, AChainLongerThanTheCapGoesOnInTheNextScanAndUnstableFalls) {
   EXPECT_EQ(scans.unstable, (std::vector<int>{1, 0, 0}));
 }
 
-TEST(Grafcet, AnInputEdgeFiresOnlyOneTransitionPerScan) {
+TEST_P(Grafcet, AnInputEdgeFiresOnlyOneTransitionPerScan) {
   // M0 is the rising edge of RA0, worked out in the pre-treatments: 1 in the first pass
   // of the scan in which RA0 rose, 0 in every later pass.
   std::string hex = compile_literal(test_folder(), "l RA0 an M1 = M0\nl RA0 = M1\n"
@@ -175,7 +178,7 @@ TEST(Grafcet, AnInputEdgeFiresOnlyOneTransitionPerScan) {
   EXPECT_EQ(pins.portb, (std::vector<int>{1, 2, 2, 2, 4, 4}));
 }
 
-TEST(Grafcet, AnOutputSetBySeveralStepsIsTheOrOfThem) {
+TEST_P(Grafcet, AnOutputSetBySeveralStepsIsTheOrOfThem) {
   // The translation's shape for an output shared by steps 1 and 2.
   std::string hex = compile_literal(test_folder(), "-  x1\nl RA0 > x0\n-  x2\nl RA1 > x0\n*  x0\n"
                                                    "ln RA0 an RA1 > x1\nln RA0 an RA1 > x2\n"
@@ -210,7 +213,7 @@ std::string timed_step(const std::string &folder, const std::string &leave, cons
                                      "l x1 = TE0\nl x0 = RB0\nl x1 = RB1\nl x2 = RB2\nl x3 = RB3\n#TP0 20");
 }
 
-TEST(Grafcet, ATimerEndsItsDelayWithinOneTick) {
+TEST_P(Grafcet, ATimerEndsItsDelayWithinOneTick) {
   std::string hex = timed_step(test_folder(), "l M9", "l M9");
   EXPECT_LT(shortest_gap(run_to_label(hex, "scan", 4).cycles), scan_ms * one_ms);
   pin_samples pins = simulate(hex, one_ms, 400, {{0, 0}, {100 * one_ms, 1}});
@@ -222,7 +225,7 @@ TEST(Grafcet, ATimerEndsItsDelayWithinOneTick) {
   EXPECT_EQ(first_time(pins, done, 1, 0), done);
 }
 
-TEST(Grafcet, ATimerRestartsWhenItsStepIsEnteredAgain) {
+TEST_P(Grafcet, ATimerRestartsWhenItsStepIsEnteredAgain) {
   // x1 at 100 ms, left for x3 from 250 to 300 ms: the delay starts again at 300 ms.
   std::string hex = timed_step(test_folder(), "l RA1", "ln RA1");
   pin_samples pins = simulate(hex, one_ms, 600, {{0, 0}, {100 * one_ms, 1}, {250 * one_ms, 3}, {300 * one_ms, 1}});
@@ -236,7 +239,7 @@ TEST(Grafcet, ATimerRestartsWhenItsStepIsEnteredAgain) {
   EXPECT_LE(done - back, 200 + tick_ms + 2 * scan_ms);
 }
 
-TEST(Grafcet, ATimerRestartsWhenItsEnableDropsInATransientPass) {
+TEST_P(Grafcet, ATimerRestartsWhenItsEnableDropsInATransientPass) {
   // At 250 ms an edge of RA1 takes x1 to x3 and straight back within one scan: x3 is
   // transient, yet x1 was left, so its delay starts again then.
   std::string hex = timed_step(test_folder(), "l M0", "");
@@ -247,7 +250,7 @@ TEST(Grafcet, ATimerRestartsWhenItsEnableDropsInATransientPass) {
   EXPECT_LE(done, 450 + tick_ms + 3 * scan_ms);
 }
 
-TEST(Grafcet, ATimedLoopRestartsItsTimerOnEveryRound) {
+TEST_P(Grafcet, ATimedLoopRestartsItsTimerOnEveryRound) {
   // x0 waits 10 ticks, x1 goes straight back: one round per 11 ticks, counted by the
   // second chart, which toggles x11 whenever it sees x1 in a pass.
   std::string hex = compile_literal(test_folder(), "*  x0\nl T0 > x1\n-  x1\n > x0\n"
@@ -264,7 +267,7 @@ TEST(Grafcet, ATimedLoopRestartsItsTimerOnEveryRound) {
   }
 }
 
-TEST(Grafcet, TheInitialSituationIsTheStepsOpenedWithAStar) {
+TEST_P(Grafcet, TheInitialSituationIsTheStepsOpenedWithAStar) {
   // "*" of a variable that is no step activates nothing.
   std::string hex = compile_literal(test_folder(), "*  x0\n-  x1\n*  x63\n*  M3\n"
                                                    "l x0 = RB0\nl x1 = RB1\nl x63 = RB2\nl M3 = RB3");

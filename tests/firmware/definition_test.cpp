@@ -1,42 +1,72 @@
-// The bundled PIC16F628A definition and the examples' configuration, read by TALVEN's own loaders.
+// Every bundled definition and the examples' configuration, read by TALVEN's own loaders.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 
 #include "files/files.h"
 #include "support/test_support.h"
 #include "compiler/compiler.h"
+#include "platform/message_box.h"
+#include "startup/startup.h"
 
-class BundledDefinition : public ProjectTest {
+// What each bundled definition must declare.
+struct expected_chip {
+  const char *name;
+  int flash, eeprom, program_end;
+  int config_word;
+  int porta_pins, porte_pins;  // porte_pins 0: no PORTC to PORTE
+  int fetch_cycles;
+};
+const expected_chip expected_chips[] = {
+    {"pic16f628a", 0x800, 0x80, 0x800, 0x3F14, 8, 0, 37},
+    {"pic16f88", 0x1000, 0x100, 0x1000, 0x3F14, 8, 0, 44},
+    {"pic16f877a", 0x2000, 0x100, 0x2000, 0x3F35, 6, 3, 44},
+    {"pic16f887", 0x2000, 0x100, 0x2000, 0x20CC, 6, 3, 44},
+};
+
+class BundledDefinition : public ProjectTest, public testing::WithParamInterface<expected_chip> {
  protected:
   void SetUp() override {
     ProjectTest::SetUp();
     init_automaton_definition();
-    std::filesystem::copy_file(SOURCE_DIR "/targets/pic16f628a.def", "bundled.def");
+    std::filesystem::copy_file(std::string(SOURCE_DIR "/targets/") + GetParam().name + ".def", "bundled.def");
     set_config(config_automate, "bundled.def");
     ASSERT_EQ(load_automaton_definition(), 0);
   }
-  static int zb(const char *name) {
+  static int zb(const std::string &name) {
     int address = -1;
-    EXPECT_TRUE(find_zb(name, address)) << name;
+    EXPECT_TRUE(find_zb(name.c_str(), address)) << name;
     return address;
   }
+  static bool named(const std::string &name) {
+    int address = -1;
+    return find_zb(name.c_str(), address);
+  }
 };
+INSTANTIATE_TEST_SUITE_P(Chips, BundledDefinition, testing::ValuesIn(expected_chips),
+                         [](const testing::TestParamInfo<expected_chip> &info) { return info.param.name; });
 
-TEST_F(BundledDefinition, DeclaresTheChipSizesAndTheProgramArea) {
+TEST_P(BundledDefinition, DeclaresTheChipSizesTheProgramAreaAndTheCosts) {
   EXPECT_EQ(automaton_definition.uc_type, 0);
-  EXPECT_EQ(automaton_definition.uc_taille_flash, 0x800);
-  EXPECT_EQ(automaton_definition.uc_taille_eeprom, 0x80);
+  EXPECT_EQ(automaton_definition.uc_taille_flash, GetParam().flash);
+  EXPECT_EQ(automaton_definition.uc_taille_eeprom, GetParam().eeprom);
   EXPECT_EQ(automaton_definition.adr_start_graphcet, 0x400);
-  EXPECT_EQ(automaton_definition.adr_stop_graphcet, 0x800);
+  EXPECT_EQ(automaton_definition.adr_stop_graphcet, GetParam().program_end);
   EXPECT_EQ(automaton_definition.taille_zb, 256);
+  EXPECT_EQ(automaton_definition.frequence_horloge, 4000000);
+  EXPECT_EQ(automaton_definition.cycles_lecture_ordre, GetParam().fetch_cycles);
+  EXPECT_GT(automaton_definition.cycles_avant_controle, 0);
+  EXPECT_EQ(automaton_definition.periode_interruption, 10000);
 }
 
-TEST_F(BundledDefinition, NamesEveryBitVariableAtItsPlaceInTheBitMap) {
+TEST_P(BundledDefinition, NamesEveryBitVariableAtItsPlaceInTheBitMap) {
   EXPECT_EQ(zb("x0"), 0);
   EXPECT_EQ(zb("x63"), 63);
   EXPECT_EQ(zb("RA0"), 64);
-  EXPECT_EQ(zb("RA7"), 71);
+  EXPECT_EQ(zb("RA" + std::to_string(GetParam().porta_pins - 1)), 63 + GetParam().porta_pins);
+  EXPECT_FALSE(named("RA" + std::to_string(GetParam().porta_pins)));
   EXPECT_EQ(zb("RB0"), 72);
   EXPECT_EQ(zb("RB7"), 79);
   EXPECT_EQ(zb("M0"), 80);
@@ -46,27 +76,40 @@ TEST_F(BundledDefinition, NamesEveryBitVariableAtItsPlaceInTheBitMap) {
   EXPECT_EQ(zb("T0"), 152);
   EXPECT_EQ(zb("T7"), 159);
   EXPECT_EQ(zb("UNSTABLE"), 160);
-  int address = 0;
-  EXPECT_FALSE(find_zb("x64", address));
-  EXPECT_FALSE(find_zb("rb0", address));
+  bool forty = GetParam().porte_pins > 0;
+  EXPECT_EQ(named("RC0"), forty);
+  if (forty) {
+    EXPECT_EQ(zb("RC7"), 175);
+    EXPECT_EQ(zb("RD0"), 176);
+    EXPECT_EQ(zb("RD7"), 183);
+    EXPECT_EQ(zb("RE0"), 184);
+    EXPECT_EQ(zb("RE2"), 186);
+    EXPECT_FALSE(named("RE3"));
+  }
+  EXPECT_FALSE(named("x64"));
+  EXPECT_FALSE(named("rb0"));
 }
 
-TEST_F(BundledDefinition, CarriesTheInterpreterItsDefaultsAndAnEmptyProgram) {
+TEST_P(BundledDefinition, CarriesTheInterpreterItsDefaultsAndAnEmptyProgram) {
   EXPECT_EQ(automaton_definition.flash_image[0] & 0x3800, 0x2800);  // a goto to the start-up code
   EXPECT_EQ(automaton_definition.flash_image[0x3FF], -1);           // the interpreter ends below the area
   EXPECT_EQ(automaton_definition.flash_image[0x400], 0x340C);
   EXPECT_EQ(automaton_definition.flash_image[0x401], 0x3400);
-  // Internal oscillator, watchdog on, power-up timer, MCLR as input, no brown-out, no LVP.
-  EXPECT_EQ(automaton_definition.config_words[7], 0x3F14);
+  EXPECT_EQ(automaton_definition.config_words[7], GetParam().config_word);
   EXPECT_EQ(automaton_definition.eeprom_image[0], 0xFF);  // PORTA inputs
   EXPECT_EQ(automaton_definition.eeprom_image[1], 0x00);  // PORTB outputs
   for (int timer = 0; timer < 8; timer++) {
     EXPECT_EQ(automaton_definition.eeprom_image[2 + 2 * timer], 0);
     EXPECT_EQ(automaton_definition.eeprom_image[3 + 2 * timer], 100);  // 1 s
   }
+  if (GetParam().porte_pins > 0) {
+    EXPECT_EQ(automaton_definition.eeprom_image[0x12], 0xFF);  // PORTC, PORTD, PORTE inputs
+    EXPECT_EQ(automaton_definition.eeprom_image[0x13], 0xFF);
+    EXPECT_EQ(automaton_definition.eeprom_image[0x14], 0x07);
+  }
 }
 
-TEST_F(BundledDefinition, ConstantsPageListsPinDirectionsAndTimerPresets) {
+TEST_P(BundledDefinition, ConstantsPageListsPinDirectionsAndTimerPresets) {
   int address = 0, kind = 0;
   ASSERT_TRUE(find_cst("TRISB", address, kind));
   EXPECT_EQ(address, 1);
@@ -75,23 +118,82 @@ TEST_F(BundledDefinition, ConstantsPageListsPinDirectionsAndTimerPresets) {
   EXPECT_EQ(address, 0x10);
   EXPECT_EQ(kind, cst_ew);
   copy_constant_names();
-  const char *names[] = {"TRISA", "TRISB", "TP0", "TP1", "TP2", "TP3", "TP4", "TP5", "TP6", "TP7", "Not_Init"};
-  for (int row = 0; row < 11; row++) EXPECT_STREQ(constants[row].name, names[row]) << row;
+  std::vector<std::string> names = {"TRISA", "TRISB", "TP0", "TP1", "TP2", "TP3", "TP4", "TP5", "TP6", "TP7"};
+  if (GetParam().porte_pins > 0) names.insert(names.end(), {"TRISC", "TRISD", "TRISE"});
+  names.push_back("Not_Init");
+  for (size_t row = 0; row < names.size(); row++) EXPECT_EQ(constants[row].name, names[row]) << row;
 }
 
 class ExampleFolder : public ProjectTest {};
 
 TEST_F(ExampleFolder, ConfigNamesTheBundledDefinitionAndTheExamplesOwnFiles) {
-  for (const char *name : {"blinker", "traffic_light", "choice"}) {
+  struct example {
+    const char *name, *definition;
+  } examples[] = {{"blinker", "../../targets/pic16f628a.def"},
+                  {"traffic_light", "../../targets/pic16f628a.def"},
+                  {"choice", "../../targets/pic16f628a.def"},
+                  {"traffic_light_40", "../../targets/pic16f877a.def"}};
+  for (auto [name, definition] : examples) {
     std::filesystem::path example = std::filesystem::path(SOURCE_DIR) / "examples" / name;
     std::filesystem::copy_file(example / "config.txt", "config.txt",
                                std::filesystem::copy_options::overwrite_existing);
     read_config_file();
-    EXPECT_STREQ(app_config(config_automate), "../../targets/pic16f628a.def");
+    EXPECT_STREQ(app_config(config_automate), definition);
     EXPECT_EQ(std::string(app_config(config_graphic)), std::string(name) + ".gra");
     EXPECT_EQ(std::string(app_config(config_literal)), std::string(name) + ".lit");
     EXPECT_EQ(std::string(app_config(config_hex)), std::string(name) + ".hex");
     for (int row : {config_automate, config_graphic, config_literal, config_hex})
       EXPECT_TRUE(std::filesystem::exists(example / app_config(row))) << app_config(row);
   }
+}
+
+// Choosing a bundled target by its name: Automate, talvenc --target and --list-targets.
+class BundledTarget : public ProjectTest {};
+
+TEST_F(BundledTarget, AutomateNamesABundledTargetWhenNoFileHasThatName) {
+  message_box_handler previous = set_message_box_handler([](box_kind, const char *, const char *) {});
+  set_config(config_automate, "pic16f887");
+  EXPECT_TRUE(load_definition_and_names());
+  EXPECT_EQ(automaton_definition.adr_stop_graphcet, 0x2000);
+  // A file of that name in the project wins over the bundled target.
+  std::filesystem::copy_file(SOURCE_DIR "/targets/pic16f628a.def", "pic16f887");
+  EXPECT_TRUE(load_definition_and_names());
+  EXPECT_EQ(automaton_definition.adr_stop_graphcet, 0x800);
+  set_config(config_automate, "pic16f99");
+  EXPECT_FALSE(load_definition_and_names());
+  set_message_box_handler(previous);
+}
+
+TEST(TalvencTargets, ListTargetsGivesOneLinePerBundledDefinition) {
+  std::string listing = testing::TempDir() + "targets.txt";
+  ASSERT_EQ(std::system((std::string(TALVENC_PATH) + " --list-targets >" + listing).c_str()), 0);
+  std::string text = read_file(listing);
+  int definitions = 0;
+  for (const auto &file : std::filesystem::directory_iterator(SOURCE_DIR "/targets")) {
+    definitions++;
+    EXPECT_NE(text.find(file.path().stem().string() + " "), std::string::npos) << text;
+  }
+  EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), definitions) << text;
+  EXPECT_NE(text.find("pic16f877a   3584 orders, 256 EEPROM bytes, 33 pins RA0-RA5 RB0-RB7 RC0-RC7 RD0-RD7 RE0-RE2"),
+            std::string::npos)
+      << text;
+}
+
+TEST(TalvencTargets, TargetCompilesForTheNamedChip) {
+  std::filesystem::path folder = std::filesystem::path(testing::TempDir()) / "talvenc_target";
+  std::filesystem::remove_all(folder);
+  std::filesystem::create_directories(folder);
+  write_file((folder / "program.lit").string(), "l RA0 = RD0\n");
+  std::string command = "cd '" + folder.string() + "' && " + TALVENC_PATH + " --target pic16f877a" +
+                        " --literal program.lit --hex program.hex >talvenc.txt 2>&1";
+  ASSERT_EQ(std::system(command.c_str()), 0) << read_file((folder / "talvenc.txt").string());
+  std::string hex = read_file((folder / "program.hex").string());
+  EXPECT_NE(hex.find(":10400000ff3fff3fff3fff3fff3fff3fff3f353f"), std::string::npos) << "the PIC16F877A's configuration word";
+  // RD0 is no name on the PIC16F628A, and a target that is not bundled is refused.
+  command = "cd '" + folder.string() + "' && " + TALVENC_PATH + " --target pic16f628a" +
+            " --literal program.lit --hex program.hex >talvenc.txt 2>&1";
+  EXPECT_NE(std::system(command.c_str()), 0);
+  command = "cd '" + folder.string() + "' && " + TALVENC_PATH + " --target pic16f99 --literal program.lit >talvenc.txt 2>&1";
+  EXPECT_NE(std::system(command.c_str()), 0);
+  EXPECT_NE(read_file((folder / "talvenc.txt").string()).find("no bundled target pic16f99"), std::string::npos);
 }

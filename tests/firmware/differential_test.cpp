@@ -68,9 +68,14 @@ struct chart_maker {
   }
 };
 
-TEST(HostAndChip, FiftySeededRandomChartsGiveTheSameTraces) {
+class HostAndChip : public OnEveryChip {};
+RUN_ON_EVERY_CHIP(HostAndChip);
+
+// Fifty charts on the PIC16F628A, fifteen on each other chip, whose core is the same.
+TEST_P(HostAndChip, SeededRandomChartsGiveTheSameTraces) {
   unsigned first_seed = unsigned(std::random_device{}());
-  for (unsigned seed = first_seed; seed < first_seed + 50; seed++) {
+  unsigned charts = std::string(GetParam()) == "pic16f628a" ? 50 : 15;
+  for (unsigned seed = first_seed; seed < first_seed + charts; seed++) {
     SCOPED_TRACE("seed " + std::to_string(seed));
     chart_maker maker{std::mt19937(seed)};
     std::string literal = maker.chart();
@@ -83,8 +88,9 @@ TEST(HostAndChip, FiftySeededRandomChartsGiveTheSameTraces) {
 
 // The host's time is the chip's: the scans start on the same cycles, over thousands of
 // scans, to the few cycles by which the tick interrupt's latency (12 or 13 cycles, as
-// the instruction it interrupts takes one or two) drifts from its average.
-TEST(HostAndChip, ScansStartOnTheSameCyclesAsOnTheChip) {
+// the instruction it interrupts takes one or two) drifts from its average. The longer
+// fetch of the chips beyond 2K words makes that share vary more from chart to chart.
+TEST_P(HostAndChip, ScansStartOnTheSameCyclesAsOnTheChip) {
   struct example {
     const char *folder, *graphic;
     int levels;
@@ -106,13 +112,13 @@ TEST(HostAndChip, ScansStartOnTheSameCyclesAsOnTheChip) {
         worst_scan = k;
       }
     std::printf("%s: the host is at most %ld cycles from the chip over %zu scans\n", e.folder, worst, host.size());
-    EXPECT_LE(worst, 20) << "scan " << worst_scan << ": chip " << chip.cycles[worst_scan] << ", host "
+    EXPECT_LE(worst, std::string(GetParam()) == "pic16f628a" ? 20 : 32) << "scan " << worst_scan << ": chip " << chip.cycles[worst_scan] << ", host "
                          << host[worst_scan];
   }
 }
 
 // The examples' scenario files pass on the host (talvenc --simulate) and on the chip.
-TEST(HostAndChip, EachExampleScenarioHasTheSameVerdictOnTheChip) {
+TEST_P(HostAndChip, EachExampleScenarioHasTheSameVerdictOnTheChip) {
   for (const char *name : {"blinker", "traffic_light", "choice"}) {
     SCOPED_TRACE(name);
     std::string folder = test_folder();
@@ -126,7 +132,7 @@ TEST(HostAndChip, EachExampleScenarioHasTheSameVerdictOnTheChip) {
 }
 
 // A scenario that fails on the host fails on the chip too, at the same expectation.
-TEST(HostAndChip, AFailingScenarioFailsOnTheChipToo) {
+TEST(HostAndChipScenario, AFailingScenarioFailsOnTheChipToo) {
   std::string folder = test_folder();
   std::filesystem::copy_file(source_path("examples/blinker/blinker.gra"), folder + "/chart.gra");
   write_file(folder + "/scenario.txt", "100ms expect RB0=0\n700ms expect RB0=0 x1=1\n");

@@ -81,7 +81,11 @@ TEST(Examples, IndependentReadersAcceptEveryExpectedHex) {
   }
 }
 
-TEST(Examples, BlinkerTogglesItsLampEveryHalfSecond) {
+// The example charts behave the same on every chip.
+class ExampleCharts : public OnEveryChip {};
+RUN_ON_EVERY_CHIP(ExampleCharts);
+
+TEST_P(ExampleCharts, BlinkerTogglesItsLampEveryHalfSecond) {
   std::string hex = build_example("blinker") + "/blinker.hex";
   pin_samples pins = simulate(hex, 1000, 2600, {});
   std::vector<run> runs = runs_of(pins.portb);
@@ -96,7 +100,7 @@ TEST(Examples, BlinkerTogglesItsLampEveryHalfSecond) {
   }
 }
 
-TEST(Examples, TrafficLightRunsRedGreenAmberOneLampAtATime) {
+TEST_P(ExampleCharts, TrafficLightRunsRedGreenAmberOneLampAtATime) {
   std::string hex = build_example("traffic_light") + "/traffic_light.hex";
   pin_samples pins = simulate(hex, 10000, 1000, {});  // 10 s in steps of 10 ms
   std::vector<run> runs = runs_of(pins.portb);
@@ -110,7 +114,7 @@ TEST(Examples, TrafficLightRunsRedGreenAmberOneLampAtATime) {
   }
 }
 
-TEST(Examples, ChoiceTakesTheBranchWhoseInputIsSetAndMeetsAgainAfterIt) {
+TEST_P(ExampleCharts, ChoiceTakesTheBranchWhoseInputIsSetAndMeetsAgainAfterIt) {
   std::string hex = build_example("choice") + "/choice.hex";
   // Samples every 10 ms. RA0 alone, then RA1 alone (RA0 pressed meanwhile changes
   // nothing), then both: the left branch has priority.
@@ -127,12 +131,34 @@ TEST(Examples, ChoiceTakesTheBranchWhoseInputIsSetAndMeetsAgainAfterIt) {
   }
 }
 
-TEST(Examples, EachStableScanTakesLessThanTwoMilliseconds) {
+TEST_P(ExampleCharts, EachStableScanTakesLessThanTwoMilliseconds) {
   for (const char *name : example_names) {
     std::string hex = build_example(name) + "/" + name + ".hex";
     long scan = shortest_gap(run_to_label(hex, "scan", 8).cycles);
-    std::printf("%-14s scan %ld cycles (%.2f ms at 4 MHz)\n", name, scan, scan / 1000.0);
+    std::printf("%-10s %-14s scan %ld cycles (%.2f ms at 4 MHz)\n", GetParam(), name, scan, scan / 1000.0);
     EXPECT_GT(scan, 0);
     EXPECT_LT(scan, 2000);
+  }
+}
+
+// The 40-pin board's example: its lamps on PORTD take turns on both 40-pin chips.
+class FortyPinExample : public OnEveryChip {};
+const char *const forty_pin_example_chips[] = {"pic16f877a", "pic16f887"};
+INSTANTIATE_TEST_SUITE_P(Chips, FortyPinExample, testing::ValuesIn(forty_pin_example_chips), chip_test_name);
+
+TEST_P(FortyPinExample, TrafficLightOnPortDRunsRedGreenAmber) {
+  std::string name = "traffic_light_40";
+  std::string folder = build_example(name);
+  if (current_chip().name == std::string("pic16f877a")) {
+    EXPECT_EQ(read_file(folder + "/" + name + ".lit"), read_file(example_file(name, ".lit")));
+    EXPECT_EQ(read_file(folder + "/" + name + ".hex"), read_file(example_file(name, ".hex")));
+  }
+  // PORTD after 1 s (red), 3 s (green), 4.25 s (amber) and 5 s (red again); TRISD = 0 from the chart.
+  const long at[] = {1000000, 3000000, 4250000, 5000000};
+  const int lamps[] = {0x01, 0x04, 0x02, 0x01};
+  for (size_t i = 0; i < std::size(at); i++) {
+    std::vector<int> ports = further_ports_after(folder + "/" + name + ".hex", at[i], 0);
+    EXPECT_EQ(ports[1], lamps[i]) << at[i] << " cycles";
+    EXPECT_EQ(ports[4], 0x00) << "TRISD";
   }
 }

@@ -20,7 +20,7 @@ static bool load_image(const std::string &hex) {
   start_project(without_config_file);
   fs::path back = fs::current_path();
   fs::current_path(fs::path(SOURCE_DIR) / "targets");
-  copy_field(config_entries[config_automate].value, text_size, "pic16f628a.def");
+  copy_field(config_entries[config_automate].value, text_size, (std::string(current_chip().name) + ".def").c_str());
   message_box_handler previous = set_message_box_handler([](box_kind, const char *, const char *) {});
   bool loaded = load_automaton_definition() == 0;
   set_message_box_handler(previous);
@@ -78,9 +78,10 @@ host_trace run_on_host(const std::string &hex, long sample_cycles, int count, co
     long now = (sample - 1) * sample_cycles;
     for (; next_change < inputs.size() && inputs[next_change].cycle <= now; next_change++) {
       sim_run_to(now, record);
-      for (int bit = 0; bit < 8; bit++)
-        if (driven_pins >> bit & 1)
-          sim_set_input(sim_find_pin(("RA" + std::to_string(bit)).c_str()), inputs[next_change].levels >> bit & 1);
+      for (int bit = 0; bit < 8; bit++) {
+        int pin = sim_find_pin(("RA" + std::to_string(bit)).c_str());
+        if (driven_pins >> bit & 1 && pin >= 0) sim_set_input(pin, inputs[next_change].levels >> bit & 1);
+      }
       record(now);
     }
     sim_run_to(long(sample) * sample_cycles, record);

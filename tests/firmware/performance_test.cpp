@@ -18,13 +18,16 @@ static std::string repeated(const std::string &order, int times) {
   return literal;
 }
 
-TEST(InterpreterCycles, OrdersTakeAtMostFiftyCyclesOnAverage) {
+class OrderCycles : public OnEveryChip {};
+RUN_ON_EVERY_CHIP(OrderCycles);
+
+TEST_P(OrderCycles, OrdersTakeAtMostFiftyCyclesOnAverage) {
   const char *orders[] = {"l RA0",  "ln RA0", "a RA1",  "an RA1", "o RA2", "on RA2",
                           "x RA3",  "xn RA3", "= M0",   "-  x5",  "> x6"};
   constexpr int copies = 100;
   std::string folder = test_folder();
   long empty = scan_cycles(folder, "");
-  std::printf("scan of the empty program: %ld cycles\n", empty);
+  std::printf("%s: scan of the empty program: %ld cycles\n", GetParam(), empty);
   long total = 0;
   for (const char *order : orders) {
     long cycles = scan_cycles(folder, repeated(order, copies)) - empty;

@@ -9,14 +9,40 @@
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
+#include <iterator>
 #include <sstream>
 
 namespace fs = std::filesystem;
 
+const test_chip test_chips[] = {
+    {"pic16f628a", "p16f628a", false, 0x800, -1, 0xFF},
+    {"pic16f88", "p16f88", false, 0x1000, 0x3F10, 0xFF},
+    {"pic16f877a", "p16f877a", true, 0x2000, -1, 0x3F},
+    {"pic16f887", "p16f887", true, 0x2000, 0x20C4, 0x3F},
+};
+const int test_chip_count = int(std::size(test_chips));
+const char *const chip_names[] = {"pic16f628a", "pic16f88", "pic16f877a", "pic16f887"};
+static_assert(std::size(chip_names) == std::size(test_chips), "a name for every chip");
+
+static const test_chip *chip = &test_chips[0];
+
+void use_chip(const char *name) {
+  for (const test_chip &c : test_chips)
+    if (std::strcmp(c.name, name) == 0) chip = &c;
+  ASSERT_STREQ(chip->name, name) << "no such test chip";
+}
+const test_chip &current_chip() { return *chip; }
+std::string firmware_list() { return std::string(FIRMWARE_DIR) + "/" + chip->name + ".lst"; }
+std::string chip_test_name(const testing::TestParamInfo<const char *> &info) { return info.param; }
+
 std::string test_folder() {
   const testing::TestInfo *info = testing::UnitTest::GetInstance()->current_test_info();
-  fs::path folder = fs::current_path() / "firmware_runs" / (std::string(info->test_suite_name()) + "." + info->name());
+  if (!info->value_param()) chip = &test_chips[0];  // a test of one chip: the PIC16F628A
+  std::string name = std::string(info->test_suite_name()) + "." + info->name();
+  std::replace(name.begin(), name.end(), '/', '.');
+  fs::path folder = fs::current_path() / "firmware_runs" / name;
   fs::remove_all(folder);
   fs::create_directories(folder);
   return folder.string();
@@ -31,7 +57,8 @@ int run_command(const std::string &command, const std::string &output_file) {
 
 // talvenc runs inside the folder with short names, since the project keeps file names of 39 characters.
 int run_talvenc(const std::string &folder, const std::string &arguments) {
-  fs::copy_file(source_path("targets/pic16f628a.def"), folder + "/bundled.def", fs::copy_options::overwrite_existing);
+  fs::copy_file(source_path(std::string("targets/") + chip->name + ".def"), folder + "/bundled.def",
+                fs::copy_options::overwrite_existing);
   return run_command("cd '" + folder + "' && " + TALVENC_PATH + " --definition bundled.def " + arguments,
                      folder + "/talvenc.txt");
 }
@@ -55,6 +82,7 @@ void expect_sound_hex(const std::string &hex) {
 
 // The driven PORTA pins to the given levels: 5 V for a set bit, 0 V for a clear one.
 static std::string pin_levels(int driven_pins, int levels) {
+  driven_pins &= chip->porta_pins;
   std::string script;
   for (int pin = 0; pin < 8; pin++)
     if (driven_pins & (1 << pin)) {
@@ -68,6 +96,7 @@ static std::string pin_levels(int driven_pins, int levels) {
 
 // Pullups of low resistance stand for the switches on the driven PORTA pins.
 static std::string script_start(int driven_pins, int levels) {
+  driven_pins &= chip->porta_pins;  // gpsim stops reading a script at a pin the chip lacks
   std::string script = "frequency 4000000\nmodule library libgpsim_modules\n";
   for (int pin = 0; pin < 8; pin++) {
     if (!(driven_pins & (1 << pin))) continue;
@@ -79,11 +108,19 @@ static std::string script_start(int driven_pins, int levels) {
 }
 
 // gpsim hangs on a script that does not end with quit, and a bad line eats the next one.
-static std::string run_script(const std::string &hex, const std::string &script) {
-  std::string folder = fs::path(hex).parent_path().string();
+static std::string run_script(const std::string &given_hex, const std::string &script) {
+  std::string folder = fs::path(given_hex).parent_path().string();
+  std::string hex = given_hex;
+  if (chip->gpsim_config >= 0) {
+    hex = given_hex + ".gpsim.hex";
+    std::string command = "srec_cat '" + given_hex + "' -Intel -exclude 0x400E 0x4010 -generate 0x400E 0x4010 " +
+                          "-repeat-data " + std::to_string(chip->gpsim_config & 0xFF) + " " +
+                          std::to_string(chip->gpsim_config >> 8) + " -o '" + hex + "' -Intel -Output_Block_Size 16";
+    EXPECT_EQ(run_command(command, hex + ".txt"), 0) << read_file(hex + ".txt");
+  }
   write_file(folder + "/script.stc", script + "quit\nquit\nquit\n");
   std::string output = folder + "/gpsim.txt";
-  run_command("timeout 120 " + std::string(GPSIM_PATH) + " -i -p p16f628a -c '" + folder + "/script.stc' '" + hex + "'",
+  run_command("timeout 120 " + std::string(GPSIM_PATH) + " -i -p " + chip->processor + " -c '" + folder + "/script.stc' '" + hex + "'",
               output);
   return read_file(output);
 }
@@ -192,6 +229,18 @@ label_hits run_to_label(const std::string &hex, const std::string &label, int hi
   EXPECT_EQ(static_cast<int>(result.cycles.size()), hits) << "gpsim did not reach " << label << " often enough";
   read_bit_map(output, hits, result);
   return result;
+}
+
+std::vector<int> further_ports_after(const std::string &hex, long cycles, int porta_levels) {
+  std::string output = run_script(hex, script_start(0x0F, porta_levels) + "break c " + std::to_string(cycles) +
+                                           "\nrun\nportc\nportd\nporte\ntrisc\ntrisd\ntrise\n");
+  std::vector<int> ports;
+  for (const char *name : {"portc", "portd", "porte", "trisc", "trisd", "trise"}) {
+    std::vector<int> values = printed_values(output, name);
+    ports.push_back(values.empty() ? -1 : values[0]);
+  }
+  ports[5] &= 0x07;  // RE0..RE2; the PIC16F887 reads RE3's bit as 1
+  return ports;
 }
 
 stopped_at run_for(const std::string &hex, long cycles) {

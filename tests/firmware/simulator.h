@@ -5,7 +5,38 @@
 #include <string>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 #include "support/test_support.h"
+
+// A chip the firmware tests run on: its bundled definition targets/NAME.def, its gpsim
+// processor and its assembled interpreter's listing.
+struct test_chip {
+  const char *name;
+  const char *processor;
+  bool forty_pins;  // PORTC, PORTD and PORTE
+  int program_end;  // the word after the program area
+  // gpsim's PIC16F88 and PIC16F887 reset some 4,500 cycles after a clrwdt whatever WDTCON
+  // and OPTION say: their runs use this configuration word, the shipped one without WDTE.
+  int gpsim_config;  // -1: the hex's own
+  int porta_pins;    // bit n set: RAn exists
+};
+extern const test_chip test_chips[];
+extern const int test_chip_count;
+// The chip of the tests that follow; the PIC16F628A until another is chosen.
+void use_chip(const char *name);
+const test_chip &current_chip();
+std::string firmware_list();
+
+// Tests run once per chip: the parameter is the chip's name.
+class OnEveryChip : public testing::TestWithParam<const char *> {
+ protected:
+  void SetUp() override { use_chip(GetParam()); }
+};
+std::string chip_test_name(const testing::TestParamInfo<const char *> &info);
+extern const char *const chip_names[];
+#define RUN_ON_EVERY_CHIP(suite) \
+  INSTANTIATE_TEST_SUITE_P(Chips, suite, testing::ValuesIn(chip_names, chip_names + test_chip_count), chip_test_name)
 
 // A folder of its own for the running test, emptied first.
 std::string test_folder();
@@ -13,7 +44,7 @@ std::string source_path(const std::string &relative);
 // Runs a shell command; its output goes to output_file. Returns the exit status.
 int run_command(const std::string &command, const std::string &output_file);
 
-// talvenc in folder with the bundled definition; the arguments follow --definition.
+// talvenc in folder with the current chip's bundled definition; the arguments follow --definition.
 // Its output goes to folder/talvenc.txt. Returns the exit status.
 int run_talvenc(const std::string &folder, const std::string &arguments);
 // Literal program text (lines joined by "\n") compiled into folder/program.hex.
@@ -36,7 +67,7 @@ struct pin_samples {
   std::vector<int> unstable;
 };
 
-// Runs the hex at 4 MHz and samples both ports every sample_cycles, count times.
+// Runs the hex at 4 MHz and samples PORTA and PORTB every sample_cycles, count times.
 // RAn is driven only for the bits set in driven_pins; the others are left to the chip.
 pin_samples simulate(const std::string &hex, long sample_cycles, int count, const std::vector<input_change> &inputs,
                      int driven_pins = 0x0F);
@@ -50,7 +81,7 @@ struct label_hits {
   std::vector<int> unstable;
 };
 label_hits run_to_label(const std::string &hex, const std::string &label, int hits, int driven_pins = 0x0F,
-                        int porta_levels = 0, const std::string &listing = FIRMWARE_LIST);
+                        int porta_levels = 0, const std::string &listing = firmware_list());
 // The address the program counter holds after `cycles`, and PORTB then.
 struct stopped_at {
   int pc;
@@ -62,6 +93,9 @@ stopped_at run_for(const std::string &hex, long cycles);
 std::string program_area_changed(const std::string &hex, const std::string &name, int first, int last,
                                  const std::vector<int> &words = {});
 // The address of a label in the assembled interpreter's listing; -1 when absent.
-int firmware_label(const std::string &label, const std::string &listing);
+int firmware_label(const std::string &label, const std::string &listing = firmware_list());
+// PORTC, PORTD and PORTE, then TRISC, TRISD and TRISE's pin bits, after `cycles`, with RA0..RA3 at
+// porta_levels; on the 40-pin chips.
+std::vector<int> further_ports_after(const std::string &hex, long cycles, int porta_levels);
 // The shortest of the gaps between successive hits: one scan or pass without an interrupt in it.
 long shortest_gap(const std::vector<long> &cycles);

@@ -1,0 +1,94 @@
+; TALVEN interpreter firmware for the PIC16F887: 40 pins, 8K words, internal
+; 4 MHz oscillator, PORTA to PORTE, eight timers ticked by Timer 1 and CCP1.
+
+        list    p=16f887, r=dec
+        #include <p16f887.inc>
+        errorlevel -302                 ; registers of banks 1 to 3 are reached on purpose
+
+        ; CONFIG2 stays erased: brown-out level 4 V (brown-out is off) and no write protection.
+        __config _CONFIG1, _INTRC_OSC_NOCLKOUT & _WDT_ON & _PWRTE_ON & _MCLRE_OFF & _CP_OFF & _CPD_OFF & _BOR_OFF & _IESO_OFF & _FCMEN_OFF & _LVP_OFF & _DEBUG_OFF
+
+program_area    equ 0x400               ; first word of the compiled program
+program_end     equ 0x2000              ; the word after the last one
+port_count      equ 5
+timer_count     equ 8
+tick_cycles     equ 10000               ; 10 ms at 4 MHz
+ram_start       equ 0x20                ; cleared at start-up up to 0x7F
+
+; Eight timers of four bytes in bank 1, reached through FSR only:
+; ticks still to wait (low, high), preset (low, high).
+timer_records   equ 0xA0
+
+        cblock 0x50
+        passes_left
+        ticks                           ; counted by the interrupt
+        elapsed
+        trisa_copy
+        trisb_copy
+        running                         ; timers counting since their enable
+        timer_mask
+        timer_pointer
+        wait_low                        ; ticks a starting timer waits
+        wait_high
+        eeprom_address
+        limit_low                       ; action part start + 1: an order at or past it acts
+        limit_high
+        endc
+
+; The interpreter's own state and the interrupt's saves, in the RAM shared by all banks.
+        cblock 0x70
+        pointer_low                     ; next program word
+        pointer_high
+        code
+        operand
+        flags
+        current_byte                    ; the step opened last: its byte in the bit map
+        current_mask                    ;   and its bit
+        scratch
+        isr_w
+        isr_status
+        endc
+
+        cblock 0x5D
+        trisc_copy
+        trisd_copy
+        trise_copy
+        endc
+
+        #include "ccp_tick.inc"
+
+; Address 0 is reached by a reset, or by running off the end of memory through
+; an erased program area: PCON's POR bit stays set and STATUS's TO bit too.
+; Bank 1 selected.
+reset_check macro
+        btfss   PCON, NOT_POR
+        goto    powered_up
+        btfsc   STATUS, NOT_TO          ; a watchdog reset starts the chart again
+        goto    stop_chip
+powered_up
+        bsf     PCON, NOT_POR
+        endm
+
+; Bank 0 selected on entry and on exit; the comparators are off from reset.
+chip_setup macro
+        bsf     STATUS, RP0
+        bsf     STATUS, RP1
+        clrf    ANSEL                   ; every pin digital
+        clrf    ANSELH
+        bcf     STATUS, RP0
+        bcf     STATUS, RP1
+        endm
+
+; W = EEPROM byte at address W, from banks 2 and 3. Leaves bank 0 selected.
+eeprom_read macro
+        bsf     STATUS, RP1
+        movwf   EEADR
+        bsf     STATUS, RP0
+        bcf     EECON1, EEPGD           ; the data EEPROM, not the program memory
+        bsf     EECON1, RD
+        bcf     STATUS, RP0
+        movf    EEDATA, w
+        bcf     STATUS, RP1
+        endm
+
+        #include "interpreter.inc"
