@@ -25,8 +25,8 @@ set_source_files_properties(${CMAKE_SOURCE_DIR}/src/startup/bundled_files.cpp PR
 install(TARGETS talven talvenc RUNTIME DESTINATION ${talven_bin_dir})
 install(DIRECTORY targets/ DESTINATION ${talven_data_dir}/targets FILES_MATCHING PATTERN "*.def")
 install(DIRECTORY examples/ DESTINATION ${talven_data_dir}/examples)
-# The manual is one page with no pictures or other files of its own.
-install(FILES docs/manual.html DESTINATION ${talven_doc_dir})
+# The manual is one page and the picture it shows.
+install(FILES docs/manual.html docs/screenshot-sim.png DESTINATION ${talven_doc_dir})
 
 if(NOT WIN32)
   install(FILES packaging/talven.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
