@@ -450,7 +450,9 @@ void sim_run_until(int64_t cycle) {
     if (!sim_skip_quiet_scans(cycle)) sim_scan();
 }
 
+// A pin the target does not have (sim_find_pin gave -1) is driven and read as nothing.
 void sim_set_input(int pin, int level) {
+  if (pin < 0 || pin >= sim_target.pin_count) return;
   const sim_pin &p = sim_target.pins[pin];
   sim.quiet = false;
   uint8_t mask = uint8_t(1 << p.bit);
@@ -458,6 +460,7 @@ void sim_set_input(int pin, int level) {
 }
 
 int sim_pin_level(int pin) {
+  if (pin < 0 || pin >= sim_target.pin_count) return 0;
   const sim_pin &p = sim_target.pins[pin];
   if (sim_pin_is_input(pin)) return sim.input_level[p.port] >> p.bit & 1;
   return sim.pin_level[p.port] >> p.bit & 1;

@@ -25,6 +25,7 @@ void sim_run_to(int64_t cycle, sim_observer observe) {
 }
 
 int sim_seen_pin(int pin) {
+  if (pin < 0 || pin >= sim_target.pin_count) return 0;
   const sim_pin &p = sim_target.pins[pin];
   if (sim_pin_is_input(pin)) return sim.input_level[p.port] >> p.bit & 1;
   return sim.seen_pin[p.port] >> p.bit & 1;

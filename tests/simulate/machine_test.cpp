@@ -93,4 +93,17 @@ TEST_F(HostSimulator, TheBlinkerBlinksForADay) {
   EXPECT_EQ(sim_seen_pin(rb0), sim_pin_level(rb0));
 }
 
+// Names of pins the chip lacks come back as -1; driving or reading them changes nothing.
+TEST_F(HostSimulator, APinTheTargetLacksIsNeitherDrivenNorRead) {
+  load_example("blinker");
+  sim_power_up();
+  int missing = sim_find_pin("RC0");
+  ASSERT_EQ(missing, -1);
+  sim_machine before = sim;
+  sim_set_input(missing, 1);
+  EXPECT_EQ(sim_pin_level(missing), 0);
+  EXPECT_EQ(sim_seen_pin(missing), 0);
+  EXPECT_EQ(std::memcmp(&before, &sim, sizeof sim), 0);
+}
+
 }  // namespace
