@@ -26,9 +26,12 @@ bool parse_scenario_time(const char *word, int64_t &ns) {
   const char *p = word;
   int64_t whole = 0, fraction = 0;
   int whole_digits = 0, fraction_digits = 0;
-  for (; *p >= '0' && *p <= '9'; p++, whole_digits++) whole = whole * 10 + (*p - '0');
+  // Digits past what can be kept are counted, not added, so nothing overflows.
+  for (; *p >= '0' && *p <= '9'; p++, whole_digits++)
+    if (whole_digits < 11) whole = whole * 10 + (*p - '0');
   if (*p == '.')
-    for (p++; *p >= '0' && *p <= '9'; p++, fraction_digits++) fraction = fraction * 10 + (*p - '0');
+    for (p++; *p >= '0' && *p <= '9'; p++, fraction_digits++)
+      if (fraction_digits < 10) fraction = fraction * 10 + (*p - '0');
   int scale_digits = std::strcmp(p, "ms") == 0 ? 6 : std::strcmp(p, "s") == 0 ? 9 : -1;
   // Whole parts past ten digits would overflow; fractions finer than a nanosecond mean nothing.
   if (scale_digits < 0 || whole_digits == 0 || whole_digits > 10 || fraction_digits > scale_digits) return false;
