@@ -108,8 +108,11 @@ host_trace run_on_host(const std::string &hex, long sample_cycles, int count, co
 static bool near_a_change(const host_trace &host, const std::string &name, long cycle, long margin) {
   for (const auto &change : host.changes)
     if (change.first == name && std::labs(long(change.second) - cycle) <= margin) return true;
-  for (const auto &scan : host.evolving)
-    if (cycle >= scan.first - 64 && cycle <= scan.second + 64) return true;
+  // The chip's scan may end a little apart from the host's: within one such scan on either side.
+  for (const auto &scan : host.evolving) {
+    int64_t length = scan.second - scan.first;
+    if (cycle >= scan.first - length && cycle <= scan.second + length) return true;
+  }
   return false;
 }
 
