@@ -33,8 +33,9 @@ bool parse_scenario_time(const char *word, int64_t &ns) {
     for (p++; *p >= '0' && *p <= '9'; p++, fraction_digits++)
       if (fraction_digits < 10) fraction = fraction * 10 + (*p - '0');
   int scale_digits = std::strcmp(p, "ms") == 0 ? 6 : std::strcmp(p, "s") == 0 ? 9 : -1;
-  // Whole parts past ten digits would overflow; fractions finer than a nanosecond mean nothing.
-  if (scale_digits < 0 || whole_digits == 0 || whole_digits > 10 || fraction_digits > scale_digits) return false;
+  // Nine whole digits (31 years in seconds) keep nanoseconds inside 64 bits; fractions finer
+  // than a nanosecond mean nothing.
+  if (scale_digits < 0 || whole_digits == 0 || whole_digits > 9 || fraction_digits > scale_digits) return false;
   int64_t scale = 1;
   for (int k = 0; k < scale_digits; k++) scale *= 10;
   for (int k = fraction_digits; k < scale_digits; k++) fraction *= 10;

@@ -69,6 +69,7 @@ TEST_F(Simulate, ScenarioErrorsNameTheirLineAndWriteNothing) {
       {"1.5us set RA0=1\n", "scenario line 1: malformed time '1.5us' (for example 250ms or 1.5s)\n"},
       {"99999999999999999999ms set RA0=1\n",
        "scenario line 1: malformed time '99999999999999999999ms' (for example 250ms or 1.5s)\n"},
+      {"9999999999s set RA0=1\n", "scenario line 1: malformed time '9999999999s' (for example 250ms or 1.5s)\n"},
       {"10ms set RA0=2\n", "scenario line 1: malformed value '2' (0 or 1)\n"},
       {"10ms set RA0\n", "scenario line 1: malformed assignment 'RA0' (NAME=0 or NAME=1)\n"},
       {"1s set RA0=1\n\n500ms expect RB0=1\n", "scenario line 3: time 500ms goes back before the line above\n"},
