@@ -15,40 +15,7 @@ timer_count     equ 8
 tick_cycles     equ 10000               ; 10 ms at 4 MHz
 ram_start       equ 0x20                ; cleared at start-up up to 0x7F
 
-; Eight timers of four bytes in bank 1, reached through FSR only:
-; ticks still to wait (low, high), preset (low, high).
-timer_records   equ 0xA0
-
-        cblock 0x50
-        passes_left
-        ticks                           ; counted by the interrupt
-        elapsed
-        trisa_copy
-        trisb_copy
-        running                         ; timers counting since their enable
-        timer_mask
-        timer_pointer
-        wait_low                        ; ticks a starting timer waits
-        wait_high
-        eeprom_address
-        limit_low                       ; action part start + 1: an order at or past it acts
-        limit_high
-        endc
-
-; The interpreter's own state and the interrupt's saves, in the RAM shared by all banks.
-        cblock 0x70
-        pointer_low                     ; next program word
-        pointer_high
-        code
-        operand
-        flags
-        current_byte                    ; the step opened last: its byte in the bit map
-        current_mask                    ;   and its bit
-        scratch
-        isr_w
-        isr_status
-        endc
-
+        #include "chip_common.inc"
         cblock 0x5D
         trisc_copy
         trisd_copy
@@ -56,18 +23,6 @@ timer_records   equ 0xA0
         endc
 
         #include "ccp_tick.inc"
-
-; Address 0 is reached by a reset, or by running off the end of memory through
-; an erased program area: PCON's POR bit stays set and STATUS's TO bit too.
-; Bank 1 selected.
-reset_check macro
-        btfss   PCON, NOT_POR
-        goto    powered_up
-        btfsc   STATUS, NOT_TO          ; a watchdog reset starts the chart again
-        goto    stop_chip
-powered_up
-        bsf     PCON, NOT_POR
-        endm
 
 ; Bank 0 selected on entry and on exit; the comparators are off from reset.
 chip_setup macro
