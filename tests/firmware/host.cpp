@@ -91,7 +91,6 @@ host_trace run_on_host(const std::string &hex, long sample_cycles, int count, co
     for (int n = 0; n < sim_step_count; n++) steps |= uint64_t(sim_seen_bit(sim_target.step_address[n])) << n;
     trace.portb.push_back(portb);
     trace.steps.push_back(steps);
-    trace.unstable.push_back(sim_target.unstable_address >= 0 && sim_seen_bit(sim_target.unstable_address));
   }
   trace.longest_scan = longest_scan;
   // Where each watched bit changed on the host.

@@ -10,7 +10,6 @@
 struct host_trace {
   std::vector<int> portb;
   std::vector<uint64_t> steps;
-  std::vector<int> unstable;  // the scan that ended last had reached the pass cap
   std::vector<std::pair<std::string, int64_t>> changes;  // each watched bit's changes on the host
   std::vector<std::pair<int64_t, int64_t>> evolving;     // scans of more than one pass, start to end
   int64_t longest_scan = 0;
