@@ -10,23 +10,25 @@
 // What differs from chip to chip. Sizes and program area in hexadecimal, the rest in decimal.
 struct chip_entry {
   const char *name;
-  const char *flash_size, *eeprom_size, *program_end;
+  const char *flash_size, *eeprom_size, *program_start, *program_end;
   const char *clock;  // Hz: the simulator's clock
   int porta_pins;     // RA0 up
   int porte_pins;     // 0: no PORTC, PORTD, PORTE
   int timers;
   // Cycles the host simulator takes from the chip: an order's fetch, a pass's start, reset to the
-  // program check, program check to the first tick, the tick's interrupt.
-  const char *fetch_cycles, *pass_start_cycles, *reset_cycles, *setup_cycles;
+  // program check, the check's read of one order, program check to the first tick, the tick's interrupt.
+  const char *fetch_cycles, *pass_start_cycles, *reset_cycles, *check_cycles, *setup_cycles;
   const char *interrupt_period, *interrupts_per_tick, *interrupt_cycles, *interrupt_long_share, *tick_extra_cycles;
 };
 // The longer interrupt's share follows the instructions it interrupts: the longer fetch
 // of the chips beyond 2K words has more jumps, measured over thousands of scans.
 constexpr chip_entry chips[] = {
-    {"pic16f628a", "800", "80", "800", "4000000", 8, 0, 8, "37", "7", "535", "277", "10000", "1", "12", "78", "0"},
-    {"pic16f88", "1000", "100", "1000", "4000000", 8, 0, 8, "44", "8", "546", "325", "10000", "1", "12", "81", "0"},
-    {"pic16f877a", "2000", "100", "2000", "4000000", 6, 3, 8, "44", "8", "603", "325", "10000", "1", "12", "81", "0"},
-    {"pic16f887", "2000", "100", "2000", "4000000", 6, 3, 8, "44", "8", "603", "325", "10000", "1", "12", "81", "0"},
+    {"pic16f628a", "800", "80", "400", "800", "4000000", 8, 0, 8, "37", "7", "535", "38", "277", "10000", "1", "12", "78", "0"},
+    {"pic16f88", "1000", "100", "400", "1000", "4000000", 8, 0, 8, "44", "8", "546", "45", "325", "10000", "1", "12", "81", "0"},
+    {"pic16f877a", "2000", "100", "400", "2000", "4000000", 6, 3, 8, "44", "8", "603", "45", "325", "10000", "1", "12", "81", "0"},
+    {"pic16f887", "2000", "100", "400", "2000", "4000000", 6, 3, 8, "44", "8", "603", "45", "325", "10000", "1", "12", "81", "0"},
+    // 1K words: the compact core reads orders near, as fast as the chips beyond 2K words; Timer 0 ticks.
+    {"pic16f84a", "400", "40", "200", "3fe", "4000000", 5, 0, 2, "44", "7", "525", "38", "71", "250", "40", "16", "87", "2"},
 };
 static const chip_entry *chip;
 
@@ -39,13 +41,14 @@ constexpr info_entry infos[] = {
     {"uc_type", nullptr, "pic_1"},
     {"uc_taille_flash", &chip_entry::flash_size, nullptr},
     {"uc_taille_eeprom", &chip_entry::eeprom_size, nullptr},
-    {"adr_start_graphcet", nullptr, "400"},
+    {"adr_start_graphcet", &chip_entry::program_start, nullptr},
     {"adr_stop_graphcet", &chip_entry::program_end, nullptr},
     {"taille_zb", nullptr, "256"},
     {"frequence_horloge", &chip_entry::clock, nullptr},
     {"cycles_lecture_ordre", &chip_entry::fetch_cycles, nullptr},
     {"cycles_debut_passe", &chip_entry::pass_start_cycles, nullptr},
     {"cycles_avant_controle", &chip_entry::reset_cycles, nullptr},
+    {"cycles_controle_ordre", &chip_entry::check_cycles, nullptr},
     {"cycles_apres_controle", &chip_entry::setup_cycles, nullptr},
     {"periode_interruption", &chip_entry::interrupt_period, nullptr},
     {"interruptions_par_tick", &chip_entry::interrupts_per_tick, nullptr},

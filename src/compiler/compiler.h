@@ -57,6 +57,7 @@ struct definition_record {
   int32_t cycles_lecture_ordre;      // fetching and decoding one order
   int32_t cycles_debut_passe;        // starting a pass
   int32_t cycles_avant_controle;     // reset to the program check
+  int32_t cycles_controle_ordre;     // the check's read of one plain order
   int32_t cycles_apres_controle;     // program check to the first tick
   int32_t periode_interruption;      // cycles between timer interrupts
   int32_t interruptions_par_tick;    // interrupts per 10 ms tick

@@ -116,6 +116,7 @@ static const struct {
     {"cycles_lecture_ordre", &definition_record::cycles_lecture_ordre, false},
     {"cycles_debut_passe", &definition_record::cycles_debut_passe, false},
     {"cycles_avant_controle", &definition_record::cycles_avant_controle, false},
+    {"cycles_controle_ordre", &definition_record::cycles_controle_ordre, false},
     {"cycles_apres_controle", &definition_record::cycles_apres_controle, false},
     {"periode_interruption", &definition_record::periode_interruption, false},
     {"interruptions_par_tick", &definition_record::interruptions_par_tick, false},
@@ -128,7 +129,7 @@ static const struct {
 static int32_t definition_record::*const simulator_fields[] = {
     &definition_record::frequence_horloge,       &definition_record::cycles_lecture_ordre,
     &definition_record::cycles_debut_passe,      &definition_record::cycles_avant_controle,
-    &definition_record::cycles_apres_controle,
+    &definition_record::cycles_apres_controle,   &definition_record::cycles_controle_ordre,
     &definition_record::periode_interruption,    &definition_record::interruptions_par_tick,
     &definition_record::cycles_interruption,     &definition_record::part_interruption_longue,
     &definition_record::cycles_interruption_tick,

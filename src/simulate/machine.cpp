@@ -21,10 +21,8 @@ constexpr int pass_cap = 16;
 // Counted from the interpreter's instructions (two cycles for a jump, a call, a
 // return and a write to PCL, two for a skip taken) and checked against gpsim.
 
-// The fetch (two table reads, decoding and the jump to the handler) comes from the
-// target: chips beyond 2K words read the program through a longer routine.
-constexpr int near_fetch_cycles = 37;
-// The handler of each order after its fetch, the usual path.
+// The fetch of an order (two table reads, decoding, the jump to its handler) comes
+// from the target. The handler of each order after its fetch, the usual path.
 constexpr int handler_cycles[] = {
     /* l */ 5, /* ln */ 5, /* a */ 4, /* an */ 4, /* o */ 4, /* on */ 4, /* x */ 5, /* xn */ 5,
     /* = */ 8, /* * */ 13, /* - */ 13, /* > */ 5, /* end */ 0,
@@ -47,16 +45,17 @@ constexpr int sample_offset = 2;         // the first port is read this many cyc
 static int stable_end_cycles() { return 3 + write_port_cycles * sim_target.port_count + 2 + 2; }
 constexpr int fired_end_cycles = 56;     // timer restarts, the step changes applied, the next pass
 constexpr int capped_end_cycles = 64;    // the same at the cap, then the jump into the action part
-constexpr int timers_base_cycles = 99;   // the timer loop with every timer off
+// The timer loop with every timer off: its set-up, and each timer's test.
+static int timers_base_cycles() { return 11 + 11 * sim_target.timer_count; }
 constexpr int tick_read_offset = 0;      // the tick count is read by the first instruction of the timers
 // One enabled timer, by what it does.
 constexpr int timer_start_cycles = 1 + 27, timer_start_zero_cycles = 1 + 32;
 constexpr int timer_count_cycles = 1 + 13, timer_borrow_cycles = 1 + 18, timer_end_cycles = 1 + 25;
 
 // Power-up, from the reset to the first scan; each check reads one order, and the
-// reset and set-up costs come from the target.
-constexpr int check_order_cycles = 38, check_step_order_cycles = 47, check_initial_cycles = 72;
-constexpr int check_initial_shift_cycles = 7, check_initial_other_cycles = 51, check_end_cycles = 32;
+// reset and set-up costs and the cost of a plain order's check come from the target.
+constexpr int check_step_order_extra = 9, check_initial_extra = 34;
+constexpr int check_initial_shift_cycles = 7, check_initial_other_extra = 13, check_end_extra = -6;
 constexpr int timer_to_scan_cycles = 6;
 // The timer's interrupt: entry, handler and return take one cycle more or less as the
 // interrupted instruction takes one or two; the target gives how often the longer one
@@ -127,23 +126,20 @@ static bool decode_program(int &check_cycles) {
   int64_t address = automaton_definition.adr_start_graphcet;
   sim_program_length = 0;
   sim_action_start = 0;
-  int extra_fetch = fetch_cycles - near_fetch_cycles;
-  check_cycles = check_end_cycles + extra_fetch;
+  int check_order = sim_target.check_order_cycles;
+  check_cycles = check_order + check_end_extra;
   for (;; address += 2) {
     int code, operand;
     if (!read_program_word(address, code) || !read_program_word(address + 1, operand)) return false;
     if (code == order_end) return true;
     if (code > order_end || sim_program_length == sim_order_capacity) return false;
     sim_program[sim_program_length++] = {uint8_t(code), uint8_t(operand)};
-    check_cycles += extra_fetch;
-    if (code < order_initial_step) {
-      check_cycles += check_order_cycles;
-      continue;
-    }
+    check_cycles += check_order;
+    if (code < order_initial_step) continue;
     sim_action_start = sim_program_length;
-    if (code != order_initial_step) check_cycles += check_step_order_cycles;
-    else if (!is_step(operand)) check_cycles += check_initial_other_cycles;
-    else check_cycles += check_initial_cycles + check_initial_shift_cycles * (operand & 7);
+    if (code != order_initial_step) check_cycles += check_step_order_extra;
+    else if (!is_step(operand)) check_cycles += check_initial_other_extra;
+    else check_cycles += check_initial_extra + check_initial_shift_cycles * (operand & 7);
   }
 }
 
@@ -283,7 +279,7 @@ static void update_timers() {
   spend(tick_read_offset);
   int elapsed = sim.ticks & 0xFF;
   sim.ticks = 0;
-  int cycles = timers_base_cycles;
+  int cycles = timers_base_cycles();
   for (int n = 0; n < sim_target.timer_count; n++) {
     bool enabled = sim.bit[sim_target.enable_address[n]];
     if (!enabled) {

@@ -38,6 +38,7 @@ struct sim_target_map {
   int fetch_cycles;                        // fetching and decoding one order
   int pass_start_cycles;
   int reset_cycles, setup_cycles;          // reset to the program check, check to the first tick
+  int check_order_cycles;                  // the check's read of one plain order
   int interrupt_period;                    // cycles between timer interrupts
   int interrupts_per_tick;
   int interrupt_cycles, interrupt_long_share, tick_extra_cycles;

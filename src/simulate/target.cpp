@@ -86,6 +86,8 @@ static void bind_costs() {
   sim_target.pass_start_cycles = cost(d.cycles_debut_passe, 7);
   sim_target.reset_cycles = cost(d.cycles_avant_controle, 535);
   sim_target.setup_cycles = cost(d.cycles_apres_controle, 277);
+  // Without the key the check reads orders the way the scans do.
+  sim_target.check_order_cycles = cost(d.cycles_controle_ordre, 38 + sim_target.fetch_cycles - 37);
   sim_target.interrupt_period = cost(d.periode_interruption, sim_target.tick_cycles);
   sim_target.interrupts_per_tick = cost(d.interruptions_par_tick, 1);
   sim_target.interrupt_cycles = cost(d.cycles_interruption, 12);

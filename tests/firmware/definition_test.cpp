@@ -14,16 +14,18 @@
 // What each bundled definition must declare.
 struct expected_chip {
   const char *name;
-  int flash, eeprom, program_end;
+  int flash, eeprom, program_start, program_end;
   int config_word;
   int porta_pins, porte_pins;  // porte_pins 0: no PORTC to PORTE
-  int fetch_cycles;
+  int timers;
+  int fetch_cycles, interrupt_period;
 };
 const expected_chip expected_chips[] = {
-    {"pic16f628a", 0x800, 0x80, 0x800, 0x3F14, 8, 0, 37},
-    {"pic16f88", 0x1000, 0x100, 0x1000, 0x3F14, 8, 0, 44},
-    {"pic16f877a", 0x2000, 0x100, 0x2000, 0x3F35, 6, 3, 44},
-    {"pic16f887", 0x2000, 0x100, 0x2000, 0x20CC, 6, 3, 44},
+    {"pic16f628a", 0x800, 0x80, 0x400, 0x800, 0x3F14, 8, 0, 8, 37, 10000},
+    {"pic16f88", 0x1000, 0x100, 0x400, 0x1000, 0x3F14, 8, 0, 8, 44, 10000},
+    {"pic16f877a", 0x2000, 0x100, 0x400, 0x2000, 0x3F35, 6, 3, 8, 44, 10000},
+    {"pic16f887", 0x2000, 0x100, 0x400, 0x2000, 0x20CC, 6, 3, 8, 44, 10000},
+    {"pic16f84a", 0x400, 0x40, 0x200, 0x3FE, 0x3FF5, 5, 0, 2, 44, 250},
 };
 
 class BundledDefinition : public ProjectTest, public testing::WithParamInterface<expected_chip> {
@@ -52,13 +54,14 @@ TEST_P(BundledDefinition, DeclaresTheChipSizesTheProgramAreaAndTheCosts) {
   EXPECT_EQ(automaton_definition.uc_type, 0);
   EXPECT_EQ(automaton_definition.uc_taille_flash, GetParam().flash);
   EXPECT_EQ(automaton_definition.uc_taille_eeprom, GetParam().eeprom);
-  EXPECT_EQ(automaton_definition.adr_start_graphcet, 0x400);
+  EXPECT_EQ(automaton_definition.adr_start_graphcet, GetParam().program_start);
   EXPECT_EQ(automaton_definition.adr_stop_graphcet, GetParam().program_end);
   EXPECT_EQ(automaton_definition.taille_zb, 256);
   EXPECT_EQ(automaton_definition.frequence_horloge, 4000000);
   EXPECT_EQ(automaton_definition.cycles_lecture_ordre, GetParam().fetch_cycles);
   EXPECT_GT(automaton_definition.cycles_avant_controle, 0);
-  EXPECT_EQ(automaton_definition.periode_interruption, 10000);
+  EXPECT_EQ(automaton_definition.periode_interruption, GetParam().interrupt_period);
+  EXPECT_EQ(automaton_definition.interruptions_par_tick * automaton_definition.periode_interruption, 10000);
 }
 
 TEST_P(BundledDefinition, NamesEveryBitVariableAtItsPlaceInTheBitMap) {
@@ -71,10 +74,12 @@ TEST_P(BundledDefinition, NamesEveryBitVariableAtItsPlaceInTheBitMap) {
   EXPECT_EQ(zb("RB7"), 79);
   EXPECT_EQ(zb("M0"), 80);
   EXPECT_EQ(zb("M63"), 143);
+  int last = GetParam().timers - 1;
   EXPECT_EQ(zb("TE0"), 144);
-  EXPECT_EQ(zb("TE7"), 151);
+  EXPECT_EQ(zb("TE" + std::to_string(last)), 144 + last);
+  EXPECT_FALSE(named("TE" + std::to_string(last + 1)));
   EXPECT_EQ(zb("T0"), 152);
-  EXPECT_EQ(zb("T7"), 159);
+  EXPECT_EQ(zb("T" + std::to_string(last)), 152 + last);
   EXPECT_EQ(zb("UNSTABLE"), 160);
   bool forty = GetParam().porte_pins > 0;
   EXPECT_EQ(named("RC0"), forty);
@@ -92,13 +97,17 @@ TEST_P(BundledDefinition, NamesEveryBitVariableAtItsPlaceInTheBitMap) {
 
 TEST_P(BundledDefinition, CarriesTheInterpreterItsDefaultsAndAnEmptyProgram) {
   EXPECT_EQ(automaton_definition.flash_image[0] & 0x3800, 0x2800);  // a goto to the start-up code
-  EXPECT_EQ(automaton_definition.flash_image[0x3FF], -1);           // the interpreter ends below the area
-  EXPECT_EQ(automaton_definition.flash_image[0x400], 0x340C);
-  EXPECT_EQ(automaton_definition.flash_image[0x401], 0x3400);
+  int start = GetParam().program_start;
+  EXPECT_EQ(automaton_definition.flash_image[start - 1], -1);  // the interpreter ends below the area
+  EXPECT_EQ(automaton_definition.flash_image[start], 0x340C);
+  EXPECT_EQ(automaton_definition.flash_image[start + 1], 0x3400);
+  // Words past the area, if any, are jumps that stop the chip.
+  for (int word = GetParam().program_end; word < GetParam().flash; word++)
+    EXPECT_EQ(automaton_definition.flash_image[word] & 0x3800, 0x2800) << word;
   EXPECT_EQ(automaton_definition.config_words[7], GetParam().config_word);
   EXPECT_EQ(automaton_definition.eeprom_image[0], 0xFF);  // PORTA inputs
   EXPECT_EQ(automaton_definition.eeprom_image[1], 0x00);  // PORTB outputs
-  for (int timer = 0; timer < 8; timer++) {
+  for (int timer = 0; timer < GetParam().timers; timer++) {
     EXPECT_EQ(automaton_definition.eeprom_image[2 + 2 * timer], 0);
     EXPECT_EQ(automaton_definition.eeprom_image[3 + 2 * timer], 100);  // 1 s
   }
@@ -114,11 +123,14 @@ TEST_P(BundledDefinition, ConstantsPageListsPinDirectionsAndTimerPresets) {
   ASSERT_TRUE(find_cst("TRISB", address, kind));
   EXPECT_EQ(address, 1);
   EXPECT_EQ(kind, cst_eb);
-  ASSERT_TRUE(find_cst("TP7", address, kind));
-  EXPECT_EQ(address, 0x10);
+  int last = GetParam().timers - 1;
+  ASSERT_TRUE(find_cst(("TP" + std::to_string(last)).c_str(), address, kind));
+  EXPECT_EQ(address, 2 + 2 * last);
   EXPECT_EQ(kind, cst_ew);
+  EXPECT_FALSE(find_cst(("TP" + std::to_string(last + 1)).c_str(), address, kind));
   copy_constant_names();
-  std::vector<std::string> names = {"TRISA", "TRISB", "TP0", "TP1", "TP2", "TP3", "TP4", "TP5", "TP6", "TP7"};
+  std::vector<std::string> names = {"TRISA", "TRISB"};
+  for (int timer = 0; timer <= last; timer++) names.push_back("TP" + std::to_string(timer));
   if (GetParam().porte_pins > 0) names.insert(names.end(), {"TRISC", "TRISD", "TRISE"});
   names.push_back("Not_Init");
   for (size_t row = 0; row < names.size(); row++) EXPECT_EQ(constants[row].name, names[row]) << row;
@@ -174,6 +186,9 @@ TEST(TalvencTargets, ListTargetsGivesOneLinePerBundledDefinition) {
     EXPECT_NE(text.find(file.path().stem().string() + " "), std::string::npos) << text;
   }
   EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), definitions) << text;
+  EXPECT_NE(text.find("pic16f84a     255 orders,  64 EEPROM bytes, 13 pins RA0-RA4 RB0-RB7, 4 MHz\n"),
+            std::string::npos)
+      << text;
   EXPECT_NE(text.find("pic16f877a   3584 orders, 256 EEPROM bytes, 33 pins RA0-RA5 RB0-RB7 RC0-RC7 RD0-RD7 RE0-RE2"),
             std::string::npos)
       << text;

@@ -99,6 +99,7 @@ TEST_P(HostAndChip, ScansStartOnTheSameCyclesAsOnTheChip) {
     int levels;
   } examples[] = {{"blinker", "blinker.gra", 0}, {"traffic_light", "traffic_light.gra", 0}, {"choice", "choice.gra", 1}};
   for (const example &e : examples) {
+    if (std::string(e.folder) == "traffic_light" && current_chip().timers < 3) continue;  // three timers
     SCOPED_TRACE(e.folder);
     std::string folder = test_folder();
     std::filesystem::copy_file(source_path(std::string("examples/") + e.folder + "/" + e.graphic),
@@ -115,7 +116,11 @@ TEST_P(HostAndChip, ScansStartOnTheSameCyclesAsOnTheChip) {
         worst_scan = k;
       }
     std::printf("%s: the host is at most %ld cycles from the chip over %zu scans\n", e.folder, worst, host.size());
-    EXPECT_LE(worst, std::string(GetParam()) == "pic16f628a" ? 20 : 32) << "scan " << worst_scan << ": chip " << chip.cycles[worst_scan] << ", host "
+    // A chip ticked by many short interrupts drifts a cycle per hundred of them more, since
+    // the share of the longer ones differs from chart to chart.
+    long allowed = std::string(GetParam()) == "pic16f628a" ? 20 : 32;
+    if (current_chip().interrupt_period < 10000) allowed += host.back() / (100L * current_chip().interrupt_period);
+    EXPECT_LE(worst, allowed) << "scan " << worst_scan << ": chip " << chip.cycles[worst_scan] << ", host "
                          << host[worst_scan];
   }
 }
@@ -123,6 +128,7 @@ TEST_P(HostAndChip, ScansStartOnTheSameCyclesAsOnTheChip) {
 // The examples' scenario files pass on the host (talvenc --simulate) and on the chip.
 TEST_P(HostAndChip, EachExampleScenarioHasTheSameVerdictOnTheChip) {
   for (const char *name : {"blinker", "traffic_light", "choice"}) {
+    if (std::string(name) == "traffic_light" && current_chip().timers < 3) continue;  // three timers
     SCOPED_TRACE(name);
     std::string folder = test_folder();
     std::string example = source_path(std::string("examples/") + name + "/");

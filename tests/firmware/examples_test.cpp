@@ -11,6 +11,9 @@ namespace fs = std::filesystem;
 
 const char *const example_names[] = {"blinker", "traffic_light", "choice"};
 
+// The traffic light needs three timers; the chips with two refuse it.
+static bool example_fits(const std::string &name) { return name != "traffic_light" || current_chip().timers >= 3; }
+
 static std::string example_file(const std::string &name, const std::string &extension) {
   return source_path("examples/" + name + "/" + name + extension);
 }
@@ -101,6 +104,16 @@ TEST_P(ExampleCharts, BlinkerTogglesItsLampEveryHalfSecond) {
 }
 
 TEST_P(ExampleCharts, TrafficLightRunsRedGreenAmberOneLampAtATime) {
+  if (!example_fits("traffic_light")) {
+    // The compiler names the timer bits the chip lacks and writes no hex.
+    std::string folder = test_folder();
+    fs::copy_file(example_file("traffic_light", ".gra"), folder + "/traffic_light.gra");
+    EXPECT_EQ(run_talvenc(folder, "--graphic traffic_light.gra --hex traffic_light.hex"), 1);
+    std::string report = read_file(folder + "/talvenc.txt");
+    EXPECT_NE(report.find("ligne  16: ZB  UNKNOWN: TE2"), std::string::npos) << report;
+    EXPECT_FALSE(fs::exists(folder + "/traffic_light.hex"));
+    return;
+  }
   std::string hex = build_example("traffic_light") + "/traffic_light.hex";
   pin_samples pins = simulate(hex, 10000, 1000, {});  // 10 s in steps of 10 ms
   std::vector<run> runs = runs_of(pins.portb);
@@ -133,6 +146,7 @@ TEST_P(ExampleCharts, ChoiceTakesTheBranchWhoseInputIsSetAndMeetsAgainAfterIt) {
 
 TEST_P(ExampleCharts, EachStableScanTakesLessThanTwoMilliseconds) {
   for (const char *name : example_names) {
+    if (!example_fits(name)) continue;
     std::string hex = build_example(name) + "/" + name + ".hex";
     long scan = shortest_gap(run_to_label(hex, "scan", 8).cycles);
     std::printf("%-10s %-14s scan %ld cycles (%.2f ms at 4 MHz)\n", GetParam(), name, scan, scan / 1000.0);

@@ -17,13 +17,14 @@
 namespace fs = std::filesystem;
 
 const test_chip test_chips[] = {
-    {"pic16f628a", "p16f628a", false, 0x800, -1, 0xFF},
-    {"pic16f88", "p16f88", false, 0x1000, 0x3F10, 0xFF},
-    {"pic16f877a", "p16f877a", true, 0x2000, -1, 0x3F},
-    {"pic16f887", "p16f887", true, 0x2000, 0x20C4, 0x3F},
+    {"pic16f628a", "p16f628a", false, 0x400, 0x800, -1, 0xFF, 8, 10000, 12.78},
+    {"pic16f88", "p16f88", false, 0x400, 0x1000, 0x3F10, 0xFF, 8, 10000, 12.81},
+    {"pic16f877a", "p16f877a", true, 0x400, 0x2000, -1, 0x3F, 8, 10000, 12.81},
+    {"pic16f887", "p16f887", true, 0x400, 0x2000, 0x20C4, 0x3F, 8, 10000, 12.81},
+    {"pic16f84a", "p16f84", false, 0x200, 0x3FE, -1, 0x1F, 2, 250, 16.91},
 };
 const int test_chip_count = int(std::size(test_chips));
-const char *const chip_names[] = {"pic16f628a", "pic16f88", "pic16f877a", "pic16f887"};
+const char *const chip_names[] = {"pic16f628a", "pic16f88", "pic16f877a", "pic16f887", "pic16f84a"};
 static_assert(std::size(chip_names) == std::size(test_chips), "a name for every chip");
 
 static const test_chip *chip = &test_chips[0];

@@ -14,12 +14,17 @@
 struct test_chip {
   const char *name;
   const char *processor;
-  bool forty_pins;  // PORTC, PORTD and PORTE
-  int program_end;  // the word after the program area
+  bool forty_pins;     // PORTC, PORTD and PORTE
+  int program_start;   // the first word of the program area
+  int program_end;     // the word after the program area
   // gpsim's PIC16F88 and PIC16F887 reset some 4,500 cycles after a clrwdt whatever WDTCON
   // and OPTION say: their runs use this configuration word, the shipped one without WDTE.
   int gpsim_config;  // -1: the hex's own
   int porta_pins;    // bit n set: RAn exists
+  int timers;        // TE0.., T0.., TP0..
+  // The tick's timer interrupt: every interrupt_period cycles, interrupt_cycles long on average.
+  int interrupt_period;
+  double interrupt_cycles;
 };
 extern const test_chip test_chips[];
 extern const int test_chip_count;
