@@ -11,7 +11,8 @@ microcontrollers with GRAFCET: draw the chart on a grid, type the outputs of
 each step and the condition of each transition, translate the chart into a
 readable literal program and compile it into an Intel HEX file for a device
 programmer. The package holds the window program (talven), the command-line
-compiler (talvenc), targets for the PIC16F628A, PIC16F88, PIC16F877A and PIC16F887, four examples and the manual.")
+compiler and simulator (talvenc), targets for the PIC16F628A, PIC16F84A,
+PIC16F88, PIC16F877A and PIC16F887, four examples and the manual.")
 set(CPACK_STRIP_FILES ON)
 
 if(WIN32)
