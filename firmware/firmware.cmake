@@ -16,7 +16,8 @@ set(firmware_dir ${CMAKE_BINARY_DIR}/firmware)
 set(firmware_chips pic16f628a pic16f88 pic16f877a pic16f887 pic16f84a)
 set(firmware_core ${CMAKE_SOURCE_DIR}/firmware/interpreter.inc ${CMAKE_SOURCE_DIR}/firmware/ccp_tick.inc
   ${CMAKE_SOURCE_DIR}/firmware/chip_common.inc ${CMAKE_SOURCE_DIR}/firmware/fast_core.inc
-  ${CMAKE_SOURCE_DIR}/firmware/compact_core.inc ${CMAKE_SOURCE_DIR}/firmware/tmr0_tick.inc)
+  ${CMAKE_SOURCE_DIR}/firmware/compact_core.inc ${CMAKE_SOURCE_DIR}/firmware/tmr0_tick.inc
+  ${CMAKE_SOURCE_DIR}/firmware/eeprom_high_banks.inc)
 set(built_definitions)
 foreach(chip IN LISTS firmware_chips)
   set(chip_hex ${firmware_dir}/${chip}.hex)

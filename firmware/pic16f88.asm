@@ -17,6 +17,7 @@ ram_start       equ 0x20                ; cleared at start-up up to 0x7F
 
         #include "chip_common.inc"
         #include "ccp_tick.inc"
+        #include "eeprom_high_banks.inc"
 
 ; Bank 0 selected on entry and on exit.
 chip_setup macro
@@ -27,18 +28,6 @@ chip_setup macro
         movlw   7                       ; comparators off
         movwf   CMCON
         bcf     STATUS, RP0
-        endm
-
-; W = EEPROM byte at address W, from banks 2 and 3. Leaves bank 0 selected.
-eeprom_read macro
-        bsf     STATUS, RP1
-        movwf   EEADR
-        bsf     STATUS, RP0
-        bcf     EECON1, EEPGD           ; the data EEPROM, not the program memory
-        bsf     EECON1, RD
-        bcf     STATUS, RP0
-        movf    EEDATA, w
-        bcf     STATUS, RP1
         endm
 
         #include "interpreter.inc"

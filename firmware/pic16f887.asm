@@ -16,13 +16,8 @@ tick_cycles     equ 10000               ; 10 ms at 4 MHz
 ram_start       equ 0x20                ; cleared at start-up up to 0x7F
 
         #include "chip_common.inc"
-        cblock 0x5D
-        trisc_copy
-        trisd_copy
-        trise_copy
-        endc
-
         #include "ccp_tick.inc"
+        #include "eeprom_high_banks.inc"
 
 ; Bank 0 selected on entry and on exit; the comparators are off from reset.
 chip_setup macro
@@ -31,18 +26,6 @@ chip_setup macro
         clrf    ANSEL                   ; every pin digital
         clrf    ANSELH
         bcf     STATUS, RP0
-        bcf     STATUS, RP1
-        endm
-
-; W = EEPROM byte at address W, from banks 2 and 3. Leaves bank 0 selected.
-eeprom_read macro
-        bsf     STATUS, RP1
-        movwf   EEADR
-        bsf     STATUS, RP0
-        bcf     EECON1, EEPGD           ; the data EEPROM, not the program memory
-        bsf     EECON1, RD
-        bcf     STATUS, RP0
-        movf    EEDATA, w
         bcf     STATUS, RP1
         endm
 

@@ -11,6 +11,7 @@
 #include "files/files.h"
 #include "files/text_io.h"
 #include "kit/kit.h"
+#include "kit/page_kit.h"
 #include "model/model.h"
 
 chronogram_view_state chronogram_view;
@@ -56,13 +57,6 @@ static int x_of(int64_t ns, int64_t start) {
   return plot_left + int(x < 0 ? 0 : x > plot_width ? plot_width : x);
 }
 
-static void draw_text(int x, int y, const char *text, rgb colour) {
-  select_object(window_dc, page_font);
-  set_transparent_background(window_dc);
-  set_text_colour(window_dc, colour);
-  text_out(window_dc, x, y, text, int(std::strlen(text)));
-}
-
 static void draw_axis(int64_t start) {
   int64_t spacing = axis_spacings_ns[std::size(axis_spacings_ns) - 1];
   for (int64_t s : axis_spacings_ns)
@@ -78,7 +72,7 @@ static void draw_axis(int64_t start) {
     char label[32];
     if (spacing >= 1000000) std::snprintf(label, sizeof label, "%lld.%03llds", (long long)(t / 1000000000), (long long)(t / 1000000 % 1000));
     else std::snprintf(label, sizeof label, "%lld.%06llds", (long long)(t / 1000000000), (long long)(t / 1000 % 1000000));
-    if (x + 8 * int(std::strlen(label)) <= client_width) draw_text(x, axis_label_top, label, colour_white);
+    if (x + 8 * int(std::strlen(label)) <= client_width) draw_page_text(x, axis_label_top, label, colour_white);
   }
 }
 
@@ -169,7 +163,7 @@ static void draw_rows(int64_t start) {
   select_object(window_dc, white_brush);
   draw_rectangle(window_dc, plot_left - 1, plot_top - 1, plot_right + 1, plot_bottom + 1);
   for (int s = chronogram_view.first_row; s < sim_signal_count && shown_row(s); s++)
-    draw_text(4, row_top(s), sim_signals[s].name, colour_white);
+    draw_page_text(4, row_top(s), sim_signals[s].name, colour_white);
   draw_axis(start);
   draw_traces(start);
 }
@@ -233,11 +227,7 @@ static const chrono_key chrono_keys[] = {
 
 static void draw_buttons() {
   for (int k = 0; k < int(std::size(chrono_buttons)); k++) {
-    int left = button_left + button_step * k;
-    select_object(window_dc, page_pen);
-    select_object(window_dc, menu_item_brush);
-    draw_rectangle(window_dc, left, button_top, left + button_width, button_top + button_height);
-    draw_text(left + 5, button_top + 3, chrono_buttons[k].label, colour_white);
+    draw_page_button(button_left + button_step * k, button_top, button_width, button_height, chrono_buttons[k].label);
   }
 }
 
@@ -247,7 +237,7 @@ void chrono_page_paint() {
   draw_rectangle(window_dc, 0, plot_top - 2, client_width, client_height);
   draw_buttons();
   if (!simulation.started) {
-    draw_text(plot_left, plot_top + 20, "Nothing recorded: open \"Sim\" first", colour_white);
+    draw_page_text(plot_left, plot_top + 20, "Nothing recorded: open \"Sim\" first", colour_white);
     return;
   }
   draw_rows(view_start_ns());

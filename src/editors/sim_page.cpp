@@ -234,13 +234,6 @@ void change_input(int pin, int level) {
 
 // ---- Status and buttons ---------------------------------------------------------------
 
-static void draw_text(int x, int y, const char *text, rgb colour) {
-  select_object(window_dc, page_font);
-  set_transparent_background(window_dc);
-  set_text_colour(window_dc, colour);
-  text_out(window_dc, x, y, text, int(std::strlen(text)));
-}
-
 static void draw_status() {
   select_object(window_dc, background_pen);
   select_object(window_dc, background_brush);
@@ -250,10 +243,10 @@ static void draw_status() {
   int64_t ms = sim_nanoseconds_of_cycles(simulation.now) / 1000000;
   std::snprintf(text, sizeof text, "t %lld.%03llds  scans %lld", (long long)(ms / 1000), (long long)(ms % 1000),
                 (long long)sim.scans);
-  draw_text(lamp_left, status_top, text, colour_white);
+  draw_page_text(lamp_left, status_top, text, colour_white);
   bool unstable = sim_target.unstable_address >= 0 && sim.bit[sim_target.unstable_address];
-  if (unstable) draw_text(lamp_left + 320, status_top, "UNSTABLE", rgb{255, 0, 0});
-  if (sim.stopped) draw_text(lamp_left + 400, status_top, "STOPPED", rgb{255, 0, 0});
+  if (unstable) draw_page_text(lamp_left + 320, status_top, "UNSTABLE", rgb{255, 0, 0});
+  if (sim.stopped) draw_page_text(lamp_left + 400, status_top, "STOPPED", rgb{255, 0, 0});
 }
 
 static const char *const speed_labels[] = {"x1", "x10", "Max"};
@@ -299,11 +292,7 @@ static const sim_button sim_buttons[] = {
 
 static void draw_buttons() {
   for (int k = 0; k < int(std::size(sim_buttons)); k++) {
-    int top = button_top + button_step * k;
-    select_object(window_dc, page_pen);
-    select_object(window_dc, menu_item_brush);
-    draw_rectangle(window_dc, button_left, top, button_left + button_width, top + button_height);
-    draw_text(button_left + 5, top + 3, sim_buttons[k].label(), colour_white);
+    draw_page_button(button_left, button_top + button_step * k, button_width, button_height, sim_buttons[k].label());
   }
 }
 

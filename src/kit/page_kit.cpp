@@ -56,6 +56,20 @@ void draw_label_cell(int k, bool highlighted, const char *text) {
   draw_cell_box(page_left, label_column_right, k, highlighted, text);
 }
 
+void draw_page_text(int x, int y, const char *text, rgb colour) {
+  select_object(window_dc, page_font);
+  set_transparent_background(window_dc);
+  set_text_colour(window_dc, colour);
+  text_out(window_dc, x, y, text, int(std::strlen(text)));
+}
+
+void draw_page_button(int left, int top, int width, int height, const char *label) {
+  select_object(window_dc, page_pen);
+  select_object(window_dc, menu_item_brush);
+  draw_rectangle(window_dc, left, top, left + width, top + height);
+  draw_page_text(left + 5, top + 3, label, colour_white);
+}
+
 bool click_in_data_lines() { return click_y >= page_top + page_line_height && click_y < page_bottom; }
 bool click_in_text_column() { return click_x >= label_column_right && click_x < text_column_right; }
 bool click_in_label_column() { return click_x >= page_left && click_x < label_column_right; }

@@ -31,6 +31,9 @@ void draw_page_rows(int first_row, int rows, const char *(*label)(int), const ch
 // One cell of data line k (0 to 13), red when highlighted, with its text in white.
 void draw_text_cell(int k, bool highlighted, const char *text);
 void draw_label_cell(int k, bool highlighted, const char *text);
+// Text in the page font over what is drawn already, and a button of the simulation pages.
+void draw_page_text(int x, int y, const char *text, rgb colour);
+void draw_page_button(int left, int top, int width, int height, const char *label);
 
 // Where the last click fell on a text page.
 bool click_in_data_lines();

@@ -29,25 +29,13 @@ static void draw_row(dc_handle dc, int signal, int64_t end_cycle, const row_tool
   int y = top + signal * row_height;
   bool step = sim_signals[signal].kind == signal_step;
   text_out(dc, 4, y + 4, sim_signals[signal].name, int(std::strlen(sim_signals[signal].name)));
-  int value = 0;
-  int64_t since = 0;
-  auto stretch = [&](int64_t until) {
-    if (value == 0) return;
+  sim_each_high_stretch(signal, end_cycle, [&](int64_t since, int64_t until) {
     int x0 = x_of(since, end_cycle), x1 = x_of(until, end_cycle) + 1;
     select_object(dc, step ? tools.step_brush : tools.high_brush);
     select_object(dc, step ? tools.step_pen : tools.high_pen);
     if (step) draw_rectangle(dc, x0, y + 4, x1, y + 20);
     else draw_rectangle(dc, x0, y + 3, x1, y + 6);
-  };
-  for (int64_t k = sim_record_first(); k < sim_record_count; k++) {
-    const sim_change &c = sim_record[k % sim_record_capacity];
-    if (c.signal != signal) continue;
-    if (c.cycle > end_cycle) break;
-    stretch(c.cycle);
-    value = c.value;
-    since = c.cycle;
-  }
-  stretch(end_cycle);
+  });
   for (int x = label_width; x < label_width + plot_width; x++) set_pixel(dc, x, y + 20, grey);
 }
 

@@ -151,6 +151,21 @@ void sim_record_start();
 bool sim_record_changes(int64_t cycle);
 // The index of the oldest change still kept.
 int64_t sim_record_first();
+// Calls high(from, until) for each stretch the signal spent at 1 up to end_cycle, as recorded.
+template <typename visit>
+void sim_each_high_stretch(int signal, int64_t end_cycle, visit high) {
+  int value = 0;
+  int64_t since = 0;
+  for (int64_t k = sim_record_first(); k < sim_record_count; k++) {
+    const sim_change &c = sim_record[k % sim_record_capacity];
+    if (c.signal != signal) continue;
+    if (c.cycle > end_cycle) break;
+    if (value) high(since, c.cycle);
+    value = c.value;
+    since = c.cycle;
+  }
+  if (value) high(since, end_cycle);
+}
 // The record as a Value Change Dump (time in nanoseconds) and as an SVG picture, up to
 // end_cycle; written through the safe writer, false when that failed.
 bool write_vcd(const char *path, int64_t end_cycle);

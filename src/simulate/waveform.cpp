@@ -163,23 +163,11 @@ static void svg_row(pending_file &file, int signal, int64_t end_cycle) {
   int top = svg_top + signal * svg_row_height;
   bool step = sim_signals[signal].kind == signal_step;
   put_text(file, "<text x=\"4\" y=\"%d\">%s</text>\n", top + 16, sim_signals[signal].name);
-  int value = 0;
-  int64_t since = 0;
-  auto stretch = [&](int64_t until) {
-    if (value == 0) return;
+  sim_each_high_stretch(signal, end_cycle, [&](int64_t since, int64_t until) {
     double x0 = svg_x(since, end_cycle), x1 = svg_x(until, end_cycle);
     if (step) put_text(file, "<rect x=\"%.1f\" y=\"%d\" width=\"%.1f\" height=\"16\" class=\"step\"/>\n", x0, top + 4, x1 - x0);
     else put_text(file, "<line x1=\"%.1f\" y1=\"%d\" x2=\"%.1f\" y2=\"%d\" class=\"high\"/>\n", x0, top + 4, x1, top + 4);
-  };
-  for (int64_t k = sim_record_first(); k < sim_record_count; k++) {
-    const sim_change &c = sim_record[k % sim_record_capacity];
-    if (c.signal != signal) continue;
-    if (c.cycle > end_cycle) break;
-    stretch(c.cycle);
-    value = c.value;
-    since = c.cycle;
-  }
-  stretch(end_cycle);
+  });
   put_text(file, "<line x1=\"%d\" y1=\"%d\" x2=\"%d\" y2=\"%d\" class=\"low\"/>\n", svg_label_width, top + 20,
            svg_label_width + svg_plot_width, top + 20);
 }
