@@ -41,6 +41,11 @@ class NeverLoseWork : public EditorWindow {
     set_config(config_graphic, "chart.gra");
     set_config(config_literal, "chart.lit");
   }
+  // An answer scripted for a question that never came means the question was missed.
+  void TearDown() override {
+    EXPECT_EQ(unused_answers(), 0);
+    EditorWindow::TearDown();
+  }
   void place_steps(int count) {
     show_page(0);
     pick_step();
