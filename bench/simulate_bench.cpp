@@ -74,7 +74,7 @@ void run_host_against_gpsim(benchmark::State &state, double simulated) {
   auto start = std::chrono::steady_clock::now();
   for (auto _ : state) {
     sim_power_up();
-    sim_run_until(cycles);
+    sim_run_to(cycles, nullptr);
     benchmark::DoNotOptimize(sim.scans);
   }
   double host = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() / double(state.iterations());
@@ -100,7 +100,7 @@ void BM_BlinkerForADay(benchmark::State &state) {
   compile("", true);
   for (auto _ : state) {
     sim_power_up();
-    sim_run_until(int64_t(86400) * sim_target.cycles_per_second);
+    sim_run_to(int64_t(86400) * sim_target.cycles_per_second, nullptr);
     benchmark::DoNotOptimize(sim.scans);
   }
   state.counters["simulated_s_per_wall_s"] =

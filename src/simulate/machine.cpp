@@ -441,11 +441,6 @@ bool sim_skip_quiet_scans(int64_t cycle) {
   return skipped;
 }
 
-void sim_run_until(int64_t cycle) {
-  while (!sim.stopped && sim_next_sample_cycle() < cycle)
-    if (!sim_skip_quiet_scans(cycle)) sim_scan();
-}
-
 // A pin the target does not have (sim_find_pin gave -1) is driven and read as nothing.
 void sim_set_input(int pin, int level) {
   if (pin < 0 || pin >= sim_target.pin_count) return;

@@ -103,8 +103,6 @@ void sim_power_up();
 bool sim_pass();
 // The rest of the scan under way, or one whole scan.
 void sim_scan();
-// Whole scans while the next one would sample its inputs before cycle.
-void sim_run_until(int64_t cycle);
 // Counts quiet scans at once, as many as end before the next tick and sample before
 // cycle; false when there were none to count (the next scan must then be run).
 bool sim_skip_quiet_scans(int64_t cycle);

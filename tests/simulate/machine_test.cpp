@@ -56,7 +56,7 @@ TEST_F(HostSimulator, CountingQuietScansEndsWhereRunningThemEnds) {
     load_example(example);
     int64_t minutes = 10 * 60 * sim_target.cycles_per_second;
     sim_power_up();
-    sim_run_until(minutes);
+    sim_run_to(minutes, nullptr);
     sim_machine counted = sim;
     sim_power_up();
     while (sim_next_sample_cycle() < minutes) {
