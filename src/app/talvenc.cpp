@@ -24,6 +24,7 @@ static const char usage[] =
     "[--literal-out LIT2] [--hex HEX]\n"
     "               [--simulate SCENARIO [--until TIME] [--vcd FILE.vcd] [--chronogram FILE.svg|FILE.png]]\n"
     "               --target NAME in place of --definition DEF: a bundled target\n"
+    "               neither: the target that config.txt in the current folder names\n"
     "       talvenc --list-targets\n";
 
 enum exit_code { exit_done = 0, exit_not_compiled = 1, exit_file_failed = 2 };
@@ -191,6 +192,17 @@ static int simulate(const command_line &command) {
   return result.failed == 0 ? exit_done : exit_not_compiled;
 }
 
+// Without --definition or --target, the target is the one config.txt in this
+// folder names, found as the window finds it (a bundled name will do).
+static bool load_target_of_config_file() {
+  read_config_file();
+  // The command line names the other files.
+  for (int row = config_graphic; row <= config_hex; row++) config_entries[row].value[0] = 0;
+  if (app_config(config_automate)[0]) return load_definition_and_names();
+  std::fputs("talvenc: no target: name one with --target NAME (see --list-targets) or --definition FILE\n", stderr);
+  return false;
+}
+
 static int run(const command_line &command) {
   if (command.target && !load_bundled_target(command.target)) {
     std::fprintf(stderr, "talvenc: no bundled target %s (talvenc --list-targets lists them)\n", command.target);
@@ -200,13 +212,14 @@ static int run(const command_line &command) {
     if (!set_file_name(config_automate, command.definition) || !load_definition_and_names())
       return exit_file_failed;
   }
+  // Only compiling needs a target; translating and saving do not.
+  bool needs_target = command.hex || command.scenario;
+  if (needs_target && !command.target && !command.definition && !load_target_of_config_file()) return exit_file_failed;
   bool translated = true;
   if (command.graphic) {
     if (!set_file_name(config_graphic, command.graphic) || !load_graphic_file()) return exit_file_failed;
     translated = graphic_to_literal();
   } else {
-    // The program is the file alone, not the file over the start-up rows.
-    for (char *row : literal_buffer) row[0] = 0;
     if (!set_file_name(config_literal, command.literal) || !load_literal_file()) return exit_file_failed;
   }
   if (command.graphic_out) {
@@ -227,11 +240,7 @@ static int run(const command_line &command) {
   return exit_file_failed;
 }
 
-// The version is the one the window's title shows: "TALVEN  version Beta 0.0".
-static void print_version() {
-  const char *version = std::strstr(program_title, "version ");
-  std::printf("talvenc (TALVEN) %s\n", version ? version + std::strlen("version ") : program_title);
-}
+static void print_version() { std::printf("talvenc (TALVEN) %s\n", program_version()); }
 
 // The pins a loaded definition names, as ranges: "RA0-RA5 RB0-RB7".
 static int pin_ranges(char *text, int size) {

@@ -72,6 +72,8 @@ struct definition_record {
 };
 
 extern definition_record automaton_definition;
+// Whether the last load of a definition succeeded; without one nothing can be compiled.
+extern bool automaton_definition_loaded;
 
 // The start-up state: images 0, numbers 0, every table entry free.
 void init_automaton_definition();

@@ -12,8 +12,10 @@
 #include "compiler/compiler.h"
 
 definition_record automaton_definition;
+bool automaton_definition_loaded;
 
 void init_automaton_definition() {
+  automaton_definition_loaded = false;
   std::memset(&automaton_definition, 0, sizeof automaton_definition);
   for (zb_entry &entry : automaton_definition.zb_table) entry.zb_address = -1;
   for (cst_entry &entry : automaton_definition.cst_table) {
@@ -289,6 +291,8 @@ static bool read_sections() {
 int load_automaton_definition() { return load_automaton_definition_from(app_config(config_automate)); }
 
 int load_automaton_definition_from(const char *path) {
+  // Whatever the outcome, the target last loaded is no longer the one named.
+  automaton_definition_loaded = false;
   definition_stream = open_for_reading(path);
   if (!definition_stream) {
     show_message_box(box_error, "Files", "Impossible d'ouvrir le fichier de definition de l'automate");
@@ -301,6 +305,7 @@ int load_automaton_definition_from(const char *path) {
   bool loaded = read_sections();
   std::fclose(definition_stream);
   definition_stream = nullptr;
+  automaton_definition_loaded = loaded;
   return loaded ? 0 : 1;
 }
 

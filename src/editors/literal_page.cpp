@@ -52,13 +52,18 @@ static void redraw_columns() {
   literal_draw_text_column();
 }
 
+static void edit_line(int line) {
+  lines.current_row = line;
+  begin_field_edit(current_text());
+}
+
 void literal_page_click() {
   if (!click_in_data_lines()) return;
   int line = clicked_row(lines.first_row);
   if (click_in_text_column()) {
     // Clicking a line's text starts typing into it and removes any mark.
     lines.editing = 1;
-    lines.current_row = line;
+    edit_line(line);
     literal_draw_line(line, 1);
     literal_view.range_marked = literal_view.marked = 0;
     redraw_columns();
@@ -123,10 +128,12 @@ static const key_binding literal_keys[] = {
     {key_delete, editing, [] { current_text()[0] = 0; }, redraw_current_line},
     {key_control, editing, [] { copy_field(copy_buffer, text_size, current_text()); }, no_redraw},
     {key_insert, editing, [] { copy_field(current_text(), text_size, copy_buffer); }, redraw_current_line},
-    {key_down, [] { return editing() && lines.current_row < literal_lines - 1; }, [] { lines.current_row++; },
+    {key_down, [] { return editing() && lines.current_row < literal_lines - 1; },
+     [] { edit_line(lines.current_row + 1); }, literal_draw_text_column},
+    {key_up, [] { return editing() && lines.current_row > 0; }, [] { edit_line(lines.current_row - 1); },
      literal_draw_text_column},
-    {key_up, [] { return editing() && lines.current_row > 0; }, [] { lines.current_row--; },
-     literal_draw_text_column},
+    // Escape puts back what the line held and ends the typing.
+    {key_escape, editing, [] { cancel_field_edit(current_text()), lines.editing = 0; }, literal_draw_text_column},
     {key_delete, one_line_marked, [] { delete_line(literal_view.mark_first); }, literal_draw_text_column},
     {key_delete, range_marked,
      [] {
@@ -147,10 +154,11 @@ void literal_page_key_down(int key) {
 
 void literal_page_char(int ch) {
   if (!editing()) return;
-  if (type_into_field(current_text(), ch) == typing_confirmed) {
+  typing_result typed = type_into_field(current_text(), ch);
+  if (typed == typing_confirmed) {
     literal_draw_line(lines.current_row, 0);
     lines.editing = 0;
-  } else {
+  } else if (typed == typing_changed) {
     redraw_current_line();
   }
 }

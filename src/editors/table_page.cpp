@@ -34,10 +34,15 @@ void table_page_draw_row(int row, int highlighted) {
   draw_text_cell(k, highlighted == 1, text_of(row));
 }
 
+static void edit_row(int row) {
+  view().current_row = row;
+  begin_field_edit(current_text());
+}
+
 void table_page_click() {
   if (!click_in_text_column() || !click_in_data_lines()) return;
   view().editing = 1;
-  view().current_row = clicked_row(view().first_row);
+  edit_row(clicked_row(view().first_row));
   table_page_paint();
   table_page_draw_row(view().current_row, 1);
 }
@@ -45,14 +50,22 @@ void table_page_click() {
 static bool editing() { return view().editing == 1; }
 static void redraw_current_row() { table_page_draw_row(view().current_row, 1); }
 
+// Escape puts back what the row held and ends the typing.
+static void cancel_typing() {
+  cancel_field_edit(current_text());
+  view().editing = 0;
+}
+
 static const key_binding table_keys[] = {
     {key_home, always, [] { scroll_to_top(view()); }, table_page_paint},
     {key_end, always, [] { scroll_to_bottom(view(), table_rows); }, table_page_paint},
     {key_page_up, always, [] { scroll_up(view()); }, table_page_paint},
     {key_page_down, always, [] { scroll_down(view(), table_rows); }, table_page_paint},
-    {key_up, [] { return editing() && view().current_row > 0; }, [] { view().current_row--; }, table_page_paint},
-    {key_down, [] { return editing() && view().current_row < table_rows - 1; }, [] { view().current_row++; },
+    {key_up, [] { return editing() && view().current_row > 0; }, [] { edit_row(view().current_row - 1); },
      table_page_paint},
+    {key_down, [] { return editing() && view().current_row < table_rows - 1; },
+     [] { edit_row(view().current_row + 1); }, table_page_paint},
+    {key_escape, editing, cancel_typing, table_page_paint},
     {key_delete, editing, [] { current_text()[0] = 0; }, redraw_current_row},
     {key_control, editing, [] { copy_field(copy_buffer, text_size, current_text()); }, no_redraw},
     {key_insert, editing, [] { copy_field(current_text(), text_size, copy_buffer); }, redraw_current_row},
@@ -62,10 +75,11 @@ void table_page_key_down(int key) { run_key_bindings(table_keys, key); }
 
 void table_page_char(int ch) {
   if (!editing()) return;
-  if (type_into_field(current_text(), ch) == typing_confirmed) {
+  typing_result typed = type_into_field(current_text(), ch);
+  if (typed == typing_confirmed) {
     table_page_draw_row(view().current_row, 0);
     view().editing = 0;
-  } else {
+  } else if (typed == typing_changed) {
     redraw_current_row();
   }
 }

@@ -24,14 +24,19 @@ void read_config_file() {
   std::fclose(stream);
 }
 
-bool write_config_file() {
+static bool write_config_entries() {
   pending_file file;
-  if (begin_file(file, config_file_name)) {
-    put_text(file, "Fichier_de_configuration_de_talven_(non_obligatoire)");
-    for (const config_entry &entry : config_entries)
-      if (entry.name[0]) put_text(file, "\n%-20s%s", entry.name, entry.value[0] ? entry.value : ".");
-    if (finish_file(file)) return true;
-  }
+  if (!begin_file(file, config_file_name)) return false;
+  put_text(file, "Fichier_de_configuration_de_talven_(non_obligatoire)");
+  for (const config_entry &entry : config_entries)
+    if (entry.name[0]) put_text(file, "\n%-20s%s", entry.name, entry.value[0] ? entry.value : ".");
+  return finish_file(file);
+}
+
+bool write_config_file() {
+  if (write_config_entries()) return true;
   show_message_box(box_error, "Files", "Impossible de creer le fichier config.txt");
   return false;
 }
+
+bool write_config_file_silently() { return write_config_entries(); }

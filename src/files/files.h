@@ -18,6 +18,9 @@ bool read_graphic_file(const char *path);
 bool write_literal_file(const char *path);
 bool read_literal_file(const char *path);
 bool write_config_file();
+// The same without a box: for the names kept beside the recovery copies, whose failure
+// the next Exit reports.
+bool write_config_file_silently();
 
 // Reads one line into destination (size bytes, cut to fit): blanks before the first
 // other character skipped, the line end consumed and not stored, a CR before it

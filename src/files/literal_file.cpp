@@ -20,12 +20,14 @@ bool save_literal_file() {
   return false;
 }
 
-// Lines after the last one read keep their contents.
+// The file replaces the whole program: lines past its end are emptied, so no
+// line of an earlier, longer program stays under it.
 bool read_literal_file(const char *path) {
   FILE *stream = open_for_reading(path);
   if (!stream) return false;
-  for (int k = 0; k < literal_lines; k++)
-    if (read_line(stream, literal_buffer[k], text_size)) break;
+  int k = 0;
+  while (k < literal_lines && !read_line(stream, literal_buffer[k], text_size)) k++;
+  for (k++; k < literal_lines; k++) literal_buffer[k][0] = 0;
   std::fclose(stream);
   return true;
 }

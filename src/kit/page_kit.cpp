@@ -86,14 +86,26 @@ void scroll_down(text_view &view, int rows) {
   if (view.first_row < last_first_row(rows)) view.first_row++;
 }
 
-typing_result type_into_field(char *field, int ch) {
+static const char field_full_text[] = "This field is full: it holds at most 39 characters.";
+static_assert(text_size == 40, "the box names the field's width");
+
+typing_result type_into_field(char *field, int ch, const char *full_text) {
   if (ch == char_enter) return typing_confirmed;
+  size_t length = std::strlen(field);
   if (ch == char_backspace) {
-    size_t length = std::strlen(field);
     if (length > 0) field[length - 1] = 0;
-  } else {
-    // A full field keeps its 39 characters; the character is dropped.
-    append_char(field, text_size, char(ch));
+    return typing_changed;
   }
+  // A character dropped without a word would cut a name the user believes whole.
+  if (length + 1 >= size_t(text_size)) {
+    show_message_box(box_error, "Input", full_text ? full_text : field_full_text);
+    return typing_refused;
+  }
+  append_char(field, text_size, char(ch));
   return typing_changed;
 }
+
+static char field_before_edit[text_size];
+
+void begin_field_edit(const char *field) { copy_field(field_before_edit, text_size, field); }
+void cancel_field_edit(char *field) { copy_field(field, text_size, field_before_edit); }

@@ -49,9 +49,13 @@ void scroll_up(text_view &view);
 void scroll_down(text_view &view, int rows);
 
 // Typing into a field of text_size bytes: Enter confirms, Backspace removes the
-// last character, any other code is appended when the field has room.
-enum typing_result { typing_confirmed, typing_changed };
-typing_result type_into_field(char *field, int ch);
+// last character, any other code is appended when the field has room. A character
+// that does not fit is refused with a box saying why (full_text, or a plain one).
+enum typing_result { typing_confirmed, typing_changed, typing_refused };
+typing_result type_into_field(char *field, int ch, const char *full_text = nullptr);
+// What a field held when typing into it began, put back when Escape cancels the typing.
+void begin_field_edit(const char *field);
+void cancel_field_edit(char *field);
 
 // One row of a page's key table: when the key matches and the condition holds,
 // the effect runs, then the redraw. Rows are tested in order, independently.

@@ -43,9 +43,13 @@ struct message {
 
 // The one entry point every backend calls, for every message.
 void window_procedure(const message &m);
-// Before the window is made: the command line, talven [FOLDER]. Makes FOLDER the
-// current folder; false, after an error box, when it cannot be used.
-bool enter_start_folder(int argc, char **argv);
+// Before the window is made: the command line, talven [FOLDER] or --help or
+// --version. Makes FOLDER the current folder and gives start_go_on; otherwise the
+// status to exit with, after the usage, the version or an error box.
+constexpr int start_go_on = -1;
+int enter_start_folder(int argc, char **argv);
+// "Beta 0.0": the version the window's title shows.
+const char *program_version();
 
 // The modifier keys held while the current message was made, as flags.
 constexpr int modifier_shift = 1;
@@ -56,6 +60,7 @@ int held_modifiers();
 constexpr int key_tab = 0x09;
 constexpr int key_shift = 0x10;
 constexpr int key_control = 0x11;
+constexpr int key_escape = 0x1B;
 constexpr int key_page_up = 0x21;
 constexpr int key_page_down = 0x22;
 constexpr int key_end = 0x23;

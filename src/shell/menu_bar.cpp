@@ -88,42 +88,63 @@ static void show_about_box() {
   show_message_box(box_report, "About", text);
 }
 
-// What each menu_code does: an operation to run, or the page to show.
+// What each menu_code does: an operation to run, or the page to show; some need a target.
 constexpr int no_page = -1;
 struct menu_action {
   int code;
   void (*run)();
   int page;
+  bool needs_target;
 };
 static const menu_action menu_actions[] = {
-    {11, load_chart_operation, no_page},
-    {12, save_chart_operation, no_page},
-    {13, load_literal_operation, no_page},
-    {14, save_literal_operation, no_page},
-    {15, nullptr, 6},
-    {16, exit_operation, no_page},
-    {21, nullptr, 0},
-    {22, nullptr, 1},
-    {23, nullptr, 2},
-    {24, nullptr, 3},
-    {25, nullptr, 4},
-    {26, nullptr, 5},
-    {31, nullptr, 7},
-    {41, translate_operation, no_page},
-    {42, [] { compile_literal_to_hex(); }, no_page},
-    {43, translate_and_compile_operation, no_page},
-    {44, nullptr, 8},
-    {45, nullptr, 9},
-    {51, show_manual_box, no_page},
-    {52, show_about_box, no_page},
+    {11, load_chart_operation, no_page, false},
+    {12, save_chart_operation, no_page, false},
+    {13, load_literal_operation, no_page, false},
+    {14, save_literal_operation, no_page, false},
+    {15, nullptr, 6, false},
+    {16, exit_operation, no_page, false},
+    {21, nullptr, 0, false},
+    {22, nullptr, 1, false},
+    {23, nullptr, 2, false},
+    {24, nullptr, 3, false},
+    {25, nullptr, 4, false},
+    {26, nullptr, 5, false},
+    {31, nullptr, 7, false},
+    {41, translate_operation, no_page, false},
+    {42, [] { compile_literal_to_hex(); }, no_page, true},
+    {43, translate_and_compile_operation, no_page, true},
+    {44, nullptr, 8, true},
+    {45, nullptr, 9, true},
+    {51, show_manual_box, no_page, false},
+    {52, show_about_box, no_page, false},
 };
+
+static const char no_target_text[] =
+    "No target is loaded, so nothing can be compiled or simulated.\n\n"
+    "Name a chip (pic16f628a, pic16f877a, ...) or a definition file in the Automate entry "
+    "of CFG (under \"Fich\") and press Enter.";
+
+// The menu marks the item of the page shown again, after a page that could not be chosen.
+static bool show_current_page_item() {
+  for (const menu_action &action : menu_actions)
+    if (action.page == edit_mode) {
+      menu_top_selection = action.code / 10 - 1;
+      menu_sub_selection = action.code % 10 - 1;
+      return true;
+    }
+  return false;
+}
 
 bool run_menu_action(int code) {
   for (const menu_action &action : menu_actions) {
     if (action.code != code) continue;
+    if (action.needs_target && !automaton_definition_loaded) {
+      show_message_box(box_error, "Def File", no_target_text);
+      return action.page != no_page && show_current_page_item();
+    }
     if (action.run) action.run();
     // A page that cannot start (the simulation of a chart that does not compile) is not chosen.
-    if (action.page != no_page && pages[action.page].open && !pages[action.page].open()) return false;
+    if (action.page != no_page && pages[action.page].open && !pages[action.page].open()) return show_current_page_item();
     if (action.page != no_page) edit_mode = action.page;
     return action.page != no_page;
   }

@@ -45,15 +45,35 @@ static bool newer_than_project(app_config_row row) {
   return !failed && copy_time > project_time;
 }
 
+// The copies this run wrote or restored. Any other copy was left by a run that
+// crashed: it is removed only once the user has been asked, or once it is older
+// than its project file.
+static bool own_copy[2];
+static_assert(sizeof own_copy / sizeof own_copy[0] == sizeof recovered_files / sizeof recovered_files[0]);
+
+void forget_own_recovery_copies() {
+  for (bool &own : own_copy) own = false;
+}
+
 void write_recovery_copies() {
   seconds_with_changes = 0;
-  for (const recovered_file &file : recovered_files)
-    if (!recovery_path(file.row).empty()) file.write(recovery_path(file.row).c_str());
+  for (int k = 0; k < 2; k++) {
+    if (recovery_path(recovered_files[k].row).empty()) continue;
+    recovered_files[k].write(recovery_path(recovered_files[k].row).c_str());
+    own_copy[k] = true;
+  }
+  // The names that find the copies again after a crash, even in a project never exited.
+  write_config_file_silently();
+}
+
+static void remove_copy(int k) {
+  if (exists(recovery_path(recovered_files[k].row))) std::remove(recovery_path(recovered_files[k].row).c_str());
+  own_copy[k] = false;
 }
 
 void remove_recovery_copies() {
-  for (const recovered_file &file : recovered_files)
-    if (exists(recovery_path(file.row))) std::remove(recovery_path(file.row).c_str());
+  for (int k = 0; k < 2; k++)
+    if (own_copy[k] || !newer_than_project(recovered_files[k].row)) remove_copy(k);
 }
 
 void sync_recovery_copies() {
@@ -69,15 +89,19 @@ void recovery_timer_tick() {
   if (++seconds_with_changes >= recovery_interval_seconds) write_recovery_copies();
 }
 
-void offer_recovery() {
-  bool newer[2] = {newer_than_project(config_graphic), newer_than_project(config_literal)};
-  static_assert(sizeof newer / sizeof newer[0] == sizeof recovered_files / sizeof recovered_files[0]);
-  if (!newer[0] && !newer[1]) return;
+static bool left_by_a_crash(int k) { return !own_copy[k] && newer_than_project(recovered_files[k].row); }
+
+bool offer_recovery() {
+  bool newer[2] = {left_by_a_crash(0), left_by_a_crash(1)};
+  if (!newer[0] && !newer[1]) return true;
   box_answer answer = ask_question("Recovery", "TALVEN was not closed normally. A recovery copy of the project is "
                                                 "newer than its files.\n\nRestore it ?");
-  if (answer == answer_no) remove_recovery_copies();
-  if (answer != answer_yes) return;
+  if (answer == answer_no)
+    for (int k = 0; k < 2; k++)
+      if (newer[k]) remove_copy(k);
+  if (answer != answer_yes) return answer == answer_no;
   // The restored work stays unsaved, so its copies stay until it is saved.
   for (int k = 0; k < 2; k++)
-    if (newer[k]) recovered_files[k].read(recovery_path(recovered_files[k].row).c_str());
+    if (newer[k]) own_copy[k] = recovered_files[k].read(recovery_path(recovered_files[k].row).c_str());
+  return false;
 }

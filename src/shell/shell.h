@@ -63,5 +63,9 @@ void remove_recovery_copies();
 // Written while anything is unsaved, removed once nothing is.
 void sync_recovery_copies();
 void recovery_timer_tick();
-// At start-up: a copy newer than its project file is offered back.
-void offer_recovery();
+// A copy left by a crash and newer than its project file is offered back: at
+// start-up and before a load. False when the caller must not go on (the copy was
+// restored, or the question cancelled).
+bool offer_recovery();
+// A new window has written no copy of its own yet.
+void forget_own_recovery_copies();

@@ -40,8 +40,9 @@ static const char literal_question[] =
     "The literal program has unsaved changes.\n\nSave it before it is replaced ?";
 static const char exit_question[] = "The project has unsaved changes.\n\nSave them before quitting ?";
 
+// A load never removes, unasked, a copy left by a crash that is newer than the files.
 void load_chart_operation() {
-  if (!may_go_on(chart_changed(), chart_question, save_chart)) return;
+  if (!may_go_on(chart_changed(), chart_question, save_chart) || !offer_recovery()) return;
   if (load_graphic_file()) mark_chart_saved();
   sync_recovery_copies();
 }
@@ -49,7 +50,7 @@ void load_chart_operation() {
 void save_chart_operation() { save_chart(); }
 
 void load_literal_operation() {
-  if (!may_go_on(literal_changed(), literal_question, save_literal)) return;
+  if (!may_go_on(literal_changed(), literal_question, save_literal) || !offer_recovery()) return;
   if (load_literal_file()) mark_literal_saved();
   sync_recovery_copies();
 }

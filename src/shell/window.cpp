@@ -77,6 +77,7 @@ static void create_window() {
   create_resources();
   reset_page_state();
   start_project(with_config_file);
+  forget_own_recovery_copies();
   reset_history();
   forget_window_title();
 }
@@ -179,7 +180,11 @@ static void handle_message(const message &m) {
 
 // A character other than Enter adds to the text being typed, which becomes a
 // step only once confirmed; Enter, a click or closing ends the typing.
-static bool adds_to_typing(const message &m) { return m.kind == message_char && (m.key & 0xFF) != char_enter; }
+// Escape takes the typing back, so it is no step either.
+static bool adds_to_typing(const message &m) {
+  if (m.kind == message_key_down) return (m.key & 0xFF) == key_escape;
+  return m.kind == message_char && (m.key & 0xFF) != char_enter;
+}
 static bool ends_typing(const message &m) {
   return m.kind == message_char || m.kind == message_left_button_down || m.kind == message_right_button_down ||
          m.kind == message_close;

@@ -200,4 +200,36 @@ TEST_F(Simulate, AHexIsWrittenTooWhenAsked) {
   EXPECT_NE(run.out.find("1 expectations, 0 failed\n"), std::string::npos);
 }
 
+// Without --definition or --target the target is the one config.txt names, as the
+// window finds it; with no config.txt, or no Automate in it, nothing is compiled.
+TEST_F(Simulate, WithoutATargetOptionConfigTxtNamesTheTarget) {
+  const char *no_target = "talvenc: no target: name one with --target NAME (see --list-targets) or --definition FILE\n";
+  const struct {
+    const char *config;  // nullptr: no config.txt
+    const char *arguments;
+    int status;
+    std::string err;
+  } cases[] = {
+      {"c\r\nAutomate pic16f628a\r\n", "--literal prog.lit --simulate scenario.txt", 0, loaded},
+      {"c\r\nAutomate target.def\r\nFichier.gra x.gra\r\n", "--literal prog.lit --simulate scenario.txt", 0, loaded},
+      {"c\r\nAutomate pic16f628a\r\n", "--literal prog.lit --hex prog.hex", 0, loaded},
+      {nullptr, "--literal prog.lit --simulate scenario.txt", 2, no_target},
+      {nullptr, "--literal prog.lit --hex prog.hex", 2, no_target},
+      {"c\r\nAutomate .\r\n", "--literal prog.lit --hex prog.hex", 2, no_target},
+      {"c\r\nAutomate nowhere.def\r\n", "--literal prog.lit --hex prog.hex", 2,
+       "Files: Impossible d'ouvrir le fichier de definition de l'automate\n"},
+      {nullptr, "--literal prog.lit --literal-out copy.lit", 0, ""},  // translating needs no target
+  };
+  write_file("scenario.txt", "10ms expect RB0=0\n20ms set RA0=1\n30ms expect RB0=1\n");
+  for (const auto &c : cases) {
+    std::filesystem::remove("config.txt");
+    std::filesystem::remove("prog.hex");
+    if (c.config) write_file("config.txt", c.config);
+    run_result run = talvenc(c.arguments);
+    EXPECT_EQ(run.status, c.status) << c.arguments << " with " << (c.config ? c.config : "no config.txt");
+    EXPECT_EQ(run.err, c.err) << c.arguments;
+    EXPECT_EQ(std::filesystem::exists("prog.hex"), c.status == 0 && std::string(c.arguments).find("--hex") != std::string::npos);
+  }
+}
+
 }  // namespace

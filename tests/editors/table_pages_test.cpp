@@ -146,9 +146,9 @@ TEST_F(TablePage, TextCopiedOnTransitionsArrivesOnEveryTextPage) {
   EXPECT_STREQ(step_outputs[4].text, "l i0 an i1");
   EXPECT_TRUE(text_cell_shows(4, "l i0 an i1", red));
   show_page(6);
-  click_text_line(3);
+  click_text_line(4);
   press(key_insert);
-  EXPECT_STREQ(config_entries[3].value, "l i0 an i1");
+  EXPECT_STREQ(config_entries[4].value, "l i0 an i1");
   show_page(7);
   click_text_line(7);
   press(key_insert);

@@ -34,20 +34,24 @@ TEST_F(LiteralFile, SavedBufferLoadsBack) {
   EXPECT_EQ(boxes().back(), (recorded_box{"Files", "Loading Literal File ?"}));
 }
 
-TEST_F(LiteralFile, ThreeLinesFillZeroToTwoEmptyThreeAndKeepTheRest) {
-  write_file(folder / "program.lit", "a\r\nb\r\nc\r\n");
-  ASSERT_TRUE(load_literal_file());
-  EXPECT_STREQ(literal_buffer[2], "c");
-  EXPECT_STREQ(literal_buffer[3], "");
-  EXPECT_STREQ(literal_buffer[4], "-- 4 --");
-  EXPECT_STREQ(literal_buffer[249], "-- 249 --");
-}
-
-TEST_F(LiteralFile, LastLineWithoutLineEndIsReadAndTheNextKept) {
-  write_file(folder / "program.lit", "a\nlast");
-  ASSERT_TRUE(load_literal_file());
-  EXPECT_STREQ(literal_buffer[1], "last");
-  EXPECT_STREQ(literal_buffer[2], "-- 2 --");
+// A shorter file replaces a longer program whole: no line of the old one stays.
+TEST_F(LiteralFile, AShortFileEmptiesEveryLinePastItsEnd) {
+  const struct {
+    const char *bytes;
+    int lines;
+  } files[] = {{"a\r\nb\r\nc\r\n", 3}, {"a\nlast", 2}, {"", 0}};
+  for (const auto &file : files) {
+    init_literal_buffer();
+    write_file(folder / "program.lit", file.bytes);
+    ASSERT_TRUE(load_literal_file());
+    for (int k = file.lines; k < 250; k++) {
+      ASSERT_STREQ(literal_buffer[k], "") << file.bytes << " line " << k;
+    }
+    if (file.lines > 0) {
+      EXPECT_STRNE(literal_buffer[file.lines - 1], "") << file.bytes;
+    }
+  }
+  EXPECT_STREQ(literal_buffer[0], "");
 }
 
 TEST_F(LiteralFile, LfCrLfIndentationAndOverLongLines) {

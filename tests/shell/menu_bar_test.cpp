@@ -1,3 +1,4 @@
+#include "startup/startup.h"
 #include "window_fixture.h"
 
 // The page area is teal on the configuration page and grey once the menu redrew alone.
@@ -136,18 +137,41 @@ TEST_F(MenuBarTest, FileItemsRunTheFileOperations) {
 }
 
 TEST_F(MenuBarTest, GoItemsRunTheTranslationAndTheCompiler) {
-  choose(3, 1);  // L->H
-  ASSERT_FALSE(shown().empty());
-  EXPECT_EQ(shown()[0], (recorded_box{"Processing", "Converting Literal --> Hex ?"}));
+  ASSERT_TRUE(load_bundled_target("pic16f628a")) << "run through ctest";
   forget_shown_boxes();
-  choose(3, 2);  // G->H
-  ASSERT_FALSE(shown().empty());
-  EXPECT_EQ(shown()[0], (recorded_box{"Processing", "Converting Graphic --> Hex ?"}));
-  forget_shown_boxes();
-  choose(3, 0);  // G->L
-  ASSERT_FALSE(shown().empty());
-  EXPECT_EQ(shown()[0], (recorded_box{"Processing", "Converting Graphic --> Literal ?"}));
+  const struct {
+    int sub;
+    const char *notice;
+  } items[] = {{1, "Converting Literal --> Hex ?"}, {2, "Converting Graphic --> Hex ?"}, {0, "Converting Graphic --> Literal ?"}};
+  for (const auto &item : items) {
+    choose(3, item.sub);
+    ASSERT_FALSE(shown().empty());
+    EXPECT_EQ(shown()[0], (recorded_box{"Processing", item.notice}));
+    forget_shown_boxes();
+  }
   EXPECT_EQ(edit_mode, 6);
+}
+
+// With no target, each Go item that compiles says so in one box and changes nothing;
+// the menu then marks the page still shown, and that page takes input.
+TEST_F(MenuBarTest, WithoutATargetCompilingAndSimulatingSayWhereToNameOne) {
+  const recorded_box no_target{"Def File",
+                               "No target is loaded, so nothing can be compiled or simulated.\n\n"
+                               "Name a chip (pic16f628a, pic16f877a, ...) or a definition file in the Automate entry "
+                               "of CFG (under \"Fich\") and press Enter."};
+  copy_field(literal_buffer[0], text_size, "kept");
+  for (int sub : {1, 2, 3, 4}) {
+    choose(3, sub);
+    EXPECT_EQ(shown(), std::vector<recorded_box>{no_target}) << "Go item " << sub;
+    EXPECT_EQ(edit_mode, 6);
+    bool page_item = sub >= 3;
+    EXPECT_EQ(menu_top_selection, page_item ? 0 : 3) << sub;
+    EXPECT_EQ(menu_sub_selection, page_item ? 4 : sub) << sub;
+    EXPECT_TRUE(!page_item || page_area_untouched()) << "the configuration page is drawn again";
+    forget_shown_boxes();
+  }
+  EXPECT_STREQ(literal_buffer[0], "kept");
+  EXPECT_TRUE(std::filesystem::is_empty(folder)) << "no file was written";
 }
 
 TEST_F(MenuBarTest, SelectionPersistsAcrossPagesAndRepaints) {

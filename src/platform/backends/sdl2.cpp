@@ -270,7 +270,7 @@ static void run_message_loop() {
 }
 
 int main(int argc, char **argv) {
-  if (!enter_start_folder(argc, argv)) return 1;
+  if (int status = enter_start_folder(argc, argv); status != start_go_on) return status;
   // Windows' double-click rectangle is 4 pixels square; SDL's default of 32
   // pixels would swallow quick clicks on neighbouring cells.
   SDL_SetHint(SDL_HINT_MOUSE_DOUBLE_CLICK_RADIUS, "2");

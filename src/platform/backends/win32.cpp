@@ -155,7 +155,7 @@ static LRESULT CALLBACK main_window_procedure(HWND window, UINT native, WPARAM w
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show_command) {
   set_message_box_handler(show_windows_message_box);
-  if (!enter_start_folder(__argc, __argv)) return 1;
+  if (int status = enter_start_folder(__argc, __argv); status != start_go_on) return status;
   set_question_handler(ask_windows_question);
   WNDCLASSEXA window_class{};
   window_class.cbSize = sizeof window_class;
