@@ -101,6 +101,106 @@ TEST_F(NeverLoseWork, ControlEnterInATextLeavesTheGraphicFileReadable) {
   EXPECT_STREQ(transition_conditions[0].text, "RA0");
 }
 
+// ---- Typing that cannot be kept ---------------------------------------------------
+
+// The four text pages with a field: a table, the configuration, the literal program.
+struct text_field {
+  int page;
+  char *(*text)(int row);
+};
+const text_field text_fields[] = {
+    {1, [](int row) { return step_outputs[row].text; }},
+    {5, [](int row) { return constants[row].text; }},
+    {6, [](int row) { return config_entries[row].value; }},
+    {7, [](int row) { return literal_buffer[row]; }},
+};
+
+TEST_F(NeverLoseWork, EscapeTakesTheTypingBackAndEndsIt) {
+  for (const text_field &f : text_fields) {
+    show_page(f.page);
+    click_text_line(4);
+    press(key_delete);
+    type("old");
+    send_message(message_char, char_enter);
+    int steps = undo_steps_available();
+    click_text_line(4);
+    type("new");
+    press(key_escape);
+    EXPECT_STREQ(f.text(4), "old") << "page " << f.page;
+    EXPECT_TRUE(text_cell_shows(4, "old", teal)) << "page " << f.page;
+    type("x");  // the typing has ended
+    EXPECT_STREQ(f.text(4), "old") << "page " << f.page;
+    EXPECT_EQ(undo_steps_available(), steps) << "Escape leaves no step behind, page " << f.page;
+  }
+  EXPECT_EQ(shown_box_count, 0);
+}
+
+TEST_F(NeverLoseWork, ACharacterThatDoesNotFitIsRefusedWithABox) {
+  const std::string full(39, 'w');
+  for (const text_field &f : text_fields) {
+    int row = f.page == 6 ? 3 : 5;  // on the configuration page, the hex file's name
+    show_page(f.page);
+    click_text_line(row);
+    press(key_delete);
+    type(full + "z");
+    EXPECT_EQ(f.text(row), full) << "page " << f.page;
+    EXPECT_TRUE(text_cell_shows(row, full.c_str(), red)) << "page " << f.page;
+    const char *expected = f.page == 6 ? "This field is full: a file name holds at most 39 characters.\n\n"
+                                         "A chip bundled with TALVEN is named alone (pic16f877a), without its folder."
+                                       : "This field is full: it holds at most 39 characters.";
+    EXPECT_TRUE(only_box_is("Input", expected)) << "page " << f.page;
+    send_message(message_char, char_backspace);
+    type("y");  // room again
+    EXPECT_EQ(f.text(row), full.substr(0, 38) + "y");
+    send_message(message_char, char_enter);
+    forget_boxes();
+  }
+}
+
+// config.txt splits its words on blanks, so a file name with one would break it.
+TEST_F(NeverLoseWork, AFileNameRefusesBlanksTypedOrPasted) {
+  const char *no_blanks = "File names cannot hold blanks: config.txt keeps them as words separated by blanks.\n\n"
+                          "Name the file without blanks (my_file.gra).";
+  show_page(6);
+  for (int row : {1, 2, 3, 0}) {  // Automate last: confirming it loads the definition
+    click_text_line(row);
+    press(key_delete);
+    type("my file");
+    EXPECT_STREQ(config_entries[row].value, "myfile") << row;
+    EXPECT_TRUE(only_box_is("Files", no_blanks)) << row;
+    forget_boxes();
+    copy_field(copy_buffer, text_size, "a b.gra");
+    press(key_insert);
+    EXPECT_STREQ(config_entries[row].value, "myfile") << row;
+    EXPECT_TRUE(only_box_is("Files", no_blanks)) << row;
+    forget_boxes();
+    send_message(message_char, char_enter);
+  }
+  click_text_line(4);  // a row that names no file takes any text
+  type("a b");
+  EXPECT_STREQ(config_entries[4].value, "a b");
+  send_message(message_char, char_enter);
+  choose(0, 5);  // Exit
+  EXPECT_EQ(read_file("config.txt"), "Fichier_de_configuration_de_talven_(non_obligatoire)\r\n"
+                                     "Automate            myfile\r\nFichier.gra         myfile\r\n"
+                                     "Fichier.lit         myfile\r\nFichier.hex         myfile");
+}
+
+// A shorter file replaces a longer program whole, and the window shows it saved.
+TEST_F(NeverLoseWork, LoadingAShortLiteralFileLeavesNothingOfTheLongOne) {
+  std::string long_program;
+  for (int k = 0; k < 250; k++) long_program += "l x" + std::to_string(k % 60) + " = M" + std::to_string(k % 60) + "\n";
+  write_file("chart.lit", long_program);
+  choose(0, 2);  // LD L
+  ASSERT_STREQ(literal_buffer[249], "l x9 = M9");
+  write_file("short.lit", "l RA0 = RB0\n");
+  set_config(config_literal, "short.lit");
+  choose(0, 2);
+  EXPECT_STREQ(literal_buffer[0], "l RA0 = RB0");
+  for (int k = 1; k < 250; k++) ASSERT_STREQ(literal_buffer[k], "") << "line " << k;
+  EXPECT_STREQ(window_title, untitled);
+}
+
 // ---- Hidden pages -----------------------------------------------------------------
 
 TEST_F(NeverLoseWork, APageHiddenByTheMenuTakesNoInputUntilItIsDrawnAgain) {
@@ -486,6 +586,66 @@ TEST_F(Restart, CopyOlderThanTheProjectFileIsNotOffered) {
   restart({answer_yes});
   for (const recorded_box &box : shown()) EXPECT_NE(box.title, "Recovery");
   EXPECT_EQ(plan_xy[4][2].kind, cell_empty);
+}
+
+// A project never exited: config.txt did not exist until the first recovery copy
+// kept the names beside it, so a SIGKILL loses neither names nor work.
+TEST_F(Restart, ANewProjectKilledBeforeItsFirstExitComesBackWhole) {
+  headless_create_window();
+  send_message(message_paint);
+  send_message(message_other);
+  const char *names[] = {"pic16f628a", "job.gra", "job.lit", "job.hex"};
+  for (int row = 0; row < 4; row++) {
+    click_at(300, 80 + 20 * row);
+    type(names[row]);
+    send_message(message_char, char_enter);
+  }
+  choose(1, 0);  // Gril: an initial step
+  click_at(20, 50);
+  click_at(80, 50);
+  choose(0, 1);  // SV G
+  choose(1, 1);  // Etap: RB3 in row 0
+  click_at(300, 80);
+  type("RB3");
+  send_message(message_char, char_enter);
+  for (int k = 0; k < 35; k++) send_message(message_timer);
+  ASSERT_TRUE(std::filesystem::exists("job.gra.recovery"));
+  init_project();  // the kill: nothing of the run is left but its files
+  restart({answer_yes});
+  ASSERT_GE(shown().size(), 2u) << "no recovery offered";
+  EXPECT_EQ(shown()[1], (recorded_box{"Recovery", recovery_question}));
+  for (int row = 0; row < 4; row++) EXPECT_STREQ(config_entries[row].value, names[row]);
+  EXPECT_EQ(plan_xy[0][0].kind, cell_initial_step);
+  EXPECT_STREQ(step_outputs[0].text, "RB3");
+  EXPECT_STREQ(window_title, "TALVEN  version Beta 0.0 *");
+}
+
+// A load asks before it removes a copy a crash left; Cancel loads nothing and keeps it.
+TEST_F(Restart, ALoadAsksBeforeItRemovesACopyLeftByACrash) {
+  const struct {
+    box_answer answer;
+    bool loaded, copy_kept;
+    cell_kind restored;
+  } cases[] = {
+      {answer_cancel, false, true, cell_empty}, {answer_no, true, false, cell_empty}, {answer_yes, false, true, cell_initial_step}};
+  for (const auto &c : cases) {
+    crash_leaving_a_copy();
+    std::filesystem::remove("config.txt");  // the names are typed again on CFG
+    restart({});
+    set_config(config_graphic, "chart.gra");
+    set_config(config_literal, "chart.lit");
+    forget_shown_boxes();
+    script_answers({c.answer});
+    choose(0, 0);  // LD G
+    ASSERT_GE(shown().size(), 1u);
+    EXPECT_EQ(shown()[0], (recorded_box{"Recovery", recovery_question})) << c.answer;
+    EXPECT_EQ(shown().size() > 1, c.loaded) << c.answer;
+    EXPECT_EQ(std::filesystem::exists("chart.gra.recovery"), c.copy_kept) << c.answer;
+    EXPECT_EQ(plan_xy[4][2].kind, c.restored) << c.answer;
+    choose(3, 0);  // G->L: a translation leaves such a copy alone too
+    EXPECT_EQ(std::filesystem::exists("chart.gra.recovery"), c.copy_kept) << c.answer;
+    std::filesystem::remove("chart.gra.recovery");
+  }
 }
 
 }  // namespace
