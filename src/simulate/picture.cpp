@@ -59,7 +59,7 @@ void draw_run_picture(dc_handle dc, int64_t end_cycle, int most_height) {
     char label[24];
     double seconds = double(sim_nanoseconds_of_cycles(end_cycle)) * k / 10.0 / 1e9;
     int length = std::snprintf(label, sizeof label, "%.3fs", seconds);
-    int left = x - 4 * length, last_left = width - 4 - 8 * length;  // longer labels than the margin holds end inside
+    int left = x - 4 * length, last_left = width - 4 - 8 * length;  // a label too long for the margin still ends inside
     text_out(dc, left < last_left ? left : last_left, bottom + 6, label, length);
   }
   for (int s = 0; s < rows; s++) draw_row(dc, s, end_cycle, tools);
