@@ -1,9 +1,10 @@
 // The cost of drawing the window on the software surface: a full repaint of the
 // configuration page and of a grid page full of cells, beside clearing the
-// whole surface once, all in the same run.
+// whole surface once and saving the window as a PNG picture, all in the same run.
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
+#include <string>
 
 #include "files/files.h"
 #include "model/model.h"
@@ -39,6 +40,19 @@ static void BM_RepaintFullGridPage(benchmark::State &state) {
   for (auto _ : state) send_message(message_paint);
 }
 BENCHMARK(BM_RepaintFullGridPage)->Unit(benchmark::kMicrosecond);
+
+// The full grid page saved as a PNG picture, as the screenshot tools save the window.
+static void BM_SaveFullGridPageAsPng(benchmark::State &state) {
+  open_window_on(0);
+  for (int x = 0; x < grid_size; x++)
+    for (int y = 0; y < grid_size; y++) plan_xy[x][y] = {(x + y) % cell_empty, 10 + (x * 7 + y) % 54};
+  send_message(message_paint);
+  std::string path = (std::filesystem::temp_directory_path() / "talven_shell_bench.png").string();
+  for (auto _ : state) write_png_file(path.c_str(), surface_rows(), client_width, client_height, surface_width);
+  state.counters["bytes"] = double(std::filesystem::file_size(path));
+  std::filesystem::remove(path);
+}
+BENCHMARK(BM_SaveFullGridPageAsPng)->Unit(benchmark::kMillisecond);
 
 // Undo and redo on a project whose every table is full: the grid filled, every text
 // field at its 39 characters; each step is one message with its full repaint.

@@ -14,6 +14,8 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 # This GCC 12 warns falsely inside std::string's operator+ (GCC bug 105651).
 set(CMAKE_CXX_FLAGS_INIT "-Wno-restrict")
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
+# zlib from libz-mingw-w64-dev: its static libz.a, not the import library of zlib1.dll.
+set(ZLIB_USE_STATIC_LIBS ON)
 set(CMAKE_EXE_LINKER_FLAGS_RELEASE_INIT "-s")
 # Tests and programs run under Wine on the build machine, in a prefix of their own
 # inside the build folder, without Wine's debug chatter.

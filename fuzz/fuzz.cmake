@@ -31,12 +31,13 @@ if(TALVEN_FUZZ)
   # The core again, instrumented for coverage; the plain talven_core stays as it is.
   add_library(talven_core_fuzz STATIC ${core_sources})
   target_include_directories(talven_core_fuzz PUBLIC ${CMAKE_SOURCE_DIR}/src)
+  target_link_libraries(talven_core_fuzz PUBLIC ZLIB::ZLIB)
   target_compile_options(talven_core_fuzz PRIVATE ${fuzz_flags} -fsanitize=fuzzer-no-link)
   # The surface as it is: tracing and checking each pixel of every repaint would make
     # a run take seconds (its own tests run under the sanitizers).
   add_library(talven_surface_fuzz STATIC ${CMAKE_SOURCE_DIR}/src/platform/software_surface.cpp)
   target_include_directories(talven_surface_fuzz PUBLIC ${CMAKE_SOURCE_DIR}/src)
-  target_link_libraries(talven_surface_fuzz PUBLIC PkgConfig::FREETYPE PNG::PNG)
+  target_link_libraries(talven_surface_fuzz PUBLIC PkgConfig::FREETYPE)
   add_library(talven_window_fuzz STATIC ${ui_sources} ${CMAKE_SOURCE_DIR}/src/platform/backends/headless.cpp)
   target_compile_options(talven_window_fuzz PRIVATE ${fuzz_flags} -fsanitize=fuzzer-no-link)
   target_link_libraries(talven_window_fuzz PUBLIC talven_core_fuzz talven_surface_fuzz)

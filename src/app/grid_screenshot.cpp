@@ -3,6 +3,7 @@
 //   talven_grid_screenshot docs/screenshot-grid.png
 #include <cstdio>
 
+#include "files/files.h"
 #include "platform/backends/headless.h"
 
 // One click on a palette square (column, row), then one on a grid cell (x, y).
@@ -40,7 +41,7 @@ int main(int argc, char **argv) {
     click_at(80 + 40 * p.x, 50 + 20 * p.y);
   }
   click_at(20, 50);  // the initial step is marked in the palette again
-  if (!write_surface_png(argv[1], client_width, client_height)) {
+  if (!write_png_file(argv[1], surface_rows(), client_width, client_height, surface_width)) {
     std::fprintf(stderr, "talven_grid_screenshot: cannot write %s\n", argv[1]);
     return 1;
   }

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "files/files.h"
 #include "platform/backends/headless.h"
 
 int main(int argc, char **argv) {
@@ -21,7 +22,7 @@ int main(int argc, char **argv) {
   send_message(message_char, '0');        // RA0 on
   click_at(30, 50);                       // run
   for (int k = 0; k < 5; k++) send_message(message_simulation_tick);
-  if (!write_surface_png(picture.string().c_str(), client_width, client_height)) {
+  if (!write_png_file(picture.string().c_str(), surface_rows(), client_width, client_height, surface_width)) {
     std::fprintf(stderr, "talven_sim_screenshot: cannot write %s\n", argv[2]);
     return 1;
   }

@@ -4,7 +4,6 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <vector>
 
 #include "compiler/compiler.h"
 #include "files/files.h"
@@ -132,12 +131,7 @@ static bool write_png_chronogram(const char *path, int64_t end_cycle) {
   dc_handle dc = acquire_window_dc();
   draw_run_picture(dc, end_cycle, surface_height);
   release_window_dc(dc);
-  int width = run_picture_width(), height = run_picture_height(surface_height);
-  std::vector<uint32_t> pixels(size_t(width) * size_t(height));
-  const uint32_t *rows = surface_rows();
-  for (int y = 0; y < height; y++)
-    std::memcpy(&pixels[size_t(y) * size_t(width)], rows + size_t(y) * surface_width, size_t(width) * 4);
-  return write_png_file(path, pixels.data(), width, height);
+  return write_png_file(path, surface_rows(), run_picture_width(), run_picture_height(surface_height), surface_width);
 }
 #else
 static constexpr bool draws_png = false;

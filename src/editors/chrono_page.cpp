@@ -315,7 +315,7 @@ static uint32_t window_pixels[client_width * client_height];
 static bool write_chronogram_png(const char *path) {
   if (!read_window_pixels(window_pixels, client_width, client_height)) return false;
   return write_png_file(path, window_pixels + client_width * (plot_top - 2), client_width,
-                        button_top - 4 - (plot_top - 2));
+                        button_top - 4 - (plot_top - 2), client_width);
 }
 
 static void save_run() {

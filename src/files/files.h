@@ -27,5 +27,6 @@ bool write_config_file_silently();
 // dropped. Returns true when the end of the file was met.
 bool read_line(FILE *stream, char *destination, int size);
 
-// A picture as an 8-bit RGB PNG file; pixels are rows of width, each 0x00RRGGBB.
-bool write_png_file(const char *path, const uint32_t *pixels, int width, int height);
+// A picture as a compressed 8-bit RGB PNG file: height rows of width pixels, each
+// 0x00RRGGBB, a row starting row_pixels after the one above (the surface's rows are wider).
+bool write_png_file(const char *path, const uint32_t *pixels, int width, int height, int row_pixels);

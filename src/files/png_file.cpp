@@ -1,25 +1,13 @@
-// PNG pictures written without a library: 8-bit RGB rows in stored (uncompressed)
-// deflate blocks, so the core can save what the window shows on every system.
+// PNG pictures: 8-bit RGB rows, each through the PNG filter that suits it best,
+// compressed by zlib; every picture TALVEN writes goes through here.
+#include <zlib.h>
+
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 
 #include "files/files.h"
 #include "files/text_io.h"
-
-static uint32_t crc_table[256];
-
-static void make_crc_table() {
-  for (uint32_t n = 0; n < 256; n++) {
-    uint32_t c = n;
-    for (int k = 0; k < 8; k++) c = c & 1 ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-    crc_table[n] = c;
-  }
-}
-
-static uint32_t crc_of(uint32_t crc, const uint8_t *bytes, size_t count) {
-  for (size_t k = 0; k < count; k++) crc = crc_table[(crc ^ bytes[k]) & 0xFF] ^ (crc >> 8);
-  return crc;
-}
 
 static void put_u32(uint8_t *out, uint32_t value) {
   out[0] = uint8_t(value >> 24), out[1] = uint8_t(value >> 16), out[2] = uint8_t(value >> 8), out[3] = uint8_t(value);
@@ -31,37 +19,74 @@ static void put_chunk(pending_file &file, const char *type, const uint8_t *data,
   std::memcpy(head + 4, type, 4);
   put_bytes(file, (const char *)head, 8);
   put_bytes(file, (const char *)data, count);
-  uint32_t crc = crc_of(crc_of(0xFFFFFFFFu, head + 4, 4), data, count) ^ 0xFFFFFFFFu;
+  uLong crc = crc32(0, head + 4, 4);
+  if (count > 0) crc = crc32(crc, data, uInt(count));  // zlib reads no data as "start over"
   uint8_t tail[4];
-  put_u32(tail, crc);
+  put_u32(tail, uint32_t(crc));
   put_bytes(file, (const char *)tail, 4);
 }
 
-constexpr int png_largest_width = 2048, png_largest_height = 2048;
-// One filter byte and three bytes a pixel per row, and a 5-byte block head per row.
-static uint8_t png_data[2 + png_largest_height * (5 + 1 + 3 * png_largest_width) + 4];
-
-bool write_png_file(const char *path, const uint32_t *pixels, int width, int height) {
-  if (width <= 0 || height <= 0 || width > png_largest_width || height > png_largest_height) return false;
-  make_crc_table();
-  size_t n = 0;
-  png_data[n++] = 0x78, png_data[n++] = 0x01;  // deflate, 32K window, no dictionary
-  uint32_t a = 1, b = 0;                          // Adler-32 of the raw rows
-  for (int y = 0; y < height; y++) {
-    uint16_t length = uint16_t(1 + 3 * width);
-    png_data[n++] = y == height - 1;  // one stored block a row, the last one final
-    png_data[n++] = uint8_t(length), png_data[n++] = uint8_t(length >> 8);
-    png_data[n++] = uint8_t(~length), png_data[n++] = uint8_t(~length >> 8);
-    size_t row = n;
-    png_data[n++] = 0;  // no filter
-    for (int x = 0; x < width; x++) {
-      uint32_t p = pixels[y * width + x];
-      png_data[n++] = uint8_t(p >> 16), png_data[n++] = uint8_t(p >> 8), png_data[n++] = uint8_t(p);
-    }
-    for (size_t k = row; k < n; k++) a = (a + png_data[k]) % 65521, b = (b + a) % 65521;
+// The five filters of PNG, by type: what a byte is predicted from, given the byte to
+// its left (a), above (b) and above-left (c).
+static int paeth(int a, int b, int c) {
+  int p = a + b - c, pa = std::abs(p - a), pb = std::abs(p - b), pc = std::abs(p - c);
+  return pa <= pb && pa <= pc ? a : pb <= pc ? b : c;
+}
+static int predicted(int type, int a, int b, int c) {
+  switch (type) {
+    case 1: return a;
+    case 2: return b;
+    case 3: return (a + b) / 2;
+    case 4: return paeth(a, b, c);
+    default: return 0;
   }
-  put_u32(png_data + n, b << 16 | a);
-  n += 4;
+}
+constexpr int filter_count = 5;
+
+constexpr int png_largest_width = 2048, png_largest_height = 2048;
+constexpr int row_bytes_most = 3 * png_largest_width;
+static uint8_t raw_rows[2][row_bytes_most];  // this row and the one above
+static uint8_t filtered[filter_count][1 + row_bytes_most];
+static uint8_t compressed[1 << 16];
+
+// The filtered row whose bytes, read as signed, add up to the least: libpng's
+// choice, which leaves flat pictures long runs of zeros.
+static const uint8_t *best_filtered_row(const uint8_t *row, const uint8_t *above, int count) {
+  int best = 0;
+  long best_sum = -1;
+  for (int type = 0; type < filter_count; type++) {
+    uint8_t *out = filtered[type];
+    out[0] = uint8_t(type);
+    long sum = 0;
+    for (int k = 0; k < count; k++) {
+      int a = k >= 3 ? row[k - 3] : 0, c = k >= 3 ? above[k - 3] : 0;
+      out[1 + k] = uint8_t(row[k] - predicted(type, a, above[k], c));
+      sum += out[1 + k] < 128 ? out[1 + k] : 256 - out[1 + k];
+    }
+    if (best_sum < 0 || sum < best_sum) best = type, best_sum = sum;
+  }
+  return filtered[best];
+}
+
+// Deflates what is given and writes every full output buffer as an IDAT chunk;
+// with finish, flushes the rest. False when zlib fails.
+static bool deflate_into(pending_file &file, z_stream &stream, const uint8_t *bytes, size_t count, bool finish) {
+  stream.next_in = const_cast<uint8_t *>(bytes);
+  stream.avail_in = uInt(count);
+  for (;;) {
+    stream.next_out = compressed;
+    stream.avail_out = sizeof compressed;
+    int result = deflate(&stream, finish ? Z_FINISH : Z_NO_FLUSH);
+    if (result == Z_STREAM_ERROR) return false;
+    size_t made = sizeof compressed - stream.avail_out;
+    if (made > 0) put_chunk(file, "IDAT", compressed, made);
+    if (finish ? result == Z_STREAM_END : stream.avail_out > 0) return true;
+  }
+}
+
+bool write_png_file(const char *path, const uint32_t *pixels, int width, int height, int row_pixels) {
+  if (width <= 0 || height <= 0 || width > png_largest_width || height > png_largest_height || row_pixels < width)
+    return false;
   pending_file file;
   if (!begin_file(file, path)) return false;
   put_bytes(file, "\x89PNG\r\n\x1a\n", 8);
@@ -71,7 +96,20 @@ bool write_png_file(const char *path, const uint32_t *pixels, int width, int hei
   header[8] = 8;  // bits a channel
   header[9] = 2;  // RGB
   put_chunk(file, "IHDR", header, sizeof header);
-  put_chunk(file, "IDAT", png_data, n);
+  z_stream stream{};
+  bool compressed_all = deflateInit(&stream, Z_BEST_COMPRESSION) == Z_OK;
+  int count = 3 * width;
+  std::memset(raw_rows[1], 0, size_t(count));  // the row above the first is zero
+  for (int y = 0; y < height && compressed_all; y++) {
+    uint8_t *row = raw_rows[y % 2];
+    const uint32_t *source = pixels + size_t(y) * size_t(row_pixels);
+    for (int x = 0; x < width; x++)
+      row[3 * x] = uint8_t(source[x] >> 16), row[3 * x + 1] = uint8_t(source[x] >> 8), row[3 * x + 2] = uint8_t(source[x]);
+    compressed_all = deflate_into(file, stream, best_filtered_row(row, raw_rows[(y + 1) % 2], count), size_t(1 + count),
+                                  y == height - 1);
+  }
+  deflateEnd(&stream);
+  if (!compressed_all) file.failed = true;
   put_chunk(file, "IEND", nullptr, 0);
   return finish_file(file);
 }

@@ -2,13 +2,12 @@
 # and their tests.
 find_package(PkgConfig REQUIRED)
 pkg_check_modules(FREETYPE REQUIRED IMPORTED_TARGET freetype2)
-find_package(PNG REQUIRED)
 find_package(SDL2 REQUIRED)
 
-# The drawing calls on an in-memory surface, text through FreeType, PNG export.
+# The drawing calls on an in-memory surface, text through FreeType.
 add_library(talven_surface STATIC src/platform/software_surface.cpp)
 target_include_directories(talven_surface PUBLIC src)
-target_link_libraries(talven_surface PUBLIC PkgConfig::FREETYPE PNG::PNG)
+target_link_libraries(talven_surface PUBLIC PkgConfig::FREETYPE)
 
 # The window in memory, for tests and pictures.
 add_library(talven_headless STATIC src/platform/backends/headless.cpp)

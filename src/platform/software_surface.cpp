@@ -19,7 +19,6 @@
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
-#include <png.h>
 
 #include <algorithm>
 #include <cmath>
@@ -315,31 +314,4 @@ bool surface_changed() {
   bool changed = drawn_since_presented;
   drawn_since_presented = false;
   return changed;
-}
-
-bool write_surface_png(const char *path, int width, int height) {
-  if (width < 1 || height < 1 || width > surface_width || height > surface_height) return false;
-  FILE *file = std::fopen(path, "wb");
-  if (!file) return false;
-  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-  png_infop info = png ? png_create_info_struct(png) : nullptr;
-  static png_byte line[surface_width * 3];
-  bool written = false;
-  if (info && !setjmp(png_jmpbuf(png))) {
-    png_init_io(png, file);
-    png_set_IHDR(png, info, width, height, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
-                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    png_write_info(png, info);
-    for (int y = 0; y < height; y++) {
-      for (int x = 0; x < width; x++) {
-        rgb c = surface_pixel(x, y);
-        line[3 * x] = c.r, line[3 * x + 1] = c.g, line[3 * x + 2] = c.b;
-      }
-      png_write_row(png, line);
-    }
-    png_write_end(png, info);
-    written = true;
-  }
-  png_destroy_write_struct(&png, &info);
-  return std::fclose(file) == 0 && written;
 }

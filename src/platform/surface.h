@@ -26,5 +26,3 @@ const uint32_t *surface_rows();
 bool surface_changed();
 // Drawing contexts acquired and not yet released.
 int open_drawing_contexts();
-// Writes the top-left width by height pixels as an 8-bit RGB PNG file.
-bool write_surface_png(const char *path, int width, int height);

@@ -7,10 +7,12 @@
 #include "simulate/simulate.h"
 
 constexpr int label_width = 90, plot_width = 900, row_height = 24, top = 30;
+// Room right of the plot for half the last time label, which is centred on the plot's end.
+constexpr int right_margin = 40;
 constexpr rgb white{255, 255, 255}, black{0, 0, 0}, grey{128, 128, 128}, light_grey{224, 224, 224};
 constexpr rgb step_blue{0, 128, 255}, high_red{192, 0, 0};
 
-int run_picture_width() { return label_width + plot_width + 20; }
+int run_picture_width() { return label_width + plot_width + right_margin; }
 int run_picture_rows(int most_height) {
   int rows = (most_height - top - 30) / row_height;
   return sim_signal_count < rows ? sim_signal_count : rows;
@@ -57,7 +59,8 @@ void draw_run_picture(dc_handle dc, int64_t end_cycle, int most_height) {
     char label[24];
     double seconds = double(sim_nanoseconds_of_cycles(end_cycle)) * k / 10.0 / 1e9;
     int length = std::snprintf(label, sizeof label, "%.3fs", seconds);
-    text_out(dc, x - 4 * length, bottom + 6, label, length);
+    int left = x - 4 * length, last_left = width - 4 - 8 * length;  // a label too long for the margin still ends inside
+    text_out(dc, left < last_left ? left : last_left, bottom + 6, label, length);
   }
   for (int s = 0; s < rows; s++) draw_row(dc, s, end_cycle, tools);
 }

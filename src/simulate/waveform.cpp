@@ -153,6 +153,8 @@ bool write_vcd(const char *path, int64_t end_cycle) {
 // ---- SVG chronogram ---------------------------------------------------------
 
 constexpr int svg_label_width = 90, svg_plot_width = 900, svg_row_height = 24, svg_top = 30;
+// Room right of the plot for half the last time label, which is centred on the plot's end.
+constexpr int svg_right_margin = 40;
 
 static double svg_x(int64_t cycle, int64_t end_cycle) {
   return svg_label_width + double(svg_plot_width) * double(cycle) / double(end_cycle > 0 ? end_cycle : 1);
@@ -188,7 +190,7 @@ bool write_svg_chronogram(const char *path, int64_t end_cycle) {
   if (!begin_file(file, path)) return false;
   int height = svg_top + sim_signal_count * svg_row_height + 30;
   put_text(file, "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"%d\" height=\"%d\" font-family=\"monospace\" "
-                 "font-size=\"12\">\n", svg_label_width + svg_plot_width + 20, height);
+                 "font-size=\"12\">\n", svg_label_width + svg_plot_width + svg_right_margin, height);
   put_text(file, "<style>.step{fill:#0080ff}.high{stroke:#c00000;stroke-width:2}.low{stroke:#808080}"
                  ".grid{stroke:#e0e0e0}</style>\n<rect width=\"100%%\" height=\"100%%\" fill=\"white\"/>\n");
   svg_axis(file, end_cycle);

@@ -1,5 +1,6 @@
 // talvenc --simulate: a chart run on the host against a scenario file, with its
 // verdict, its errors, and the waveforms it writes.
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 
@@ -190,6 +191,26 @@ TEST_F(Simulate, TheChronogramAsAPictureShowsTheStepsAndOutputs) {
   run = simulate("40ms set RA1=1\n", "--chronogram run.gif");
   EXPECT_EQ(run.status, 2);
   EXPECT_EQ(run.err, "talvenc: the chronogram is written as SVG (.svg) or PNG (.png): run.gif\n");
+}
+
+// Ten seconds of the blinker: a small file, and the box round everything drawn (the
+// last time label included) lies inside the picture with room to spare.
+TEST_F(Simulate, TheBlinkersChronogramIsSmallAndHoldsEveryLabel) {
+  std::filesystem::path blinker = std::filesystem::path(std::getenv("TALVEN_SOURCE_DIR")) / "examples/blinker";
+  std::filesystem::copy_file(blinker / "blinker.gra", "blinker.gra");
+  std::filesystem::copy_file(blinker / "scenario.txt", "scenario.txt");
+  run_result run = talvenc("--definition target.def --graphic blinker.gra --simulate scenario.txt --until 10s "
+                           "--chronogram run.png");
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_LT(std::filesystem::file_size("run.png"), 100000u);
+  ASSERT_EQ(std::system("convert run.png -format '%w %h %@' info: >box.txt"), 0);
+  int width = 0, height = 0, left = 0, top = 0, drawn_width = 0, drawn_height = 0;
+  ASSERT_EQ(std::sscanf(read_file("box.txt").c_str(), "%d %d %dx%d+%d+%d", &width, &height, &drawn_width, &drawn_height,
+                        &left, &top), 6);
+  EXPECT_GE(left, 2);
+  EXPECT_GE(top, 2);
+  EXPECT_LE(left + drawn_width, width - 8) << "the last time label reaches the right edge";
+  EXPECT_LE(top + drawn_height, height - 2);
 }
 
 TEST_F(Simulate, AHexIsWrittenTooWhenAsked) {

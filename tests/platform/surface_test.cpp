@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
 #include <string>
 
 #include "platform/surface.h"
@@ -238,19 +236,4 @@ TEST_F(SurfaceTest, OpaqueTextFillsItsCellsWithWhite) {
   EXPECT_TRUE(is(65, 64, white));
   EXPECT_TRUE(is(66, 50, window_class_grey));
   EXPECT_TRUE(is(50, 65, window_class_grey));
-}
-
-TEST_F(SurfaceTest, PngExportHoldsTheClientArea) {
-  select_red_pen_blue_brush();
-  draw_rectangle(dc, 0, 0, 10, 10);
-  std::string path = (std::filesystem::temp_directory_path() / "talven-surface-test.png").string();
-  ASSERT_TRUE(write_surface_png(path.c_str(), client_width, client_height));
-  std::ifstream in(path, std::ios::binary);
-  std::string head(24, '\0');
-  in.read(head.data(), 24);
-  EXPECT_EQ(head.substr(0, 8), "\x89PNG\r\n\x1a\n");
-  EXPECT_EQ(head.substr(12, 4), "IHDR");
-  EXPECT_EQ(head.substr(16, 8), std::string("\0\0\x02\xBC\0\0\x01\xF4", 8));  // 700 by 500
-  std::filesystem::remove(path);
-  EXPECT_FALSE(write_surface_png("/nonexistent-folder/x.png", client_width, client_height));
 }

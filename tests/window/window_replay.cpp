@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "files/files.h"
 #include "platform/backends/headless.h"
 
 static int failures;
@@ -61,7 +62,7 @@ static const region regions[] = {
 static void compare_shot(int line, const std::string &folder, const std::string &name) {
   std::ifstream in(folder + "/" + name + ".rgb", std::ios::binary);
   std::string real((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  write_surface_png((folder + "/" + name + "-headless.png").c_str(), client_width, client_height);
+  write_png_file((folder + "/" + name + "-headless.png").c_str(), surface_rows(), client_width, client_height, surface_width);
   if (real.size() != size_t(client_width * client_height * 3)) {
     fail(line, "no screenshot " + name + ".rgb of the real window");
     return;
