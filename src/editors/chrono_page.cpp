@@ -1,6 +1,7 @@
-// The chronogram page: inputs, outputs, active steps and timer bits against time,
-// drawn from the simulator's record of changes, scrolled and zoomed by keys and
-// buttons; "Save" writes the run as VCD, PNG and a scenario that replays it.
+// The chronogram page: the pins the program uses (or every pin), active steps and
+// timer bits against time, drawn from the simulator's record of changes, scrolled
+// and zoomed by keys and buttons; "Save" writes the run as VCD (every signal), PNG
+// (as shown) and a scenario that replays it.
 #include <cstdio>
 #include <cstring>
 #include <iterator>
@@ -39,7 +40,7 @@ void reset_simulation_views() {
   simulation = {};
   simulation.pressed_pin = -1;
   input_change_count = 0;
-  chronogram_view = {default_zoom, 0, true, 0};
+  chronogram_view = {default_zoom, 0, true, 0, false};
 }
 
 static int64_t ns_per_pixel() { return 1000000000 / zoom_pixels_per_second[chronogram_view.zoom]; }
@@ -91,10 +92,41 @@ static int64_t first_change_from(int64_t cycle) {
   return low;
 }
 
-static bool shown_row(int signal) {
-  return signal >= chronogram_view.first_row && signal < chronogram_view.first_row + rows_shown;
+// ---- The rows ------------------------------------------------------------------
+
+// By default the rows are the signals the program uses: the pins its orders name
+// (every text of the chart ends up as orders), its steps and timers, UNSTABLE.
+static bool program_names(int address) {
+  for (int k = 0; k < sim_program_length; k++)
+    if (sim_program[k].operand == address) return true;
+  return false;
 }
-static int row_top(int signal) { return plot_top + row_height * (signal - chronogram_view.first_row); }
+
+static bool used_signal(const sim_signal &s) {
+  bool pin = s.kind == signal_input || s.kind == signal_output;
+  return !pin || program_names(sim_target.pins[s.index].address);
+}
+
+static int listed[sim_signal_capacity];    // the signal of each row
+static int row_of[sim_signal_capacity];    // the row of each signal, -1 when not listed
+static int listed_count;
+
+// The rows for the present choice, the first row shown kept within them.
+static void list_rows() {
+  listed_count = 0;
+  for (int s = 0; s < sim_signal_count; s++) {
+    row_of[s] = -1;
+    if (chronogram_view.all_signals || used_signal(sim_signals[s])) row_of[s] = listed_count, listed[listed_count++] = s;
+  }
+  int last_first = listed_count > rows_shown ? listed_count - rows_shown : 0;
+  if (chronogram_view.first_row > last_first) chronogram_view.first_row = last_first;
+}
+
+static bool shown_row(int signal) {
+  int row = row_of[signal];
+  return row >= 0 && row >= chronogram_view.first_row && row < chronogram_view.first_row + rows_shown;
+}
+static int row_top(int signal) { return plot_top + row_height * (row_of[signal] - chronogram_view.first_row); }
 
 // One stretch of a row at a level: steps as a filled bar, other signals as a line
 // high or low, with the edge that starts it.
@@ -162,8 +194,8 @@ static void draw_rows(int64_t start) {
   select_object(window_dc, page_pen);
   select_object(window_dc, white_brush);
   draw_rectangle(window_dc, plot_left - 1, plot_top - 1, plot_right + 1, plot_bottom + 1);
-  for (int s = chronogram_view.first_row; s < sim_signal_count && shown_row(s); s++)
-    draw_page_text(4, row_top(s), sim_signals[s].name, colour_white);
+  for (int r = chronogram_view.first_row; r < listed_count && r < chronogram_view.first_row + rows_shown; r++)
+    draw_page_text(4, row_top(listed[r]), sim_signals[listed[r]].name, colour_white);
   draw_axis(start);
   draw_traces(start);
 }
@@ -188,26 +220,34 @@ static void zoom(int by) {
 }
 
 static void scroll_rows(int by) {
+  list_rows();
   int first = chronogram_view.first_row + by;
-  if (first > sim_signal_count - rows_shown) first = sim_signal_count - rows_shown;
+  if (first > listed_count - rows_shown) first = listed_count - rows_shown;
   chronogram_view.first_row = first > 0 ? first : 0;
+}
+
+static void show_all_or_used() {
+  chronogram_view.all_signals = !chronogram_view.all_signals;
+  chronogram_view.first_row = 0;
 }
 
 static void save_run();
 
+// The buttons left to right; the last shows every signal or the used ones again.
 struct chrono_button {
-  const char *label;
+  const char *label, *label_with_all;
   void (*press)();
 };
 static const chrono_button chrono_buttons[] = {
-    {"<", [] { scroll_time(-1); }},
-    {">", [] { scroll_time(1); }},
-    {"+", [] { zoom(1); }},
-    {"-", [] { zoom(-1); }},
-    {"Up", [] { scroll_rows(-1); }},
-    {"Down", [] { scroll_rows(1); }},
-    {"Now", [] { chronogram_view.follow = true; }},
-    {"Save", save_run},
+    {"<", "<", [] { scroll_time(-1); }},
+    {">", ">", [] { scroll_time(1); }},
+    {"+", "+", [] { zoom(1); }},
+    {"-", "-", [] { zoom(-1); }},
+    {"Up", "Up", [] { scroll_rows(-1); }},
+    {"Down", "Down", [] { scroll_rows(1); }},
+    {"Now", "Now", [] { chronogram_view.follow = true; }},
+    {"Save", "Save", save_run},
+    {"All", "Used", show_all_or_used},
 };
 
 struct chrono_key {
@@ -227,7 +267,9 @@ static const chrono_key chrono_keys[] = {
 
 static void draw_buttons() {
   for (int k = 0; k < int(std::size(chrono_buttons)); k++) {
-    draw_page_button(button_left + button_step * k, button_top, button_width, button_height, chrono_buttons[k].label);
+    const chrono_button &button = chrono_buttons[k];
+    draw_page_button(button_left + button_step * k, button_top, button_width, button_height,
+                     chronogram_view.all_signals ? button.label_with_all : button.label);
   }
 }
 
@@ -240,6 +282,7 @@ void chrono_page_paint() {
     draw_page_text(plot_left, plot_top + 20, "Nothing recorded: open \"Sim\" first", colour_white);
     return;
   }
+  list_rows();
   draw_rows(view_start_ns());
   if (simulation.running) set_simulation_timer(simulation_tick_milliseconds);
 }

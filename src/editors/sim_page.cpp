@@ -1,6 +1,8 @@
-// The simulation page: the chart as on the grid page with its active steps filled
-// and its true transitions marked, a lamp per port pin (inputs clicked), and the
+// The simulation page: the chart at the largest zoom that fits, with each step's
+// outputs and each transition's condition beside it, its active steps filled and
+// its true transitions marked, a lamp per port pin (inputs clicked), and the
 // run controls. The chip is the simulator's; the page keeps views and modes only.
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <iterator>
@@ -165,6 +167,45 @@ static bool step_active(int n) {
 
 // ---- The chart ------------------------------------------------------------------------
 
+// The chart's region, right of the buttons and above the lamps, as on the grid page.
+constexpr int region_right = plan_left + cell_width * plan_columns;  // 660, excluded
+constexpr int region_bottom = plan_top + cell_height * plan_rows;   // 440, excluded
+constexpr int largest_zoom = 3;
+// The page font asks for 10 pixels a character: the widest any backend draws it.
+constexpr int text_advance = 10, text_gap = 2, text_height = 15;
+
+// Where the chart is drawn: plan cells first_column.. and first_row.. at (left, top),
+// each pixel zoom by zoom. Scrolled: the plan did not fit and scrolls as on the grid page.
+struct chart_view {
+  int zoom, left, top, first_column, first_row, columns, rows;
+  bool scrolled;
+};
+
+static bool drawn(int x, int y) { return plan_xy[x][y].kind != cell_empty; }
+
+// The drawn cells' bounding box at the largest zoom at which it fits, centred.
+static chart_view chart_layout() {
+  int x0 = grid_size, y0 = grid_size, x1 = -1, y1 = -1;
+  for (int x = 0; x < grid_size; x++)
+    for (int y = 0; y < grid_size; y++)
+      if (drawn(x, y)) {
+        x0 = std::min(x0, x), y0 = std::min(y0, y);
+        x1 = std::max(x1, x), y1 = std::max(y1, y);
+      }
+  if (x1 < 0) return {1, plan_left, plan_top, 0, 0, 0, 0, false};
+  int columns = x1 - x0 + 1, rows = y1 - y0 + 1;
+  for (int zoom = largest_zoom; zoom >= 1; zoom--) {
+    int width = columns * cell_width * zoom, height = rows * cell_height * zoom;
+    if (width <= region_right - plan_left && height <= region_bottom - plan_top)
+      return {zoom, plan_left + (region_right - plan_left - width) / 2, plan_top + (region_bottom - plan_top - height) / 2,
+              x0, y0, columns, rows, false};
+  }
+  return {1, plan_left, plan_top, scroll_x, scroll_y, plan_columns, plan_rows, true};
+}
+
+static int cell_left(const chart_view &view, int x) { return view.left + cell_width * view.zoom * (x - view.first_column); }
+static int cell_top(const chart_view &view, int y) { return view.top + cell_height * view.zoom * (y - view.first_row); }
+
 static void fill(int left, int top, int right, int bottom, rgb colour) {
   for (int y = top; y <= bottom; y++)
     for (int x = left; x <= right; x++) set_pixel(window_dc, x, y, colour);
@@ -172,21 +213,69 @@ static void fill(int left, int top, int right, int bottom, rgb colour) {
 
 // A step or transition cell drawn afresh: an active step filled inside its square,
 // a transition whose condition holds with a bar across its link.
-static void draw_state_cell(int c, int r) {
-  const cell &shown = plan_xy[scroll_x + c][scroll_y + r];
+static void draw_state_cell(const chart_view &view, int px, int py) {
+  const cell &shown = plan_xy[px][py];
   bool step = shown.kind == cell_step || shown.kind == cell_initial_step;
   if (!step && shown.kind != cell_transition) return;
-  draw_cell(c, r, shown.kind, shown.number, true);
-  int x = plan_left + cell_width * c, y = plan_top + cell_height * r;
-  if (step && step_active(shown.number)) fill(x + 3, y + 3, x + 15, y + 15, colour_active_step);
-  else if (!step && transition_condition_holds(shown.number)) fill(x + 3, y + 7, x + 15, y + 11, colour_true_transition);
+  int x = cell_left(view, px), y = cell_top(view, py), z = view.zoom;
+  if (view.scrolled) draw_cell(px - view.first_column, py - view.first_row, shown.kind, shown.number, true);
+  else fill(x, y, x + cell_width * z - 1, y + cell_height * z - 1, colour_grid_background);
+  draw_cell_at(x, y, shown.kind, shown.number, z);
+  if (step && step_active(shown.number)) fill(x + 3 * z, y + 3 * z, x + 16 * z - 1, y + 16 * z - 1, colour_active_step);
+  else if (!step && transition_condition_holds(shown.number))
+    fill(x + 3 * z, y + 7 * z, x + 16 * z - 1, y + 12 * z - 1, colour_true_transition);
   else return;
-  draw_glyph(x, y, shown.kind, 1);
+  draw_cell_at(x, y, shown.kind, shown.number, z);
 }
 
 static void draw_chart_states() {
-  for (int r = 0; r < plan_rows; r++)
-    for (int c = 0; c < plan_columns; c++) draw_state_cell(c, r);
+  chart_view view = chart_layout();
+  for (int y = view.first_row; y < view.first_row + view.rows; y++)
+    for (int x = view.first_column; x < view.first_column + view.columns; x++) draw_state_cell(view, x, y);
+}
+
+// The words a step or transition shows beside it: its outputs or its condition.
+static const char *cell_text(const cell &c) {
+  if (c.number < 0 || c.number >= table_rows) return "";
+  if (c.kind == cell_step || c.kind == cell_initial_step) return step_outputs[c.number].text;
+  return c.kind == cell_transition ? transition_conditions[c.number].text : "";
+}
+
+// The text right of the cell, in the free cells up to the next drawn one or the
+// region's edge; cut with "..." when it does not fit.
+static void draw_cell_text(const chart_view &view, int px, int py) {
+  const char *text = cell_text(plan_xy[px][py]);
+  if (!text[0]) return;
+  int next = px + 1;
+  while (next < grid_size && !drawn(next, py)) next++;
+  int start = cell_left(view, px + 1) + text_gap, limit = region_right;
+  if (next < view.first_column + view.columns && cell_left(view, next) < limit) limit = cell_left(view, next);
+  int room = (limit - text_gap - start) / text_advance, length = int(std::strlen(text));
+  if (room < 3) return;
+  bool cut = length > room;
+  int kept = cut ? room - 3 : length;
+  char shown[text_size + 3] = {};
+  if (kept > text_size - 1) kept = text_size - 1;
+  std::memcpy(shown, text, size_t(kept));
+  if (cut) std::memcpy(shown + kept, "...", 3);
+  draw_page_text(start, cell_top(view, py) + (cell_height * view.zoom - text_height) / 2, shown, colour_white);
+}
+
+// The whole chart: scrolled, the grid page's view; fitted, the drawn cells alone.
+static void draw_chart(const chart_view &view) {
+  if (view.scrolled) {
+    draw_plan_view();
+    draw_scroll_buttons();
+  } else {
+    select_object(window_dc, page_pen);
+    select_object(window_dc, grid_brush);
+    draw_rectangle(window_dc, plan_left, plan_top, region_right, region_bottom);
+    for (int y = view.first_row; y < view.first_row + view.rows; y++)
+      for (int x = view.first_column; x < view.first_column + view.columns; x++)
+        draw_cell_at(cell_left(view, x), cell_top(view, y), plan_xy[x][y].kind, plan_xy[x][y].number, view.zoom);
+  }
+  for (int y = view.first_row; y < view.first_row + view.rows; y++)
+    for (int x = view.first_column; x < view.first_column + view.columns; x++) draw_cell_text(view, x, y);
 }
 
 // ---- Lamps ----------------------------------------------------------------------------
@@ -316,8 +405,7 @@ void sim_page_paint_states() {
 }
 
 void sim_page_paint() {
-  draw_plan_view();
-  draw_scroll_buttons();
+  draw_chart(chart_layout());
   sim_page_paint_states();
   if (simulation.running) set_simulation_timer(simulation_tick_milliseconds);
 }
@@ -328,7 +416,7 @@ void sim_page_click() {
     sim_buttons[button].press();
     return sim_page_paint_states();
   }
-  if (scroll_by_click()) return sim_page_paint();
+  if (chart_layout().scrolled && scroll_by_click()) return sim_page_paint();
   int pin = lamp_at_click();
   if (pin < 0 || !sim_pin_is_input(pin)) return;
   if (simulation.push_mode) {
@@ -348,7 +436,7 @@ void sim_page_release() {
 }
 
 void sim_page_key_down(int key) {
-  if (scroll_by_key(key)) sim_page_paint();
+  if (chart_layout().scrolled && scroll_by_key(key)) sim_page_paint();
 }
 
 // The digit keys 0 to 7 toggle RA0 to RA7.

@@ -37,6 +37,7 @@ struct chronogram_view_state {
   int first_row;     // first signal shown
   bool follow;       // the right edge follows the present
   int64_t start_ns;  // time at the left edge when not following
+  bool all_signals;  // every pin listed, not only those the program names
 };
 extern chronogram_view_state chronogram_view;
 

@@ -24,10 +24,12 @@ struct stroke {
   int x0, y0, x1, y1;
 };
 
-static void draw_stroke(int x, int y, stroke s, rgb colour) {
+// Each pixel of the stroke becomes a square of scale by scale pixels (nearest neighbour).
+static void draw_stroke(int x, int y, stroke s, rgb colour, int scale = 1) {
   int dx = (s.x1 > s.x0) - (s.x1 < s.x0), dy = (s.y1 > s.y0) - (s.y1 < s.y0);
   for (int px = s.x0, py = s.y0;; px += dx, py += dy) {
-    set_pixel(window_dc, x + px, y + py, colour);
+    for (int sy = 0; sy < scale; sy++)
+      for (int sx = 0; sx < scale; sx++) set_pixel(window_dc, x + px * scale + sx, y + py * scale + sy, colour);
     if (px == s.x1 && py == s.y1) break;
   }
 }
@@ -76,19 +78,41 @@ static_assert(std::size(glyph_table) == cell_kind_count, "one glyph per cell kin
 
 static bool is_stroke(stroke s) { return s.x0 || s.y0 || s.x1 || s.y1; }
 
-void draw_glyph(int x, int y, int kind, int wide) {
+static void draw_glyph_scaled(int x, int y, int kind, int wide, int scale) {
   if (kind < 0 || kind >= cell_kind_count) return;
   int right_end = wide ? 39 : 19;
   for (stroke s : glyph_table[kind]) {
     if (!is_stroke(s)) break;
     if (s.x1 == R) s.x1 = right_end;
-    draw_stroke(x, y, s, colour_white);
+    draw_stroke(x, y, s, colour_white, scale);
   }
 }
+
+void draw_glyph(int x, int y, int kind, int wide) { draw_glyph_scaled(x, y, kind, wide, 1); }
 
 static bool is_numbered(int kind) {
   return kind == cell_transition || kind == cell_initial_step || kind == cell_step || kind == cell_entry ||
          kind == cell_exit;
+}
+
+// A digit of the cell's number, its top-left corner at (left, 5) of the cell.
+static void draw_cell_digit(int x, int y, int left, int digit, int scale) {
+  for (int segment = 0; segment < 7; segment++) {
+    if (!segment_table[digit][segment]) continue;
+    stroke s = segment_stroke(segment, 4);
+    draw_stroke(x, y, {s.x0 + left, s.y0 + 5, s.x1 + left, s.y1 + 5}, colour_white, scale);
+  }
+}
+
+void draw_cell_at(int x, int y, int kind, int number, int scale) {
+  draw_glyph_scaled(x, y, kind, 1, scale);
+  if (!is_numbered(kind) || number < 0 || number >= 64) return;
+  if (number >= 10) {
+    draw_cell_digit(x, y, 20, number / 10, scale);
+    draw_cell_digit(x, y, 27, number % 10, scale);
+  } else {
+    draw_cell_digit(x, y, 20, number, scale);
+  }
 }
 
 void draw_cell(int column, int row, int kind, int number, int erase_first) {
@@ -98,12 +122,5 @@ void draw_cell(int column, int row, int kind, int number, int erase_first) {
     draw_stroke(x, y, {39, 0, 39, 19}, colour_grid_line);
     draw_stroke(x, y, {0, 19, 39, 19}, colour_grid_line);
   }
-  draw_glyph(x, y, kind, 1);
-  if (!is_numbered(kind) || number < 0 || number >= 64) return;
-  if (number >= 10) {
-    draw_digit(x + 20, y + 5, number / 10, 4);
-    draw_digit(x + 27, y + 5, number % 10, 4);
-  } else {
-    draw_digit(x + 20, y + 5, number, 4);
-  }
+  draw_cell_at(x, y, kind, number, 1);
 }

@@ -55,3 +55,5 @@ void draw_digit(int x, int y, int digit, int s);
 void draw_glyph(int x, int y, int kind, int wide);
 // Column 0 to 14, row 0 to 19 of the visible grid; numbers 0 to 63 are shown.
 void draw_cell(int column, int row, int kind, int number, int erase_first);
+// A cell's glyph and number with its top-left corner at (x, y), each pixel a scale by scale square.
+void draw_cell_at(int x, int y, int kind, int number, int scale);

@@ -1,6 +1,7 @@
 // The simulation and chronogram pages, driven as a user drives them: the examples
 // loaded and opened under "Go", inputs clicked or typed, the timer's ticks sent,
 // the pixels of steps, transitions, lamps and traces read back, the saved run replayed.
+#include <algorithm>
 #include <cstdlib>
 #include <sstream>
 
@@ -29,8 +30,8 @@ void press_control(int row) { click(30, 50 + 22 * row); }
 class SimulationPage : public WindowTest {
  protected:
   // A project folder holding the bundled definition and, when named, an example's chart.
-  void start_in(const std::string &example) {
-    std::filesystem::copy_file(source_dir() / "targets/pic16f628a.def", folder / "pic16f628a.def");
+  void start_in(const std::string &example, const char *definition = "pic16f628a.def") {
+    std::filesystem::copy_file(source_dir() / "targets" / definition, folder / "pic16f628a.def");
     std::string name = example.empty() ? "chart" : example;
     if (!example.empty())
       std::filesystem::copy_file(source_dir() / "examples" / example / (example + ".gra"), folder / (name + ".gra"));
@@ -45,24 +46,67 @@ class SimulationPage : public WindowTest {
     if (!example.empty()) choose(0, 0);  // "LD G"
     forget_shown_boxes();
   }
-  // The screen cell of the numbered step or transition, with the plan at its start.
-  static std::pair<int, int> cell_of(bool step, int number) {
-    for (int x = 0; x < 15; x++)
-      for (int y = 0; y < 20; y++) {
+  // The screen cell of the numbered step or transition: the drawn cells' bounding box
+  // at the largest zoom 1 to 3 that fits the 600 by 400 region at (60, 40), centred;
+  // zoom 0 when even 1 does not fit and the plan is shown from its start, as on the grid page.
+  struct place {
+    int x, y, zoom, column, row;
+  };
+  static place cell_of(bool step, int number) {
+    int x0 = 40, y0 = 40, x1 = -1, y1 = -1;
+    for (int x = 0; x < 40; x++)
+      for (int y = 0; y < 40; y++)
+        if (plan_xy[x][y].kind != cell_empty)
+          x0 = std::min(x0, x), y0 = std::min(y0, y), x1 = std::max(x1, x), y1 = std::max(y1, y);
+    int zoom = 3;
+    while (zoom > 0 && ((x1 - x0 + 1) * 40 * zoom > 600 || (y1 - y0 + 1) * 20 * zoom > 400)) zoom--;
+    int left = zoom ? 60 + (600 - (x1 - x0 + 1) * 40 * zoom) / 2 : 60, top = zoom ? 40 + (400 - (y1 - y0 + 1) * 20 * zoom) / 2 : 40;
+    if (!zoom) x0 = y0 = 0;
+    int z = std::max(zoom, 1);
+    for (int x = 0; x < 40; x++)
+      for (int y = 0; y < 40; y++) {
         const cell &c = plan_xy[x][y];
         bool is_step = c.kind == cell_step || c.kind == cell_initial_step;
-        if (c.number == number && (step ? is_step : c.kind == cell_transition)) return {60 + 40 * x, 40 + 20 * y};
+        if (c.number == number && (step ? is_step : c.kind == cell_transition))
+          return {left + 40 * z * (x - x0), top + 20 * z * (y - y0), zoom, x, y};
       }
     ADD_FAILURE() << "no such cell";
-    return {0, 0};
+    return {};
   }
   static bool step_filled(int n) {
-    auto [x, y] = cell_of(true, n);
-    return pixel(x + 6, y + 6) == active_step;
+    place p = cell_of(true, n);
+    int z = std::max(p.zoom, 1);
+    return pixel(p.x + 6 * z, p.y + 6 * z) == active_step;
   }
   static bool transition_marked(int n) {
-    auto [x, y] = cell_of(false, n);
-    return pixel(x + 5, y + 8) == true_transition;
+    place p = cell_of(false, n);
+    int z = std::max(p.zoom, 1);
+    return pixel(p.x + 5 * z, p.y + 8 * z) == true_transition;
+  }
+  // Whether the cell's words are drawn right of it, alone up to the next drawn cell
+  // of its row or the region's outline.
+  static bool text_beside(bool step, int number, const char *text) {
+    place p = cell_of(step, number);
+    int z = std::max(p.zoom, 1), first_column = p.zoom ? p.column - (p.x - 60) / (40 * z) : 0;
+    int next = p.column + 1;
+    while (next < 40 && plan_xy[next][p.row].kind == cell_empty) next++;
+    int right = std::min(659, next < 40 ? p.x + 40 * z * (next - p.column) : 659);
+    if (!p.zoom && next >= first_column + 15) right = 659;
+    return shows_text(p.x + 40 * z + 2, p.y + (20 * z - 15) / 2, text, right);
+  }
+  // Initial step 0 over transition 0 over step 1 in column 2, and a lone link in
+  // column link_column of the first row, then their texts typed into their tables.
+  void start_with_chart(int link_column, const char *outputs, const char *condition) {
+    start_in("");
+    choose(1, 0);
+    pick_kind(0, 0), click_grid_cell(2, 1);
+    pick_kind(0, 1), click_grid_cell(2, 2);
+    pick_kind(1, 0), click_grid_cell(2, 3);
+    pick_kind(1, 1);
+    if (link_column < 15) click_grid_cell(link_column, 1);
+    else press(key_end), click_grid_cell(14, 19), press(key_home);  // plan cell (39, 39)
+    choose(1, 1), click_text_line(0), type(std::string(outputs) + "\r");
+    choose(1, 2), click_text_line(0), type(std::string(condition) + "\r");
   }
 };
 
@@ -85,6 +129,73 @@ TEST_P(ExampleSimulation, OpensWithOnlyTheInitialStepFilled) {
 
 INSTANTIATE_TEST_SUITE_P(Examples, ExampleSimulation, ::testing::Values("blinker", "choice", "traffic_light"));
 
+std::vector<rgb> region_pixels() {
+  std::vector<rgb> pixels;
+  for (int y = 40; y < 440; y++)
+    for (int x = 60; x < 660; x++) pixels.push_back(pixel(x, y));
+  return pixels;
+}
+
+// The zoom from the initial step's pixels: its outline, then its fill, each zoom pixels wide.
+TEST_F(SimulationPage, TheChartIsDrawnAtTheLargestZoomThatFitsCentred) {
+  struct chart_case {
+    const char *example;
+    int link_column, zoom;  // zoom 0: scrolled as on the grid page
+  };
+  const chart_case cases[] = {{"blinker", 0, 3}, {"choice", 0, 2}, {"", 4, 3}, {"", 14, 1}, {"", 39, 0}};
+  for (const chart_case &c : cases) {
+    SCOPED_TRACE(std::string(c.example) + " " + std::to_string(c.link_column));
+    if (c.example[0]) start_in(c.example);
+    else start_with_chart(c.link_column, "RB0", "l RA0");
+    open_simulation();
+    ASSERT_EQ(edit_mode, 8) << (shown().empty() ? "" : shown()[0].text);
+    place p = cell_of(true, 0);
+    EXPECT_EQ(p.zoom, c.zoom);
+    int z = std::max(c.zoom, 1), y = p.y + 6 * z;
+    EXPECT_EQ(pixel(p.x + 3 * z - 1, y), white);
+    EXPECT_EQ(pixel(p.x + 3 * z, y), active_step);
+    EXPECT_EQ(pixel(p.x + 4 * z - 1, y), active_step);
+    EXPECT_EQ(pixel(p.x + 4 * z, y), white);
+    // Only a chart too big for the region keeps the scroll buttons and the arrow keys.
+    EXPECT_EQ(pixel(20, 290) == button_green, c.zoom == 0);
+    std::vector<rgb> before = region_pixels();
+    press(key_right);
+    EXPECT_EQ(region_pixels() != before, c.zoom == 0);
+    TearDown(), SetUp();
+  }
+}
+
+// Step outputs and conditions right of their cells, up to the next drawn cell or the edge.
+TEST_F(SimulationPage, EachStepShowsItsOutputsAndEachTransitionItsConditionBesideIt) {
+  struct text_case {
+    int link_column;  // -1: the choice example
+    bool step;
+    int number;
+    const char *shown;
+  };
+  const text_case cases[] = {
+      {-1, true, 1, "RB0"},
+      {-1, true, 3, "RB2 TE0"},
+      {-1, false, 0, "l RA0"},
+      {-1, false, 1, "ln RA0 a RA1"},
+      // Cut where the lone link stands, and at the region's edge.
+      {4, true, 0, "RB0 RB1 ..."},
+      {4, false, 0, "l RA0 a RA1 a RA2 a RA3 a RA4 an..."},
+      // At zoom 1 the lone link is far: the texts are whole.
+      {14, true, 0, "RB0 RB1 RB2 RB3"},
+      {14, false, 0, "l RA0 a RA1 a RA2 a RA3 a RA4 an RA5"},
+  };
+  for (const text_case &c : cases) {
+    SCOPED_TRACE(c.shown);
+    if (c.link_column < 0) start_in("choice");
+    else start_with_chart(c.link_column, "RB0 RB1 RB2 RB3", "l RA0 a RA1 a RA2 a RA3 a RA4 an RA5");
+    open_simulation();
+    ASSERT_EQ(edit_mode, 8) << (shown().empty() ? "" : shown()[0].text);
+    EXPECT_TRUE(text_beside(c.step, c.number, c.shown));
+    TearDown(), SetUp();
+  }
+}
+
 TEST_F(SimulationPage, TypingZeroTogglesRA0AndTheChoiceTakesItsBranch) {
   start_in("choice");
   open_simulation();
@@ -97,8 +208,10 @@ TEST_F(SimulationPage, TypingZeroTogglesRA0AndTheChoiceTakesItsBranch) {
   EXPECT_TRUE(step_filled(1));
   EXPECT_FALSE(step_filled(0));
   EXPECT_FALSE(step_filled(2));
-  // The lamps: RA0 on, RB0 (the output of step 1) lit.
+  // The lamps: RA0 on, RB0 (the output of step 1) lit in yellow, its name in black.
   EXPECT_TRUE(any_pixel(61, 444, 88, 461, input_on));
+  EXPECT_TRUE(any_pixel(301, 444, 328, 461, rgb{255, 255, 0}));
+  EXPECT_TRUE(any_pixel(301, 444, 328, 461, rgb{0, 0, 0}));
   send_message(message_char, '0');
   tick(3);
   EXPECT_TRUE(step_filled(3));
@@ -246,6 +359,31 @@ TEST_F(SimulationPage, TheSavedScenarioReplaysWithTalvenc) {
   std::string replay = read_file(folder / "replay.txt");
   EXPECT_NE(replay.find(", 0 failed"), std::string::npos) << replay;
   EXPECT_EQ(replay.find("0 expectations"), std::string::npos) << replay;
+}
+
+// The 40-pin example names three of its pins: they, its steps and timers fit on the
+// first page of rows; "All" lists every pin, inputs first, and "Used" goes back.
+TEST_F(SimulationPage, TheChronogramListsTheSignalsTheProgramUsesUnlessAllAreAskedFor) {
+  start_in("traffic_light_40", "pic16f877a.def");
+  open_simulation();
+  open_chronogram();
+  ASSERT_EQ(edit_mode, 9);
+  struct rows_case {
+    const char *label;
+    std::vector<const char *> shown, hidden;
+  };
+  const rows_case cases[] = {
+      {"All", {"RD0", "RD1", "RD2", "x0", "x2", "TE0", "T2", "UNSTABLE"}, {"RA0", "RC7"}},
+      {"Used", {"RA0", "RA1", "RC7"}, {"RD0", "UNSTABLE"}},
+      {"All", {"RD0", "UNSTABLE"}, {"RA0"}},
+  };
+  for (const rows_case &c : cases) {
+    SCOPED_TRACE(c.label);
+    EXPECT_TRUE(shows_text(76 + 54 * 8 + 5, 475, c.label, 76 + 54 * 8 + 49));
+    for (const char *name : c.shown) EXPECT_GE(row_named(name), 0) << name;
+    for (const char *name : c.hidden) EXPECT_LT(row_named(name), 0) << name;
+    click(76 + 54 * 8 + 20, 480);
+  }
 }
 
 TEST_F(SimulationPage, TheChronogramBeforeAnySimulationSaysSo) {
