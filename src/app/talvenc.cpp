@@ -189,6 +189,8 @@ static int simulate(const command_line &command) {
 // Without --definition or --target, the target is the one config.txt in this
 // folder names, found as the window finds it (a bundled name will do).
 static bool load_target_of_config_file() {
+  std::error_code error;
+  std::filesystem::current_path(start_folder, error);
   read_config_file();
   // The command line names the other files.
   for (int row = config_graphic; row <= config_hex; row++) config_entries[row].value[0] = 0;
@@ -206,9 +208,6 @@ static int run(const command_line &command) {
     if (!set_file_name(config_automate, command.definition) || !load_definition_and_names())
       return exit_file_failed;
   }
-  // Only compiling needs a target; translating and saving do not.
-  bool needs_target = command.hex || command.scenario;
-  if (needs_target && !command.target && !command.definition && !load_target_of_config_file()) return exit_file_failed;
   bool translated = true;
   if (command.graphic) {
     if (!set_file_name(config_graphic, command.graphic) || !load_graphic_file()) return exit_file_failed;
@@ -216,6 +215,9 @@ static int run(const command_line &command) {
   } else {
     if (!set_file_name(config_literal, command.literal) || !load_literal_file()) return exit_file_failed;
   }
+  // Only compiling needs a target; translating and saving do not.
+  bool needs_target = command.hex || command.scenario;
+  if (needs_target && !command.target && !command.definition && !load_target_of_config_file()) return exit_file_failed;
   if (command.graphic_out) {
     if (!set_file_name(config_graphic, command.graphic_out) || !save_graphic_file()) return exit_file_failed;
   }
