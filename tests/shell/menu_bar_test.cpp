@@ -174,6 +174,25 @@ TEST_F(MenuBarTest, WithoutATargetCompilingAndSimulatingSayWhereToNameOne) {
   EXPECT_TRUE(std::filesystem::is_empty(folder)) << "no file was written";
 }
 
+// A chart that does not compile does not open the simulation; the menu marks the page still shown.
+TEST_F(MenuBarTest, AFailedSimulationLeavesTheMenuOnThePageShown) {
+  ASSERT_TRUE(load_bundled_target("pic16f628a")) << "run through ctest";
+  plan_xy[0][0] = {cell_initial_step, 0};
+  copy_field(step_outputs[0].text, text_size, "NOWHERE");
+  choose(1, 1);  // the outputs' page
+  forget_shown_boxes();
+  choose(3, 3);  // Sim
+  ASSERT_FALSE(shown().empty());
+  EXPECT_EQ(shown().back().title, "Error");
+  EXPECT_EQ(edit_mode, 1);
+  EXPECT_EQ(menu_top_selection, 1);
+  EXPECT_EQ(menu_sub_selection, 1);
+  EXPECT_EQ(surface_pixel(300, 200), teal) << "the outputs' page is drawn again";
+  click_at(300, 80);  // and takes input
+  for (char c : std::string("RB0")) send_message(message_char, c);
+  EXPECT_STREQ(step_outputs[0].text, "NOWHERERB0");
+}
+
 TEST_F(MenuBarTest, SelectionPersistsAcrossPagesAndRepaints) {
   choose(1, 3);
   send_message(message_paint);
