@@ -14,6 +14,14 @@ static draw_context picture;
 static uint32_t *picture_pixels; // rows of client_width pixels, each 0x00RRGGBB
 static HWND main_window;
 static scaled_view view = view_in_window(client_width, client_height);
+// Set by every drawing call: the window shows the picture again only when it changed or the window did.
+static bool picture_drawn;
+static SIZE shown_size;
+
+static HDC drawing(dc_handle dc) {
+  picture_drawn = true;
+  return dc->hdc;
+}
 
 static COLORREF colour_ref(rgb colour) { return RGB(colour.r, colour.g, colour.b); }
 
@@ -31,24 +39,24 @@ gdi_object create_solid_brush(rgb colour) { return (gdi_object)CreateSolidBrush(
 void select_object(dc_handle dc, gdi_object object) { SelectObject(dc->hdc, (HGDIOBJ)object); }
 
 void draw_rectangle(dc_handle dc, int left, int top, int right, int bottom) {
-  Rectangle(dc->hdc, left, top, right, bottom);
+  Rectangle(drawing(dc), left, top, right, bottom);
 }
 
 void draw_ellipse(dc_handle dc, int left, int top, int right, int bottom) {
-  Ellipse(dc->hdc, left, top, right, bottom);
+  Ellipse(drawing(dc), left, top, right, bottom);
 }
 
 void move_to(dc_handle dc, int x, int y) { MoveToEx(dc->hdc, x, y, nullptr); }
 
-void line_to(dc_handle dc, int x, int y) { LineTo(dc->hdc, x, y); }
+void line_to(dc_handle dc, int x, int y) { LineTo(drawing(dc), x, y); }
 
-void set_pixel(dc_handle dc, int x, int y, rgb colour) { SetPixel(dc->hdc, x, y, colour_ref(colour)); }
+void set_pixel(dc_handle dc, int x, int y, rgb colour) { SetPixel(drawing(dc), x, y, colour_ref(colour)); }
 
 void set_transparent_background(dc_handle dc) { SetBkMode(dc->hdc, TRANSPARENT); }
 
 void set_text_colour(dc_handle dc, rgb colour) { SetTextColor(dc->hdc, colour_ref(colour)); }
 
-void text_out(dc_handle dc, int x, int y, const char *text, int count) { TextOutA(dc->hdc, x, y, text, count); }
+void text_out(dc_handle dc, int x, int y, const char *text, int count) { TextOutA(drawing(dc), x, y, text, count); }
 
 // Every message draws as through a fresh GetDC context. A message box runs its own
 // loop, so a message can arrive while an outer handler still draws: its pen, brush,
@@ -68,6 +76,9 @@ dc_handle acquire_window_dc() {
 static void show_picture() {
   RECT client;
   GetClientRect(main_window, &client);
+  if (!picture_drawn && shown_size.cx == client.right && shown_size.cy == client.bottom) return;
+  picture_drawn = false;
+  shown_size = {client.right, client.bottom};
   view = view_in_window(client.right, client.bottom);
   int width = client_width * view.factor, height = client_height * view.factor;
   HDC window_dc = GetDC(main_window);
