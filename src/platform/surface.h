@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-// Large enough for a maximised window; the program itself draws only up to (800, 600).
+// Large enough for the pictures of a run; the window shows its top-left 700 by 500, scaled.
 constexpr int surface_width = 1920;
 constexpr int surface_height = 1200;
 // The window class's light-grey background, shown wherever the program never drew.

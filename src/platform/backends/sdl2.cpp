@@ -2,6 +2,7 @@
 // software surface, SDL events turned into the shell's messages in the order and
 // with the codes the Windows message loop would deliver, and message boxes
 // through SDL's simple message box.
+#include "platform/scaled_view.h"
 #include "platform/seam.h"
 #include "platform/surface.h"
 
@@ -115,15 +116,24 @@ static void text_input(const char *text) {
   }
 }
 
+// Where the picture lies in the window, from the window's last size; mouse points are mapped back through it.
+static scaled_view view = view_in_window(client_width, client_height);
+static bool resized;
+
+// A release is passed wherever it happens, so a button held down on the picture is always let go.
 static void button_up(const SDL_MouseButtonEvent &e) {
-  send(e.button == SDL_BUTTON_LEFT ? message_left_button_up : message_other, 0, e.x, e.y);
+  picture_point p = point_in_picture(view, e.x, e.y);
+  send(e.button == SDL_BUTTON_LEFT ? message_left_button_up : message_other, 0, p.x, p.y);
 }
 
-// Every second press of a quick run of presses is a double click.
+// Every second press of a quick run of presses is a double click. A press on the
+// background around the picture is dropped.
 static void button_down(const SDL_MouseButtonEvent &e) {
   bool second = e.clicks % 2 == 0;
-  if (e.button == SDL_BUTTON_LEFT) send(second ? message_left_double_click : message_left_button_down, 0, e.x, e.y);
-  else if (e.button == SDL_BUTTON_RIGHT && !second) send(message_right_button_down, 0, e.x, e.y);
+  picture_point p = point_in_picture(view, e.x, e.y);
+  if (!p.inside) send(message_other);
+  else if (e.button == SDL_BUTTON_LEFT) send(second ? message_left_double_click : message_left_button_down, 0, p.x, p.y);
+  else if (e.button == SDL_BUTTON_RIGHT && !second) send(message_right_button_down, 0, p.x, p.y);
   else send(message_other);
 }
 
@@ -146,7 +156,11 @@ void dispatch_sdl_event(const SDL_Event &e) {
     case SDL_WINDOWEVENT:
       if (e.window.event == SDL_WINDOWEVENT_EXPOSED) send(message_paint);
       else if (e.window.event == SDL_WINDOWEVENT_CLOSE) close_window();
-      else send(message_other);
+      else if (e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
+        view = view_in_window(e.window.data1, e.window.data2);
+        resized = true;
+        send(message_other);
+      } else send(message_other);
       break;
     default: send(message_other); break;
   }
@@ -158,16 +172,17 @@ static SDL_Window *window;
 static SDL_Renderer *renderer;
 static SDL_Texture *texture;
 
+// The picture at the view's factor on the window class's grey; again whenever the window changed size.
 static void present() {
-  if (!surface_changed()) return;
-  int width, height;
-  SDL_GetWindowSize(window, &width, &height);
-  if (width > surface_width) width = surface_width;
-  if (height > surface_height) height = surface_height;
-  SDL_Rect area{0, 0, width, height};
-  SDL_UpdateTexture(texture, &area, surface_rows(), surface_width * 4);
+  bool drawn = surface_changed();
+  if (!drawn && !resized) return;
+  resized = false;
+  SDL_Rect picture{0, 0, client_width, client_height};
+  SDL_Rect shown{view.left, view.top, client_width * view.factor, client_height * view.factor};
+  SDL_UpdateTexture(texture, &picture, surface_rows(), surface_width * 4);
+  SDL_SetRenderDrawColor(renderer, window_class_grey.r, window_class_grey.g, window_class_grey.b, 255);
   SDL_RenderClear(renderer);
-  SDL_RenderCopy(renderer, texture, &area, &area);
+  SDL_RenderCopy(renderer, texture, &picture, &shown);
   SDL_RenderPresent(renderer);
 }
 
@@ -289,12 +304,15 @@ int main(int argc, char **argv) {
   set_message_box_handler(show_sdl_box);
   set_question_handler(ask_sdl_question);
   reset_surface();
+  // Whole factors of nearest-neighbour pixels keep every pixel of the picture sharp.
+  SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0");
   window = SDL_CreateWindow(program_title, 50, 50, client_width, client_height,
                             SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE);
+  if (window) SDL_SetWindowMinimumSize(window, client_width, client_height);
   renderer = window ? SDL_CreateRenderer(window, -1, 0) : nullptr;
   if (!renderer) renderer = window ? SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE) : nullptr;
   texture = renderer ? SDL_CreateTexture(renderer, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING,
-                                         surface_width, surface_height)
+                                         client_width, client_height)
                      : nullptr;
   if (!texture) {
     std::fprintf(stderr, "TALVEN: %s\n", SDL_GetError());

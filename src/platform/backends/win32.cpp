@@ -2,21 +2,26 @@
 // drawing calls of the core mapped one for one onto GDI.
 #include <windows.h>
 
+#include "platform/scaled_view.h"
 #include "platform/seam.h"
 
-// Every message draws into its own GetDC context. A message box runs its own loop,
-// so a message can arrive while an outer handler still draws; the core always holds
-// this one object, whose context is swapped in for the nested message and swapped
-// back at its release, so the outer handler never draws into a released context.
+// The core draws into a picture of the client size kept in memory, which the window
+// shows at the largest whole factor that fits; the one context is that picture's.
 struct draw_context {
   HDC hdc;
 };
-static draw_context the_window_dc;
-constexpr int nesting_limit = 64;
-static HDC outer_contexts[nesting_limit];
-static int nesting_depth;
-static int contexts_shared; // nesting beyond the table reuses the current context
+static draw_context picture;
+static uint32_t *picture_pixels; // rows of client_width pixels, each 0x00RRGGBB
 static HWND main_window;
+static scaled_view view = view_in_window(client_width, client_height);
+// Set by every drawing call: the window shows the picture again only when it changed or the window did.
+static bool picture_drawn;
+static SIZE shown_size;
+
+static HDC drawing(dc_handle dc) {
+  picture_drawn = true;
+  return dc->hdc;
+}
 
 static COLORREF colour_ref(rgb colour) { return RGB(colour.r, colour.g, colour.b); }
 
@@ -34,42 +39,60 @@ gdi_object create_solid_brush(rgb colour) { return (gdi_object)CreateSolidBrush(
 void select_object(dc_handle dc, gdi_object object) { SelectObject(dc->hdc, (HGDIOBJ)object); }
 
 void draw_rectangle(dc_handle dc, int left, int top, int right, int bottom) {
-  Rectangle(dc->hdc, left, top, right, bottom);
+  Rectangle(drawing(dc), left, top, right, bottom);
 }
 
 void draw_ellipse(dc_handle dc, int left, int top, int right, int bottom) {
-  Ellipse(dc->hdc, left, top, right, bottom);
+  Ellipse(drawing(dc), left, top, right, bottom);
 }
 
 void move_to(dc_handle dc, int x, int y) { MoveToEx(dc->hdc, x, y, nullptr); }
 
-void line_to(dc_handle dc, int x, int y) { LineTo(dc->hdc, x, y); }
+void line_to(dc_handle dc, int x, int y) { LineTo(drawing(dc), x, y); }
 
-void set_pixel(dc_handle dc, int x, int y, rgb colour) { SetPixel(dc->hdc, x, y, colour_ref(colour)); }
+void set_pixel(dc_handle dc, int x, int y, rgb colour) { SetPixel(drawing(dc), x, y, colour_ref(colour)); }
 
 void set_transparent_background(dc_handle dc) { SetBkMode(dc->hdc, TRANSPARENT); }
 
 void set_text_colour(dc_handle dc, rgb colour) { SetTextColor(dc->hdc, colour_ref(colour)); }
 
-void text_out(dc_handle dc, int x, int y, const char *text, int count) { TextOutA(dc->hdc, x, y, text, count); }
+void text_out(dc_handle dc, int x, int y, const char *text, int count) { TextOutA(drawing(dc), x, y, text, count); }
 
+// Every message draws as through a fresh GetDC context. A message box runs its own
+// loop, so a message can arrive while an outer handler still draws: its pen, brush,
+// font and colours are saved here and given back at the nested message's release.
 dc_handle acquire_window_dc() {
-  if (nesting_depth == nesting_limit) {
-    contexts_shared++;
-    return &the_window_dc;
-  }
-  outer_contexts[nesting_depth++] = the_window_dc.hdc;
-  the_window_dc.hdc = GetDC(main_window);
-  return &the_window_dc;
+  SaveDC(picture.hdc);
+  SelectObject(picture.hdc, GetStockObject(BLACK_PEN));
+  SelectObject(picture.hdc, GetStockObject(WHITE_BRUSH));
+  SelectObject(picture.hdc, GetStockObject(SYSTEM_FONT));
+  SetTextColor(picture.hdc, RGB(0, 0, 0));
+  SetBkMode(picture.hdc, OPAQUE);
+  MoveToEx(picture.hdc, 0, 0, nullptr);
+  return &picture;
+}
+
+// The picture scaled by whole pixels, centred, the window class's grey around it.
+static void show_picture() {
+  RECT client;
+  GetClientRect(main_window, &client);
+  if (!picture_drawn && shown_size.cx == client.right && shown_size.cy == client.bottom) return;
+  picture_drawn = false;
+  shown_size = {client.right, client.bottom};
+  view = view_in_window(client.right, client.bottom);
+  int width = client_width * view.factor, height = client_height * view.factor;
+  HDC window_dc = GetDC(main_window);
+  ExcludeClipRect(window_dc, view.left, view.top, view.left + width, view.top + height);
+  FillRect(window_dc, &client, (HBRUSH)GetStockObject(LTGRAY_BRUSH));
+  SelectClipRgn(window_dc, nullptr);
+  SetStretchBltMode(window_dc, COLORONCOLOR);
+  StretchBlt(window_dc, view.left, view.top, width, height, picture.hdc, 0, 0, client_width, client_height, SRCCOPY);
+  ReleaseDC(main_window, window_dc);
 }
 
 void release_window_dc(dc_handle dc) {
-  if (contexts_shared > 0) {
-    contexts_shared--;
-    return;
-  }
-  ReleaseDC(main_window, dc->hdc);
-  dc->hdc = outer_contexts[--nesting_depth];
+  RestoreDC(dc->hdc, -1);
+  show_picture();
 }
 
 void post_quit_message(int code) { PostQuitMessage(code); }
@@ -115,26 +138,38 @@ void set_simulation_timer(int milliseconds) {
   else KillTimer(main_window, simulation_timer_id);
 }
 
-// The client area copied from the screen through a device-independent bitmap.
+// The picture itself, at 1x.
 bool read_window_pixels(uint32_t *pixels, int width, int height) {
-  HDC window_dc = GetDC(main_window);
-  HDC memory_dc = CreateCompatibleDC(window_dc);
-  HBITMAP bitmap = CreateCompatibleBitmap(window_dc, width, height);
-  HGDIOBJ previous = SelectObject(memory_dc, bitmap);
-  BitBlt(memory_dc, 0, 0, width, height, window_dc, 0, 0, SRCCOPY);
-  SelectObject(memory_dc, previous);
+  if (width > client_width || height > client_height) return false;
+  GdiFlush();
+  for (int y = 0; y < height; y++)
+    for (int x = 0; x < width; x++) pixels[y * width + x] = picture_pixels[y * client_width + x] & 0xFFFFFF;
+  return true;
+}
+
+// A 32-bit top-down bitmap in the window class's grey, as a window shows before anything is drawn.
+static void create_picture() {
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;  // top row first
+  info.bmiHeader.biWidth = client_width;
+  info.bmiHeader.biHeight = -client_height;
   info.bmiHeader.biPlanes = 1;
   info.bmiHeader.biBitCount = 32;
   info.bmiHeader.biCompression = BI_RGB;
-  bool copied = GetDIBits(memory_dc, bitmap, 0, UINT(height), pixels, &info, DIB_RGB_COLORS) == height;
-  DeleteObject(bitmap);
-  DeleteDC(memory_dc);
-  ReleaseDC(main_window, window_dc);
-  return copied;
+  void *bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  picture.hdc = CreateCompatibleDC(nullptr);
+  SelectObject(picture.hdc, bitmap);
+  picture_pixels = (uint32_t *)bits;
+  RECT all{0, 0, client_width, client_height};
+  FillRect(picture.hdc, &all, (HBRUSH)GetStockObject(LTGRAY_BRUSH));
+}
+
+// Mouse points are mapped back onto the picture; a press on the grey around it is
+// dropped, a release is passed wherever it happens.
+static bool is_mouse(message_kind kind) {
+  return kind == message_left_button_down || kind == message_right_button_down ||
+         kind == message_left_double_click || kind == message_left_button_up;
 }
 
 static message shell_message(UINT native, WPARAM wparam, LPARAM lparam) {
@@ -142,6 +177,12 @@ static message shell_message(UINT native, WPARAM wparam, LPARAM lparam) {
   for (const auto &entry : message_kinds)
     if (entry.native == native) m.kind = entry.kind;
   if (native == WM_TIMER && wparam == simulation_timer_id) m.kind = message_simulation_tick;
+  if (is_mouse(m.kind)) {
+    picture_point p = point_in_picture(view, short(LOWORD(lparam)), short(HIWORD(lparam)));
+    m.x = p.x;
+    m.y = p.y;
+    if (!p.inside && m.kind != message_left_button_up) m.kind = message_other;
+  }
   return m;
 }
 
@@ -150,6 +191,10 @@ static LRESULT CALLBACK main_window_procedure(HWND window, UINT native, WPARAM w
   window_procedure(shell_message(native, wparam, lparam));
   // The shell decides whether a close ends the program; the window is never destroyed under it.
   if (native == WM_CLOSE) return 0;
+  // Every message draws the whole client area; nothing is erased under the picture.
+  if (native == WM_ERASEBKGND) return 1;
+  // Never smaller than the window starts.
+  if (native == WM_GETMINMAXINFO) ((MINMAXINFO *)lparam)->ptMinTrackSize = {700, 500};
   return DefWindowProcA(window, native, wparam, lparam);
 }
 
@@ -157,6 +202,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show_command) {
   set_message_box_handler(show_windows_message_box);
   if (int status = enter_start_folder(__argc, __argv); status != start_go_on) return status;
   set_question_handler(ask_windows_question);
+  create_picture();
   WNDCLASSEXA window_class{};
   window_class.cbSize = sizeof window_class;
   window_class.style = CS_DBLCLKS;

@@ -120,6 +120,36 @@ TEST(SdlEvents, ClicksCarryTheirPointAndEverySecondQuickPressIsADoubleClick) {
   EXPECT_EQ(after(press(SDL_BUTTON_MIDDLE, 1, 70, 50)), messages{other});
 }
 
+static SDL_Event resized_to(int width, int height) {
+  SDL_Event e = window_event(SDL_WINDOWEVENT_SIZE_CHANGED);
+  e.window.data1 = width;
+  e.window.data2 = height;
+  return e;
+}
+
+static SDL_Event release(Uint8 button, int x, int y) {
+  SDL_Event e = press(button, 1, x, y);
+  e.type = SDL_MOUSEBUTTONUP;
+  return e;
+}
+
+// At 1500x1100 the picture is drawn twice its size from (50, 50).
+TEST(SdlEvents, InAScaledWindowPressesOnThePictureMapBackAndPressesBesideItAreDropped) {
+  EXPECT_EQ(after(resized_to(1500, 1100)), messages{other});
+  EXPECT_EQ(after(press(SDL_BUTTON_LEFT, 1, 290, 90)), (messages{{message_left_button_down, 0, 120, 20}}));
+  EXPECT_EQ(after(press(SDL_BUTTON_LEFT, 2, 291, 91)), (messages{{message_left_double_click, 0, 120, 20}}));
+  EXPECT_EQ(after(press(SDL_BUTTON_RIGHT, 1, 1449, 1049)), (messages{{message_right_button_down, 0, 699, 499}}));
+  EXPECT_EQ(after(release(SDL_BUTTON_LEFT, 290, 90)), (messages{{message_left_button_up, 0, 120, 20}}));
+  for (auto [x, y] : {std::pair{49, 90}, {290, 49}, {1450, 90}, {290, 1050}, {10, 1090}}) {
+    EXPECT_EQ(after(press(SDL_BUTTON_LEFT, 1, x, y)), messages{other}) << x << "," << y;
+    EXPECT_EQ(after(press(SDL_BUTTON_RIGHT, 1, x, y)), messages{other}) << x << "," << y;
+  }
+  // A button let go beside the picture still lets go whatever it held down.
+  EXPECT_EQ(after(release(SDL_BUTTON_LEFT, 1460, 90)), (messages{{message_left_button_up, 0, 705, 20}}));
+  EXPECT_EQ(after(resized_to(700, 500)), messages{other});
+  EXPECT_EQ(after(press(SDL_BUTTON_LEFT, 1, 290, 90)), (messages{{message_left_button_down, 0, 290, 90}}));
+}
+
 TEST(SdlEvents, ExposeIsAPaintAndOtherEventsReachTheShellAsOtherMessages) {
   EXPECT_EQ(after(window_event(SDL_WINDOWEVENT_EXPOSED)), (messages{{message_paint, 0, 0, 0}}));
   EXPECT_EQ(after(window_event(SDL_WINDOWEVENT_FOCUS_GAINED)), messages{other});
