@@ -96,12 +96,15 @@ class SimulationPage : public WindowTest {
   }
   // Initial step 0 over transition 0 over step 1 in column 2, and a lone link in
   // column link_column of the first row, then their texts typed into their tables.
-  void start_with_chart(int link_column, const char *outputs, const char *condition) {
-    start_in("");
+  static void draw_step_transition_step() {
     choose(1, 0);
     pick_kind(0, 0), click_grid_cell(2, 1);
     pick_kind(0, 1), click_grid_cell(2, 2);
     pick_kind(1, 0), click_grid_cell(2, 3);
+  }
+  void start_with_chart(int link_column, const char *outputs, const char *condition) {
+    start_in("");
+    draw_step_transition_step();
     pick_kind(1, 1);
     if (link_column < 15) click_grid_cell(link_column, 1);
     else press(key_end), click_grid_cell(14, 19), press(key_home);  // plan cell (39, 39)
@@ -265,10 +268,7 @@ TEST_F(SimulationPage, OnePassAtATimeShowsATransientStep) {
 
 TEST_F(SimulationPage, AChartThatDoesNotCompileShowsItsBoxesAndNoPage) {
   start_in("");
-  choose(1, 0);
-  pick_kind(0, 0), click_grid_cell(2, 1);
-  pick_kind(0, 1), click_grid_cell(2, 2);
-  pick_kind(1, 0), click_grid_cell(2, 3);
+  draw_step_transition_step();
   choose(1, 2);
   click_text_line(0), type("l NOWHERE\r");
   int steps = undo_steps_available();
