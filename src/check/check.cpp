@@ -131,6 +131,13 @@ void check_chart() {
   sort_errors_first();
 }
 
+void check_drawing_and_names() {
+  check_reset();
+  check_drawing();
+  if (automaton_definition_loaded) check_names(true);
+  sort_errors_first();
+}
+
 void check_literal_program() {
   check_reset();
   check_names(false);

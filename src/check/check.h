@@ -65,6 +65,8 @@ void check_behaviour(bool from_chart);
 // end sorted, errors first. The literal buffer is left as it was.
 void check_chart();
 void check_literal_program();
+// The drawing and, with a target loaded, the names: what G->L and G->H look at first.
+void check_drawing_and_names();
 int count_findings(check_severity severity);
 // "error: ..." or "warning: ..." for finding k.
 void finding_line(int k, char *line, int size);
