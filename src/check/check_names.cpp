@@ -312,8 +312,10 @@ void check_constants() {
 void note_typed_constants() {
   words w;
   for (const constant_row &row : constants) {
+    char name[constant_name_size + 1];
+    std::snprintf(name, sizeof name, "%.*s", int(strnlen(row.name, constant_name_size)), row.name);
     split(row.text, w);
-    if (w.count > 0) note_constant(row.name, w.text[0]);
+    if (w.count > 0) note_constant(name, w.text[0]);
   }
 }
 

@@ -64,6 +64,12 @@ const chart_case chart_cases[] = {
        for (int t = 0; t <= 4; t++) set(transition_conditions[t].text, "l RA2");
      },
      {}},
+    {"ExitAndEntryInPlaceOfTheLinkBackAreClean",
+     [] {
+       for (int y = 0; y <= 5; y++) put(1, y, cell_empty);
+       put(2, 5, cell_exit, 3), put(2, 0, cell_entry, 3);
+     },
+     {}},
     // Drawing
     {"StepBelowAStep", [] { put(5, 0, cell_step, 5), put(5, 1, cell_step, 6); },
      {"error: step 5 (column 5, row 0) leads to step 6 (column 5, row 1) with no transition between"}},
