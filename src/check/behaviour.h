@@ -33,6 +33,7 @@ struct situation {
 constexpr int situation_capacity = 1 << 15;
 extern situation situations[situation_capacity];
 extern int situation_count;
+extern int explored_situations;  // those whose every choice was tried, by the last check
 
 // The program as the check reads it, worked out once before the exploration.
 extern int read_inputs[sim_pin_capacity];   // pins the program reads that are inputs

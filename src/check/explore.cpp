@@ -22,13 +22,15 @@ int transition_of[sim_order_capacity];
 int step_number_at[sim_bit_count];
 behaviour_finding behaviour_findings[behaviour_finding_capacity];
 int behaviour_finding_count;
+int explored_situations;
 
 namespace {
 
 enum order_code { code_last_reading = 7, code_initial_step = 9, code_step = 10, code_transition = 11 };
 constexpr int findings_per_kind = 16;
-// The exploration's share of the 2 s the whole check may take.
-constexpr std::chrono::milliseconds exploration_time{1000};
+// The exploration's share of the 2 s the whole check may take; past the second
+// limit, findings are said without their inputs and counter-examples.
+constexpr std::chrono::milliseconds exploration_time{1000}, check_time{1700};
 constexpr int edge_capacity = 1 << 18;
 constexpr int hash_size = 2 * situation_capacity;
 static_assert((hash_size & (hash_size - 1)) == 0, "the hash masks its index");
@@ -326,7 +328,8 @@ void add_edge(situation &from, int to) {
 }
 
 using exploration_clock = std::chrono::steady_clock;
-exploration_clock::time_point deadline;
+exploration_clock::time_point deadline, check_deadline;
+bool out_of_time() { return exploration_clock::now() > check_deadline; }
 int scans_run;
 
 // Every choice from situation s; false when the room or the time ran out.
@@ -410,9 +413,10 @@ bool explore() {
   situation_of(machine_key(), -1, {0, 0});
   std::memset(start_machine.bit, 0, sizeof start_machine.bit);
   deadline = exploration_clock::now() + exploration_time;
+  check_deadline = exploration_clock::now() + check_time;
   scans_run = 0;
-  for (int s = 0; s < situation_count; s++)
-    if (!expand(s)) return false;
+  for (explored_situations = 0; explored_situations < situation_count; explored_situations++)
+    if (!expand(explored_situations)) return false;
   return true;
 }
 
@@ -474,6 +478,10 @@ check_place steps_place(uint64_t steps) {
 
 // The inputs and timer ends the finding needs: those whose change alone makes it go.
 const char *needed_inputs(const behaviour_finding &f, char *text) {
+  if (out_of_time()) {
+    std::snprintf(text, check_text_size, "for some inputs");
+    return text;
+  }
   int used = std::snprintf(text, check_text_size, "when ");
   int named = 0;
   for (int i = 0; i < read_input_count; i++) {
@@ -581,9 +589,9 @@ char scenario_text[check_scenario_size];
 // The finding, with its counter-example when real durations lead there.
 void say(const behaviour_finding &f) {
   finding_words w = words_of(f);
-  bool replayed = write_counter_example(f, w.text, scenario_text, sizeof scenario_text);
+  bool replayed = !out_of_time() && write_counter_example(f, w.text, scenario_text, sizeof scenario_text);
   size_t length = std::strlen(w.text);
-  if (!replayed && needs_timer_end(f))
+  if (!replayed && needs_timer_end(f) && !out_of_time())
     std::snprintf(w.text + length, sizeof w.text - length,
                   " (only if a timer ends at a moment its real duration may not give)");
   int k = add_finding(w.severity, w.place, "%s", w.text);
