@@ -57,7 +57,7 @@ const chart_case chart_cases[] = {
     {"loop", draw_endless_loop,
      "error: UNSTABLE: the evolution through step 0 (column 2, row 1) and step 1 (column 2, row 3) does not "
      "settle within 16 passes, whatever the inputs\n",
-     "expect UNSTABLE=1 x0=1"},
+     "expect UNSTABLE=1\n"},
     {"dead end", draw_dead_end,
      "warning: the chart stops for good at step 1 (column 2, row 3): no transition can ever fire from there, "
      "whatever the inputs\n",
