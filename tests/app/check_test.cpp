@@ -8,13 +8,14 @@
 
 namespace {
 
-// The two-step cycle on the bundled PIC16F628A: RA0 and RA1 lead on, step 1 lights RB0.
+// The two-step cycle on the bundled PIC16F628A: RA0 rising leads on and RA0 falling
+// back (so that no input holds both conditions true at once), step 1 lights RB0.
 chart cycle(const char *first_condition) {
   chart c;
   c.cells = {{{2, 0}, {7, 0}}, {{2, 1}, {1, 0}}, {{2, 2}, {0, 0}}, {{2, 3}, {2, 1}}, {{2, 4}, {0, 1}},
              {{2, 5}, {8, 0}}, {{1, 5}, {6, 0}}, {{1, 4}, {3, 0}}, {{1, 3}, {3, 0}}, {{1, 2}, {3, 0}},
              {{1, 1}, {3, 0}}, {{1, 0}, {5, 0}}};
-  c.conditions = {{0, first_condition}, {1, "l RA1"}};
+  c.conditions = {{0, first_condition}, {1, "ln RA0"}};
   c.outputs = {{1, "RB0"}};
   return c;
 }
