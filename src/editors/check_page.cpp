@@ -31,8 +31,7 @@ static void draw_finding(int k) {
   finding_line(first_finding + k, line, sizeof line);
   if (int(std::strlen(line)) > line_characters) std::strcpy(line + line_characters - 3, "...");
   const check_finding &f = check_findings[first_finding + k];
-  rgb colour = f.severity == check_error ? rgb{255, 255, 0} : colour_white;
-  draw_page_text(list_left + 4, line_top(k) + 2, line, colour);
+  draw_page_text(list_left + 4, line_top(k) + 2, line, colour_white);
   if (f.scenario >= 0) draw_page_button(button_left, line_top(k) + 1, button_width, line_height - 2, "Sim");
 }
 
