@@ -16,3 +16,8 @@ target_compile_definitions(simulate_bench PRIVATE TALVEN_SOURCE_DIR="${CMAKE_SOU
 add_executable(shell_bench bench/shell_bench.cpp)
 target_link_libraries(shell_bench PRIVATE talven_headless benchmark::benchmark benchmark::benchmark_main)
 target_compile_definitions(shell_bench PRIVATE TALVEN_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
+
+# The chart check's exploration, on the examples and on a 64-step chart of 8 branches.
+add_executable(check_bench bench/check_bench.cpp)
+target_link_libraries(check_bench PRIVATE talven_core benchmark::benchmark benchmark::benchmark_main)
+target_compile_definitions(check_bench PRIVATE TALVEN_SOURCE_DIR="${CMAKE_SOURCE_DIR}")

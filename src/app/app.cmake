@@ -12,6 +12,9 @@ target_compile_definitions(talvenc PRIVATE TALVENC_DRAWS_PNG)
 talven_test(app talven_core)
 target_compile_definitions(test_app PRIVATE TALVENC_PATH="$<TARGET_FILE:talvenc>")
 add_dependencies(test_app talvenc)
+# The check's counter-examples are replayed by talvenc --simulate.
+target_compile_definitions(test_check PRIVATE TALVENC_PATH="$<TARGET_FILE:talvenc>")
+add_dependencies(test_check talvenc)
 # The simulation page's saved scenario is replayed by talvenc.
 target_compile_definitions(test_editors PRIVATE TALVENC_PATH="$<TARGET_FILE:talvenc>"
                            TALVEN_SOURCE_FALLBACK="${CMAKE_SOURCE_DIR}")

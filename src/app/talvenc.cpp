@@ -5,6 +5,7 @@
 #include <cstring>
 #include <filesystem>
 
+#include "check/check.h"
 #include "compiler/compiler.h"
 #include "files/files.h"
 #include "model/model.h"
@@ -24,6 +25,7 @@ static const char usage[] =
     "               [--simulate SCENARIO [--until TIME] [--vcd FILE.vcd] [--chronogram FILE.svg|FILE.png]]\n"
     "               --target NAME in place of --definition DEF: a bundled target\n"
     "               neither: the target that config.txt in the current folder names\n"
+    "       talvenc [--definition DEF | --target NAME] (--graphic GRA | --literal LIT) --check [--check-out DIR]\n"
     "       talvenc --list-targets\n";
 
 enum exit_code { exit_done = 0, exit_not_compiled = 1, exit_file_failed = 2 };
@@ -45,7 +47,8 @@ static void print_box(box_kind kind, const char *title, const char *text) {
 
 struct command_line {
   const char *definition, *target, *graphic, *literal, *graphic_out, *literal_out, *hex;
-  const char *scenario, *until, *vcd, *chronogram;
+  const char *scenario, *until, *vcd, *chronogram, *check_out;
+  bool check;
 };
 
 // Files named through app_config hold 39 characters; the simulation's are used as given.
@@ -60,12 +63,17 @@ static const struct {
     {"--literal-out", &command_line::literal_out, true}, {"--hex", &command_line::hex, true},
     {"--simulate", &command_line::scenario, false},    {"--until", &command_line::until, false},
     {"--vcd", &command_line::vcd, false},              {"--chronogram", &command_line::chronogram, false},
+    {"--check-out", &command_line::check_out, false},
 };
 
 // Each option at most once, each with its file name, and exactly one input.
 static bool parse_command_line(int argc, char **argv, command_line &command) {
   command = {};
   for (int n = 1; n < argc; n++) {
+    if (std::strcmp(argv[n], "--check") == 0 && !command.check) {
+      command.check = true;
+      continue;
+    }
     const char *command_line::*file = nullptr;
     for (const auto &option : options)
       if (std::strcmp(argv[n], option.option) == 0) file = option.file;
@@ -75,6 +83,10 @@ static bool parse_command_line(int argc, char **argv, command_line &command) {
   bool simulation_options = command.until || command.vcd || command.chronogram;
   if (simulation_options && !command.scenario) return false;
   if (command.definition && command.target) return false;
+  // The check reads the input and writes nothing but its counter-examples.
+  bool other_outputs = command.graphic_out || command.literal_out || command.hex || command.scenario;
+  if (command.check_out && !command.check) return false;
+  if (command.check && other_outputs) return false;
   return (command.graphic != nullptr) != (command.literal != nullptr);
 }
 
@@ -199,6 +211,25 @@ static bool load_target_of_config_file() {
   return false;
 }
 
+// ---- --check: one finding a line, then the counts; the counter-examples into a folder ----
+
+static int check(const command_line &command) {
+  if (command.graphic) check_chart();
+  else check_literal_program();
+  char line[check_text_size + 16];
+  for (int k = 0; k < check_finding_count; k++) {
+    finding_line(k, line, sizeof line);
+    std::printf("%s\n", line);
+  }
+  int errors = count_findings(check_error), warnings = count_findings(check_warning);
+  std::printf("%d error%s, %d warning%s\n", errors, errors == 1 ? "" : "s", warnings, warnings == 1 ? "" : "s");
+  if (command.check_out && !write_check_scenarios(from_start(command.check_out).string().c_str())) {
+    std::fprintf(stderr, "talvenc: cannot write the counter-examples into %s\n", command.check_out);
+    return exit_file_failed;
+  }
+  return errors > 0 ? exit_not_compiled : exit_done;
+}
+
 static int run(const command_line &command) {
   if (command.target && !load_bundled_target(command.target)) {
     std::fprintf(stderr, "talvenc: no bundled target %s (talvenc --list-targets lists them)\n", command.target);
@@ -211,13 +242,14 @@ static int run(const command_line &command) {
   bool translated = true;
   if (command.graphic) {
     if (!set_file_name(config_graphic, command.graphic) || !load_graphic_file()) return exit_file_failed;
-    translated = graphic_to_literal();
+    translated = command.check || graphic_to_literal();  // the check translates on its own
   } else {
     if (!set_file_name(config_literal, command.literal) || !load_literal_file()) return exit_file_failed;
   }
-  // Only compiling needs a target; translating and saving do not.
-  bool needs_target = command.hex || command.scenario;
+  // Only compiling and checking need a target; translating and saving do not.
+  bool needs_target = command.hex || command.scenario || command.check;
   if (needs_target && !command.target && !command.definition && !load_target_of_config_file()) return exit_file_failed;
+  if (command.check) return check(command);
   if (command.graphic_out) {
     if (!set_file_name(config_graphic, command.graphic_out) || !save_graphic_file()) return exit_file_failed;
   }

@@ -11,6 +11,7 @@ int current_kind;
 int transition_counter, step_counter, entry_counter;
 int number_entry;
 int selected_x, selected_y;
+int marked_x = -1, marked_y = -1;
 
 constexpr int view_columns = 15, view_rows = 20;
 constexpr int cell_width = 40, cell_height = 20;
@@ -122,8 +123,21 @@ void draw_scroll_buttons() {
     fill(button.column, button.row, button.column + 17, button.row + 17, scroll_button_green);
 }
 
+// A red frame two pixels wide inside the cell a finding points at.
+static void draw_mark() {
+  int c = marked_x - scroll_x, r = marked_y - scroll_y;
+  if (marked_x < 0 || c < 0 || c >= view_columns || r < 0 || r >= view_rows) return;
+  int x = grid_left + cell_width * c, y = grid_top + cell_height * r;
+  constexpr rgb mark_red{255, 0, 0};
+  fill(x, y, x + cell_width - 2, y + 1, mark_red);
+  fill(x, y + cell_height - 3, x + cell_width - 2, y + cell_height - 2, mark_red);
+  fill(x, y, x + 1, y + cell_height - 2, mark_red);
+  fill(x + cell_width - 3, y, x + cell_width - 2, y + cell_height - 2, mark_red);
+}
+
 void grid_page_paint() {
   draw_plan_view();
+  draw_mark();
   draw_scroll_buttons();
   draw_palette();
 }
@@ -196,6 +210,7 @@ static void grid_click() {
   if (!in_grid()) return;
   int c = (click_x - grid_left) / cell_width, r = (click_y - grid_top) / cell_height;
   int number = number_for_new_cell();
+  marked_x = marked_y = -1;  // the finding's cell is being mended
   draw_cell(c, r, current_kind, number, true);
   plan_xy[scroll_x + c][scroll_y + r] = {current_kind, number};
 }

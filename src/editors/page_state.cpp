@@ -7,6 +7,8 @@ void reset_page_state() {
   transition_counter = step_counter = entry_counter = 0;
   number_entry = 0;
   selected_x = selected_y = 0;
+  marked_x = marked_y = -1;
+  first_finding = 0;
   for (text_view &view : table_views) view = {};
   config_view = {};
   literal_view = {};

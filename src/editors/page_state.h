@@ -11,6 +11,10 @@ extern int current_kind;        // the kind a click on the grid places
 extern int transition_counter, step_counter, entry_counter;
 extern int number_entry;
 extern int selected_x, selected_y;
+// The cell a finding points at, framed on the grid page until the next edit there; -1: none.
+extern int marked_x, marked_y;
+// The findings page's first line shown.
+extern int first_finding;
 
 // One view per table page, in page order (edit_mode 1 to 5).
 extern text_view table_views[text_table_count];

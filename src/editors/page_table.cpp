@@ -14,6 +14,7 @@ const page_handlers pages[] = {
      sim_page_release},
     {chrono_page_paint, chrono_page_key_down, chrono_page_char, chrono_page_click, nullptr, nullptr,
      simulation_tick, nullptr},
+    {check_page_paint, check_page_key_down, [](int) {}, check_page_click, nullptr, check_page_open, nullptr, nullptr},
 };
 #undef TABLE_PAGE
 static_assert(sizeof pages / sizeof pages[0] == page_count, "one row per edit_mode");

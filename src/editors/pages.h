@@ -1,6 +1,6 @@
 // The entry points of the editor pages that the shell calls, by edit_mode:
 // 0 grid, 1 to 5 the text tables, 6 configuration, 7 literal text, 8 simulation,
-// 9 chronogram.
+// 9 chronogram, 10 the check's findings.
 // Pages read click_x, click_y and window_dc from the kit and draw at once; the
 // shell reaches them through the page table.
 #pragma once
@@ -53,6 +53,14 @@ void sim_page_key_down(int key);
 void sim_page_char(int ch);
 // Runs the simulation one timer period on; draws the page of edit_mode when shown.
 void simulation_tick(int shown);
+// Opens the simulation and replays a scenario's inputs on it (a finding's counter-example).
+bool sim_page_replay(const char *scenario_text);
+
+// The check's findings (check_page.cpp): opening it checks the chart.
+bool check_page_open();
+void check_page_paint();
+void check_page_click();
+void check_page_key_down(int key);
 
 // The chronogram of the recorded run (chrono_page.cpp).
 void chrono_page_paint();

@@ -449,3 +449,19 @@ void sim_page_char(int ch) {
   change_input(pin, !sim_pin_level(pin));
   sim_page_paint_states();
 }
+
+// Opens the simulation and drives the inputs as the scenario text does, up to its
+// last instant, paused there; false when the chart does not run or the text is no scenario.
+bool sim_page_replay(const char *text) {
+  if (!sim_page_open()) return false;
+  char error[scenario_error_size];
+  if (!parse_scenario(text, long(std::strlen(text)), error, sizeof error)) {
+    show_message_box(box_error, "Simulation", error);
+    return false;
+  }
+  for (int k = 0; k < scenario_length; k++) {
+    run_to(sim_cycles_of_nanoseconds(scenario[k].time_ns));
+    if (scenario[k].verb == verb_set) change_input(sim_find_pin(scenario[k].name), scenario[k].value);
+  }
+  return true;
+}

@@ -5,7 +5,9 @@
 #pragma once
 #include "platform/seam.h"
 
-extern int edit_mode;                 // active page, 0 to 9
+extern int edit_mode;                 // active page, 0 to 10
+// A page that sends the user to another page sets this; the shell then shows it, its menu item marked.
+extern int requested_page;            // -1: none
 extern int definition_load_pending;   // the next message first loads the definition
 extern dc_handle window_dc;
 extern int click_x, click_y;
@@ -27,7 +29,7 @@ constexpr rgb colour_true_transition{0, 255, 0};
 // ---- The pages, by edit_mode ---------------------------------------------------
 
 // 0 grid, 1 to 5 the text tables, 6 configuration, 7 literal text, 8 simulation,
-// 9 chronogram. Pages read click_x, click_y and window_dc and draw at once; a page
+// 9 chronogram, 10 the check's findings. Pages read click_x, click_y and window_dc and draw at once; a page
 // without a right-click handler ignores right clicks.
 struct page_handlers {
   void (*paint)();
@@ -42,7 +44,7 @@ struct page_handlers {
   void (*tick)(int shown);
   void (*release)();  // the left button let go
 };
-constexpr int page_count = 10;
+constexpr int page_count = 11;
 extern const page_handlers pages[page_count];
 // Every page's view back to its start, the shared copy buffer emptied.
 void reset_page_state();

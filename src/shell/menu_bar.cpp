@@ -24,7 +24,7 @@ static const char *const sub_labels[] = {
     "LD G SV G LD L SV L CFG  Exit",
     "Gril Etap Tran Pre  Post Cst ",
     "Edit                         ",
-    "G->L L->H G->H Sim  Chro     ",
+    "G->L L->H G->H Sim  Chro Chk ",
     "Manu Abt                     ",
 };
 static_assert(std::size(sub_labels) == top_items, "one sub-row per top item");
@@ -115,6 +115,7 @@ static const menu_action menu_actions[] = {
     {43, translate_and_compile_operation, no_page, true},
     {44, nullptr, 8, true},
     {45, nullptr, 9, true},
+    {46, nullptr, 10, true},
     {51, show_manual_box, no_page, false},
     {52, show_about_box, no_page, false},
 };
@@ -133,6 +134,12 @@ static bool show_current_page_item() {
       return true;
     }
   return false;
+}
+
+void show_requested_page() {
+  edit_mode = requested_page;
+  requested_page = -1;
+  show_current_page_item();
 }
 
 bool run_menu_action(int code) {

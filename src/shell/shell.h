@@ -22,6 +22,8 @@ void draw_menu_bar();
 int menu_hit_test();
 // Runs the action of a menu_code; true when it chose a page, which then gets a full repaint.
 bool run_menu_action(int code);
+// The page a page asked for (requested_page) becomes the one shown, its menu item marked.
+void show_requested_page();
 // "Exit" and the window's destruction: config.txt is written, then the message loop ends.
 void write_config_and_quit();
 

@@ -1,6 +1,7 @@
 // The menu operations that could lose work ask first, and every operation that
 // saves or replaces a part of the project keeps the unsaved-changes state, the
 // window title and the recovery copies up to date.
+#include "check/check.h"
 #include "compiler/compiler.h"
 #include "files/files.h"
 #include "shell/shell.h"
@@ -57,8 +58,27 @@ void load_literal_operation() {
 
 void save_literal_operation() { save_literal(); }
 
+// The errors of the drawing and the names, in one box before the translation,
+// which then goes on as it always did.
+static void report_check_errors() {
+  check_drawing_and_names();
+  int errors = count_findings(check_error);
+  if (errors == 0) return;
+  char text[1024], line[check_text_size + 16];
+  int used = std::snprintf(text, sizeof text, "The check found %d error%s in the chart:\n", errors, errors == 1 ? "" : "s");
+  for (int k = 0; k < errors && k < 3 && used < int(sizeof text); k++) {
+    finding_line(k, line, sizeof line);
+    used += std::snprintf(text + used, sizeof text - size_t(used), "\n%s", line);
+  }
+  if (used < int(sizeof text))
+    std::snprintf(text + used, sizeof text - size_t(used), "%s\n\n\"Chk\" (under \"Go\") lists every finding.",
+                  errors > 3 ? "\n..." : "");
+  show_message_box(box_error, "Check", text);
+}
+
 void translate_operation() {
   if (!may_go_on(literal_changed(), literal_question, save_literal)) return;
+  report_check_errors();
   // Even a failed translation has replaced the buffer with what it produced.
   graphic_to_literal();
   mark_literal_saved();
@@ -68,6 +88,7 @@ void translate_operation() {
 // "G->H" replaces the literal program as "G->L" does.
 void translate_and_compile_operation() {
   if (!may_go_on(literal_changed(), literal_question, save_literal)) return;
+  report_check_errors();
   compile_graphic_to_hex();
   mark_literal_saved();
   sync_recovery_copies();

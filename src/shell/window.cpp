@@ -111,7 +111,13 @@ static const page_handlers *input_page() { return page_shown ? current_page() : 
 
 static void left_click(const message &m) {
   store_click(m);
+  requested_page = -1;
   if (input_page()) input_page()->click();
+  if (requested_page >= 0 && requested_page < page_count) {
+    show_requested_page();
+    paint_window();
+    return;
+  }
   if (run_menu_action(menu_hit_test())) paint_window();
 }
 

@@ -10,6 +10,8 @@ sim_machine sim;
 sim_order sim_program[sim_order_capacity];
 int sim_program_length;
 int sim_action_start;
+int sim_fired_orders[sim_order_capacity];
+int sim_fired_count;
 
 enum order_codes : uint8_t {
   order_load, order_load_not, order_and, order_and_not, order_or, order_or_not, order_xor, order_xor_not,
@@ -171,7 +173,7 @@ struct pass_flags {
 };
 
 // The cost of one ">" and its effect on the flags and the step changes.
-static int transition(pass_flags &f, int operand) {
+static int transition(pass_flags &f, int k, int operand) {
   if (!f.result) {
     f.result = true;
     return transition_false_cycles;
@@ -182,6 +184,7 @@ static int transition(pass_flags &f, int operand) {
   sim.activate[operand] = 1;
   sim.deactivate[f.current_step] = 1;
   f.fired = true;
+  sim_fired_orders[sim_fired_count++] = k;
   return transition_fire_cycles;
 }
 
@@ -224,7 +227,7 @@ static int run_orders(int first, pass_flags &f) {
         f.result = true;
         f.step_active = value;
         break;
-      case order_transition: cycles += transition(f, operand) - handler_cycles[order_transition]; break;
+      case order_transition: cycles += transition(f, k, operand) - handler_cycles[order_transition]; break;
     }
     cycles += handler_cycles[sim_program[k].code];
   }
@@ -335,6 +338,7 @@ bool sim_pass() {
     if (sim_target.unstable_address >= 0) sim.bit[sim_target.unstable_address] = 0;
   }
   sim.passes++;
+  sim_fired_count = 0;
   pass_flags f{true, false, false, -1};
   int pass_cycles = sim_target.pass_start_cycles + run_orders(0, f);
   spend(pass_cycles);

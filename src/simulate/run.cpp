@@ -62,6 +62,7 @@ scenario_result run_scenario(int64_t until_ns, FILE *out, sim_observer observe) 
     int got = seen_value(step.name);
     if (got == step.value) continue;
     result.failed++;
+    if (!out) continue;
     std::fprintf(out, "line %d: at ", step.line);
     print_time(out, step.time_ns);
     std::fprintf(out, " expected %s=%d, got %d\n", step.name, step.value, got);

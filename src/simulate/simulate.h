@@ -95,6 +95,9 @@ extern sim_machine sim;
 extern sim_order sim_program[sim_order_capacity];
 extern int sim_program_length;  // orders before the end of program
 extern int sim_action_start;    // first order of the action part
+// The ">" orders that fired in the last pass run, by their index in sim_program (the chart check watches them).
+extern int sim_fired_orders[sim_order_capacity];
+extern int sim_fired_count;
 
 // Decodes the program area of the loaded definition's image and powers up.
 void sim_power_up();
@@ -212,5 +215,6 @@ struct scenario_result {
   int expectations, failed;
 };
 // Runs the scenario from power-up until its last time or until_ns if later;
-// each failed expectation is printed on out as "line N: at 0.750s expected RB0=0, got 1".
+// each failed expectation is printed on out as "line N: at 0.750s expected RB0=0, got 1"
+// (counted only when out is null).
 scenario_result run_scenario(int64_t until_ns, FILE *out, sim_observer observe);

@@ -1,6 +1,7 @@
 // The talvenc command, run as built on files in the test's own folder.
 #include <cstdlib>
 
+#include "app/graphic_file.h"
 #include "app/talvenc_runner.h"
 #include "compiler/compiler_fixture.h"
 
@@ -14,40 +15,6 @@ const char *const definition =
     "@HEX\r\n:020000000528D1\r\n:02400E00FF3F72\r\n:00000001FF\r\n";
 std::string definition_file() {
   return definition + zb_section("zb 100 i0\r\nzb 101 i1\r\nzb 102 LED\r\n") + "@CST\r\neb 10 tempo\r\n@END\r\n";
-}
-
-// A graphic file written out by the file's layout: grid rows, then the five tables.
-struct chart {
-  std::map<std::pair<int, int>, std::pair<int, int>> cells;  // (x, y) -> (kind, number)
-  std::map<int, std::string> outputs, conditions, pre, post, constant_values;
-};
-
-std::string graphic_file(const chart &c) {
-  std::string text = "**_SAUVEGARDE_GRAPHIQUE_**\r\n\r\n**_PLAN_XY";
-  char entry[32];
-  for (int y = 0; y < 40; y++) {
-    text += "\r\n";
-    for (int x = 0; x < 40; x++) {
-      auto found = c.cells.find({x, y});
-      auto [kind, number] = found == c.cells.end() ? std::pair{16, 0} : found->second;
-      std::snprintf(entry, sizeof entry, "%2d %3d  ", kind, number);
-      text += entry;
-    }
-  }
-  auto table = [&](const char *title, const std::map<int, std::string> &rows, bool constants) {
-    text += std::string("\r\n") + title;
-    for (int n = 0; n < 64; n++) {
-      auto found = rows.find(n);
-      std::snprintf(entry, sizeof entry, constants ? "%2d--(Not_Init): " : "%2d: ", n);
-      text += "\r\n" + std::string(entry) + (found == rows.end() ? "" : found->second);
-    }
-  };
-  table("**_SORTIES_PAR_ETAPE", c.outputs, false);
-  table("**_TRANSITIONS", c.conditions, false);
-  table("**_PRE_TRAITEMENTS", c.pre, false);
-  table("**_POST_TRAITEMENTS", c.post, false);
-  table("**_CONSTANTES", c.constant_values, true);
-  return text + "\r\n\r\n**_SAUVEGARDE_GRAPHIQUE_FIN**";
 }
 
 // Two steps in a cycle: the initial step 0 at (2, 1), transition 0 reading i0,
@@ -69,6 +36,7 @@ const char *const usage =
     "               [--simulate SCENARIO [--until TIME] [--vcd FILE.vcd] [--chronogram FILE.svg|FILE.png]]\n"
     "               --target NAME in place of --definition DEF: a bundled target\n"
     "               neither: the target that config.txt in the current folder names\n"
+    "       talvenc [--definition DEF | --target NAME] (--graphic GRA | --literal LIT) --check [--check-out DIR]\n"
     "       talvenc --list-targets\n";
 const char *const loaded = "Def File: Fichier de definition charge avec succes\n";
 

@@ -21,9 +21,9 @@ struct layer {
   int rank;
 };
 static const layer layers[] = {
-    {"platform", 0}, {"model", 1},  {"files", 2},   {"translate", 3},         {"compiler", 4},
-    {"simulate", 5}, {"startup", 6}, {"kit", 7},    {"shell", 8},             {"editors", 9},
-    {"app", 10},     {"platform/backends", 10},
+    {"platform", 0}, {"model", 1}, {"files", 2}, {"translate", 3}, {"compiler", 4},          {"simulate", 5},
+    {"check", 6},    {"startup", 7}, {"kit", 8},  {"shell", 9},     {"editors", 10},          {"app", 11},
+    {"platform/backends", 11},
 };
 
 // Includes the rank order allows but the design does not.
@@ -37,6 +37,7 @@ static const forbidden forbidden_includes[] = {
     {"platform/backends", "translate"},
     {"platform/backends", "compiler"},
     {"platform/backends", "simulate"},
+    {"platform/backends", "check"},
     {"platform/backends", "startup"},
     {"platform/backends", "kit"},
     {"platform/backends", "shell"},
