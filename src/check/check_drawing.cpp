@@ -55,19 +55,11 @@ constexpr const char *kind_words[] = {"transition", "step", "step", "link", "lin
                                       "link",       "link", "link", "link", "link", "link", "entry", "exit", ""};
 static_assert(std::size(kind_words) == cell_kind_count, "a word for every cell kind");
 
-cell cell_at(int x, int y) {
-  if (x < 0 || x >= grid_size || y < 0 || y >= grid_size) return {cell_empty, 0};
-  cell c = plan_xy[x][y];
-  if (c.kind < 0 || c.kind >= cell_kind_count) c.kind = cell_empty;
-  return c;
-}
-
-bool is_step(int kind) { return kind == cell_initial_step || kind == cell_step; }
 bool is_numbered(int kind) { return kind <= cell_step || kind == cell_entry || kind == cell_exit; }
 
 // "step 3 (column 2, row 5)" for this very cell, "link (column 2, row 5)" for a link.
 void cell_text(int x, int y, char *text, int size) {
-  cell c = cell_at(x, y);
+  cell c = plan_cell(x, y);
   if (is_numbered(c.kind)) std::snprintf(text, size_t(size), "%s %d (column %d, row %d)", kind_words[c.kind], c.number, x, y);
   else std::snprintf(text, size_t(size), "%s (column %d, row %d)", kind_words[c.kind], x, y);
 }
@@ -84,9 +76,9 @@ void count_numbers() {
   std::memset(entry_cells, 0, sizeof entry_cells);
   for (int x = 0; x < grid_size; x++)
     for (int y = 0; y < grid_size; y++) {
-      cell c = cell_at(x, y);
+      cell c = plan_cell(x, y);
       if (!number_in_range(c.number)) continue;
-      if (is_step(c.kind)) step_cells[c.number]++;
+      if (is_step_kind(c.kind)) step_cells[c.number]++;
       if (c.kind == cell_transition) transition_cells[c.number]++;
       if (c.kind == cell_entry) entry_cells[c.number]++;
     }
@@ -99,15 +91,15 @@ void check_numbers() {
   char name[80];
   for (int x = 0; x < grid_size; x++)
     for (int y = 0; y < grid_size; y++) {
-      cell c = cell_at(x, y);
+      cell c = plan_cell(x, y);
       if (!is_numbered(c.kind)) continue;
       if (!number_in_range(c.number)) {
         cell_text(x, y, name, sizeof name);
         add_finding(check_error, cell_place(x, y), "%s has a number outside 0..63", name);
         continue;
       }
-      if (!is_step(c.kind) && c.kind != cell_transition) continue;
-      int family = is_step(c.kind) ? 0 : 1;
+      if (!is_step_kind(c.kind) && c.kind != cell_transition) continue;
+      int family = is_step_kind(c.kind) ? 0 : 1;
       bool *seen = family == 0 ? seen_step : seen_transition;
       if (seen[c.number])
         add_finding(check_error, cell_place(x, y), "two %s numbered %d: column %d, row %d and column %d, row %d",
@@ -125,8 +117,8 @@ void check_initial_step() {
   bool any_step = false, initial = false;
   for (int x = 0; x < grid_size; x++)
     for (int y = 0; y < grid_size; y++) {
-      any_step = any_step || is_step(cell_at(x, y).kind);
-      initial = initial || cell_at(x, y).kind == cell_initial_step;
+      any_step = any_step || is_step_kind(plan_cell(x, y).kind);
+      initial = initial || plan_cell(x, y).kind == cell_initial_step;
     }
   if (any_step && !initial) add_finding(check_error, nowhere, "no initial step: no step is active at power-up");
 }
@@ -137,8 +129,8 @@ void check_steps_below_steps() {
   char name[80], other[80];
   for (int x = 0; x < grid_size; x++)
     for (int y = 0; y < grid_size; y++) {
-      cell c = cell_at(x, y);
-      if (!is_step(c.kind) || !number_in_range(c.number)) continue;
+      cell c = plan_cell(x, y);
+      if (!is_step_kind(c.kind) || !number_in_range(c.number)) continue;
       successor_count = 0;
       follow_link(x, y + 1, 0, from_above);
       cell_text(x, y, name, sizeof name);
@@ -172,7 +164,7 @@ bool reached_by_a_step(int x, int y, bool nothing_below) {
   for (int sx = 0; sx < grid_size && !reached; sx++)
     for (int sy = 0; sy < grid_size && !reached; sy++) {
       bool probe = nothing_below && sx == x && sy == y + 1;
-      if (!is_step(cell_at(sx, sy).kind) || probe || !number_in_range(plan_xy[sx][sy].number)) continue;
+      if (!is_step_kind(plan_cell(sx, sy).kind) || probe || !number_in_range(plan_xy[sx][sy].number)) continue;
       find_successors(sx, sy);
       for (int k = 0; k < successor_count; k++) reached = reached || successor_list[k].transition == own;
     }
@@ -186,7 +178,7 @@ void check_transitions() {
   char name[80];
   for (int x = 0; x < grid_size; x++)
     for (int y = 0; y < grid_size; y++) {
-      cell c = cell_at(x, y);
+      cell c = plan_cell(x, y);
       if (c.kind != cell_transition || !number_in_range(c.number)) continue;
       cell_text(x, y, name, sizeof name);
       successor_count = 0;
@@ -204,14 +196,14 @@ void check_links() {
   char name[80];
   for (int x = 0; x < grid_size; x++)
     for (int y = 0; y < grid_size; y++) {
-      cell c = cell_at(x, y);
+      cell c = plan_cell(x, y);
       if (c.kind < cell_vertical || c.kind == cell_empty) continue;
       cell_text(x, y, name, sizeof name);
       if (c.kind == cell_exit && number_in_range(c.number) && entry_cells[c.number] == 0)
         add_finding(check_error, cell_place(x, y), "%s has no entry %d", name, c.number);
       for (const auto &end : link_ends) {
         if (c.kind == cell_exit || !(cell_sides[c.kind] & end.side)) continue;
-        if (cell_at(x + end.dx, y + end.dy).kind != cell_empty) continue;
+        if (plan_cell(x + end.dx, y + end.dy).kind != cell_empty) continue;
         add_finding(check_warning, cell_place(x, y), "%s ends in nothing %s", name, end.where);
       }
     }

@@ -41,6 +41,10 @@ extern int bad_cell_x, bad_cell_y;
 void report_bad_number(int x, int y);
 bool number_in_range(int number);
 
+// The cell at (x, y); empty outside the plan or for a kind no cell has.
+cell plan_cell(int x, int y);
+bool is_step_kind(int kind);  // a step or an initial step: one numbering
+
 // True when the text holds nothing but blanks (character 32); the empty text is blank.
 bool is_blank(std::string_view text);
 // A text field read up to its NUL, or to its end should the NUL be missing.

@@ -111,14 +111,6 @@ struct walk_frame {
 };
 walk_frame frames[node_count];
 
-cell cell_at(int x, int y) {
-  if (x < 0 || x >= grid_size || y < 0 || y >= grid_size) return {cell_empty, 0};
-  cell c = plan_xy[x][y];
-  if (c.kind < 0 || c.kind >= cell_kind_count) c.kind = cell_empty;
-  return c;
-}
-
-bool is_step(int kind) { return kind == cell_initial_step || kind == cell_step; }
 
 int cell_node(int x, int y, int side, int phase) {
   return ((x * grid_size + y) * side_count + side) * phase_count + phase;
@@ -127,7 +119,7 @@ int cell_node(int x, int y, int side, int phase) {
 // The node of a cell entered from one side; an exit whose number is usable jumps.
 int node_at(int x, int y, int side, int phase) {
   if (x < 0 || x >= grid_size || y < 0 || y >= grid_size) return off_grid;
-  cell c = cell_at(x, y);
+  cell c = plan_cell(x, y);
   if (c.kind == cell_exit && number_in_range(c.number)) return cell_nodes + c.number * phase_count + phase;
   return cell_node(x, y, side, phase);
 }
@@ -157,18 +149,18 @@ node_facts facts[cell_nodes];
 void find_facts(int node) {
   node_facts &f = facts[node];
   node_place p = place_of(node);
-  cell c = cell_at(p.x, p.y);
+  cell c = plan_cell(p.x, p.y);
   bool usable = number_in_range(c.number);
   bool crossing = c.kind == cell_transition && p.phase == before_transition &&
                   (p.side == from_above || p.side == from_below);
-  bool recording = is_step(c.kind) && p.side == from_above && p.phase == after_transition;
+  bool recording = is_step_kind(c.kind) && p.side == from_above && p.phase == after_transition;
   // An exit still reached as a cell has a number no entry can hold.
   f.bad_number = (crossing || recording || c.kind == cell_exit) && !usable;
   f.transition = int8_t(crossing && usable ? c.number : -1);
   f.recorded_step = int8_t(recording && usable ? c.number : -1);
   f.move_count = 0;
   // A step ends the walk, and so does a transition once the path has crossed one.
-  if (is_step(c.kind) || c.kind == cell_exit || f.bad_number) return;
+  if (is_step_kind(c.kind) || c.kind == cell_exit || f.bad_number) return;
   if (c.kind == cell_transition && f.transition < 0) return;
   int phase = c.kind == cell_transition ? after_transition : p.phase;
   for (move m : walk_rules[c.kind][p.side]) {
@@ -286,6 +278,15 @@ void walk_from(int start) {
 }
 
 }  // namespace
+
+cell plan_cell(int x, int y) {
+  if (x < 0 || x >= grid_size || y < 0 || y >= grid_size) return {cell_empty, 0};
+  cell c = plan_xy[x][y];
+  if (c.kind < 0 || c.kind >= cell_kind_count) c.kind = cell_empty;
+  return c;
+}
+
+bool is_step_kind(int kind) { return kind == cell_initial_step || kind == cell_step; }
 
 bool number_in_range(int number) { return number >= 0 && number < table_rows; }
 
