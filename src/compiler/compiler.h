@@ -45,6 +45,8 @@ struct cst_entry {
   char cst_name[definition_name_size];
 };
 
+constexpr int32_t not_given = -1;  // a simulator key the definition lacks
+
 struct definition_record {
   int32_t uc_type;
   int32_t uc_taille_flash;
@@ -53,7 +55,7 @@ struct definition_record {
   int32_t adr_stop_graphcet;
   int32_t taille_zb;
   int32_t frequence_horloge;  // the chip's clock in Hz, for the simulator; 0 when not given
-  // The interpreter's chip-dependent cycle costs, for the simulator; 0 when not given.
+  // The interpreter's chip-dependent cycle costs, for the simulator; not_given when absent.
   int32_t cycles_lecture_ordre;      // fetching and decoding one order
   int32_t cycles_debut_passe;        // starting a pass
   int32_t cycles_avant_controle;     // reset to the program check

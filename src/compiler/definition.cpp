@@ -14,9 +14,21 @@
 definition_record automaton_definition;
 bool automaton_definition_loaded;
 
+// Keys only the simulator reads; a definition that lacks them must not inherit the previous one's.
+static int32_t definition_record::*const simulator_fields[] = {
+    &definition_record::frequence_horloge,       &definition_record::cycles_lecture_ordre,
+    &definition_record::cycles_debut_passe,      &definition_record::cycles_avant_controle,
+    &definition_record::cycles_apres_controle,   &definition_record::cycles_controle_ordre,
+    &definition_record::periode_interruption,    &definition_record::interruptions_par_tick,
+    &definition_record::cycles_interruption,     &definition_record::part_interruption_longue,
+    &definition_record::cycles_interruption_tick,
+};
+
 void init_automaton_definition() {
   automaton_definition_loaded = false;
   std::memset(&automaton_definition, 0, sizeof automaton_definition);
+  for (int32_t definition_record::*field : simulator_fields) automaton_definition.*field = not_given;
+  automaton_definition.frequence_horloge = 0;
   for (zb_entry &entry : automaton_definition.zb_table) entry.zb_address = -1;
   for (cst_entry &entry : automaton_definition.cst_table) {
     entry.cst_kind = cst_none;
@@ -127,15 +139,6 @@ static const struct {
     {"cycles_interruption_tick", &definition_record::cycles_interruption_tick, false},
 };
 
-// Keys only the simulator reads; a definition that lacks them must not inherit the previous one's.
-static int32_t definition_record::*const simulator_fields[] = {
-    &definition_record::frequence_horloge,       &definition_record::cycles_lecture_ordre,
-    &definition_record::cycles_debut_passe,      &definition_record::cycles_avant_controle,
-    &definition_record::cycles_apres_controle,   &definition_record::cycles_controle_ordre,
-    &definition_record::periode_interruption,    &definition_record::interruptions_par_tick,
-    &definition_record::cycles_interruption,     &definition_record::part_interruption_longue,
-    &definition_record::cycles_interruption_tick,
-};
 
 // The hex writer reads the images up to these sizes, so larger ones are refused.
 static bool info_value_fits(int32_t definition_record::*field, int32_t value) {
@@ -300,8 +303,9 @@ int load_automaton_definition_from(const char *path) {
   }
   word_held = false;
   held_char = no_char;
-  // A definition that does not give the clock must not inherit the previous one's.
-  for (int32_t definition_record::*field : simulator_fields) automaton_definition.*field = 0;
+  // A definition that does not give the clock or a cost must not inherit the previous one's.
+  for (int32_t definition_record::*field : simulator_fields) automaton_definition.*field = not_given;
+  automaton_definition.frequence_horloge = 0;
   bool loaded = read_sections();
   std::fclose(definition_stream);
   definition_stream = nullptr;

@@ -33,7 +33,7 @@ struct sim_target_map {
   int unstable_address;                    // -1 when the target has no UNSTABLE bit
   int64_t cycles_per_second;               // instruction cycles: the clock over four
   int tick_cycles;                         // the timer tick, 10 ms
-  // The chip's own costs, from the definition (the PIC16F628A's when it gives none).
+  // The chip's own costs, from the definition (one without them is refused).
   int port_count;                          // ports with pins: each is sampled and written
   int fetch_cycles;                        // fetching and decoding one order
   int pass_start_cycles;

@@ -73,26 +73,40 @@ static void bind_timers() {
   }
 }
 
-// A cost the definition gives, or the PIC16F628A's.
-static int cost(int32_t given, int otherwise) { return given > 0 ? given : otherwise; }
+// The chip's costs: every one comes from the definition, none is guessed.
+static const struct {
+  const char *key;
+  int32_t definition_record::*given;
+  int sim_target_map::*cost;
+  int least;  // a period or a count of nothing would stall the clock
+} cost_keys[] = {
+    {"cycles_lecture_ordre", &definition_record::cycles_lecture_ordre, &sim_target_map::fetch_cycles, 0},
+    {"cycles_debut_passe", &definition_record::cycles_debut_passe, &sim_target_map::pass_start_cycles, 0},
+    {"cycles_avant_controle", &definition_record::cycles_avant_controle, &sim_target_map::reset_cycles, 0},
+    {"cycles_controle_ordre", &definition_record::cycles_controle_ordre, &sim_target_map::check_order_cycles, 0},
+    {"cycles_apres_controle", &definition_record::cycles_apres_controle, &sim_target_map::setup_cycles, 0},
+    {"periode_interruption", &definition_record::periode_interruption, &sim_target_map::interrupt_period, 1},
+    {"interruptions_par_tick", &definition_record::interruptions_par_tick, &sim_target_map::interrupts_per_tick, 1},
+    {"cycles_interruption", &definition_record::cycles_interruption, &sim_target_map::interrupt_cycles, 0},
+    {"part_interruption_longue", &definition_record::part_interruption_longue, &sim_target_map::interrupt_long_share, 0},
+    {"cycles_interruption_tick", &definition_record::cycles_interruption_tick, &sim_target_map::tick_extra_cycles, 0},
+};
 
-static void bind_costs() {
+// False with the first key the definition does not give (or gives below its least).
+static bool bind_costs(const char *&missing) {
   const definition_record &d = automaton_definition;
   bool used[sim_port_count] = {};
   for (int p = 0; p < sim_target.pin_count; p++) used[sim_target.pins[p].port] = true;
   sim_target.port_count = 0;
   for (bool port_used : used) sim_target.port_count += port_used;
-  sim_target.fetch_cycles = cost(d.cycles_lecture_ordre, 37);
-  sim_target.pass_start_cycles = cost(d.cycles_debut_passe, 7);
-  sim_target.reset_cycles = cost(d.cycles_avant_controle, 535);
-  sim_target.setup_cycles = cost(d.cycles_apres_controle, 277);
-  // Without the key the check reads orders the way the scans do.
-  sim_target.check_order_cycles = cost(d.cycles_controle_ordre, 38 + sim_target.fetch_cycles - 37);
-  sim_target.interrupt_period = cost(d.periode_interruption, sim_target.tick_cycles);
-  sim_target.interrupts_per_tick = cost(d.interruptions_par_tick, 1);
-  sim_target.interrupt_cycles = cost(d.cycles_interruption, 12);
-  sim_target.interrupt_long_share = d.cycles_interruption > 0 ? d.part_interruption_longue : 78;
-  sim_target.tick_extra_cycles = d.cycles_interruption_tick;
+  for (const auto &key : cost_keys) {
+    if (d.*key.given < key.least) {
+      missing = key.key;
+      return false;
+    }
+    sim_target.*key.cost = d.*key.given;
+  }
+  return true;
 }
 
 static bool refuse(char *error, int size, const char *text) {
@@ -121,7 +135,11 @@ bool sim_bind_target(char *error, int error_size) {
     return refuse(error, error_size, "the definition does not give the chip's clock (frequence_horloge)");
   sim_target.cycles_per_second = clock / 4;
   sim_target.tick_cycles = int(sim_target.cycles_per_second / 100);
-  bind_costs();
+  const char *missing = nullptr;
+  if (!bind_costs(missing)) {
+    std::snprintf(error, size_t(error_size), "the definition does not give the simulator's cycle cost %s", missing);
+    return false;
+  }
   return true;
 }
 

@@ -2,6 +2,7 @@
 // verdict, its errors, and the waveforms it writes.
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 
 #include "app/talvenc_runner.h"
@@ -101,23 +102,35 @@ TEST_F(Simulate, AProgramThatDoesNotCompileIsNotRun) {
   EXPECT_EQ(run.out, "");
 }
 
-// The definition must name the simulator's bits and give the clock.
-TEST_F(Simulate, ADefinitionWithoutTheNamesIsRefused) {
+// The definition must name the simulator's bits and give the clock and every cycle cost:
+// none is guessed from another chip, and nothing is run or written.
+TEST_F(Simulate, ADefinitionWithoutTheNamesOrCostsIsRefused) {
+  const struct {
+    const char *line, *message;
+  } cases[] = {
+      {"frequence_horloge 4000000\r\n", "the definition does not give the chip's clock (frequence_horloge)"},
+      {"eb 1 TRISB\r\n", "the definition has pins on port B but no constant TRISB"},
+      {"cycles_lecture_ordre 37\r\n", "the definition does not give the simulator's cycle cost cycles_lecture_ordre"},
+      {"cycles_controle_ordre 38\r\n", "the definition does not give the simulator's cycle cost cycles_controle_ordre"},
+      {"periode_interruption 10000\r\n", "the definition does not give the simulator's cycle cost periode_interruption"},
+      {"part_interruption_longue 78\r\n",
+       "the definition does not give the simulator's cycle cost part_interruption_longue"},
+      {"cycles_interruption_tick 0\r\n",
+       "the definition does not give the simulator's cycle cost cycles_interruption_tick"},
+  };
   std::string full = read_file("target.def");
-  std::string without_clock = full;
-  without_clock.erase(without_clock.find("frequence_horloge 4000000\r\n"), 27);
-  write_file("noclock.def", without_clock);
   write_file("scenario.txt", "10ms expect RB0=0\n");
-  run_result run = talvenc("--definition noclock.def --literal prog.lit --simulate scenario.txt");
-  EXPECT_EQ(run.status, 2);
-  EXPECT_EQ(run.err, std::string(loaded) + "talvenc: the definition does not give the chip's clock (frequence_horloge)\n");
-  std::string without_trisb = full;
-  without_trisb.erase(without_trisb.find("eb 1 TRISB\r\n"), 12);
-  write_file("notris.def", without_trisb);
   write_file("prog.lit", "l RA0 = M0\n");
-  run = talvenc("--definition notris.def --literal prog.lit --simulate scenario.txt");
-  EXPECT_EQ(run.status, 2);
-  EXPECT_EQ(run.err, std::string(loaded) + "talvenc: the definition has pins on port B but no constant TRISB\n");
+  for (const auto &c : cases) {
+    std::string without = full;
+    without.erase(without.find(c.line), std::strlen(c.line));
+    write_file("lacking.def", without);
+    run_result run = talvenc("--definition lacking.def --literal prog.lit --simulate scenario.txt --vcd run.vcd");
+    EXPECT_EQ(run.status, 2) << c.line;
+    EXPECT_EQ(run.err, std::string(loaded) + "talvenc: " + c.message + "\n") << c.line;
+    EXPECT_EQ(run.out, "") << c.line;
+    EXPECT_FALSE(std::filesystem::exists("run.vcd")) << c.line;
+  }
 }
 
 TEST_F(Simulate, BadSimulationOptionsPrintTheUsage) {
