@@ -41,6 +41,38 @@ static bool in_program_area(int64_t address) {
   return inside && address >= 0 && address < flash_words;
 }
 
+// Where each chip's interpreter reads its program (program_area in firmware/pic16f*.asm).
+// The chip is recognised by its flash size and the empty program its interpreter leaves there.
+static const struct {
+  int32_t flash_words;
+  int32_t program_start;
+  const char *chip;
+} chip_program_areas[] = {
+    {0x400, 0x200, "PIC16F84A"},
+    {0x800, 0x400, "PIC16F628A"},
+    {0x1000, 0x400, "PIC16F88"},
+    {0x2000, 0x400, "PIC16F877A/PIC16F887"},
+};
+
+static bool holds_empty_program(int32_t address) {
+  const definition_record &d = automaton_definition;
+  return address >= 0 && address + 1 < flash_words && d.flash_image[address] == program_word_base + order_end_of_program &&
+         d.flash_image[address + 1] == program_word_base;
+}
+
+bool program_area_fits(char *error, int error_size) {
+  const definition_record &d = automaton_definition;
+  for (const auto &chip : chip_program_areas) {
+    if (d.uc_taille_flash != chip.flash_words || !holds_empty_program(chip.program_start)) continue;
+    if (d.adr_start_graphcet == chip.program_start) return true;
+    std::snprintf(error, size_t(error_size),
+                  "adr_start_graphcet %X is not where the %s interpreter of this definition reads its program (%X)",
+                  unsigned(d.adr_start_graphcet), chip.chip, unsigned(chip.program_start));
+    return false;
+  }
+  return true;
+}
+
 // Writes one program word (a known one) at program_address and moves on.
 static bool place_program_word(bool known, int value, int line) {
   int64_t address = program_address;
@@ -173,6 +205,11 @@ static void show_summary() {
 }
 
 compile_result compile_literal_to_image() {
+  char refusal[200];
+  if (!program_area_fits(refusal, sizeof refusal)) {
+    show_message_box(box_error, "Def File", refusal);
+    return compile_file_failed;
+  }
   copy_field(error_text, sizeof error_text, "\nErrors:\n");
   error_count = 0;
   area_error_reported = false;

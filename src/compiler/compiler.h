@@ -93,6 +93,10 @@ bool find_cst(const char *name, int &address, int &kind);
 
 // ---- The compiler ------------------------------------------------------------
 
+// False, with why in error, when the loaded definition holds a bundled chip's interpreter
+// but declares a program area other than the one that interpreter reads.
+bool program_area_fits(char *error, int error_size);
+
 enum compile_result { compile_ok = 0, compile_errors = 1, compile_file_failed = 2 };
 // Compiles literal_buffer into the definition's images and writes the hex file.
 compile_result compile_literal_to_hex();

@@ -115,6 +115,7 @@ static bool refuse(char *error, int size, const char *text) {
 }
 
 bool sim_bind_target(char *error, int error_size) {
+  if (!program_area_fits(error, error_size)) return false;
   int steps = 0;
   for (int n = 0; n < sim_step_count; n++) {
     sim_target.step_address[n] = named_bit("x%d", n);

@@ -133,6 +133,24 @@ TEST_F(Simulate, ADefinitionWithoutTheNamesOrCostsIsRefused) {
   }
 }
 
+// A copy of the bundled target that moves the program area: its interpreter still reads
+// at 0x400, so neither the hex nor the simulation may take the declared one.
+TEST_F(Simulate, AProgramAreaTheInterpreterDoesNotReadIsRefused) {
+  std::string moved = read_file("target.def");
+  moved.replace(moved.find("adr_start_graphcet 400"), 22, "adr_start_graphcet 500");
+  write_file("moved.def", moved);
+  write_file("scenario.txt", "10ms expect RB0=0\n");
+  const std::string refusal =
+      "Def File: adr_start_graphcet 500 is not where the PIC16F628A interpreter of this definition reads its program (400)\n";
+  for (const char *outputs : {"--hex out.hex", "--simulate scenario.txt --vcd run.vcd"}) {
+    run_result run = talvenc(std::string("--definition moved.def --literal prog.lit ") + outputs);
+    EXPECT_EQ(run.status, 2) << outputs;
+    EXPECT_EQ(run.err, std::string(loaded) + refusal) << outputs;
+    EXPECT_EQ(run.out, "") << outputs;
+    EXPECT_FALSE(std::filesystem::exists("out.hex") || std::filesystem::exists("run.vcd")) << outputs;
+  }
+}
+
 TEST_F(Simulate, BadSimulationOptionsPrintTheUsage) {
   write_file("scenario.txt", "10ms expect RB0=0\n");
   for (const char *arguments : {"--literal prog.lit --vcd run.vcd", "--literal prog.lit --until 1s",
