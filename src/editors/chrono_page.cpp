@@ -346,7 +346,7 @@ static bool write_scenario_file(const char *path, const char *stem) {
       put_text(file, " set %s=%d\n", sim_target.pins[c.pin].name, c.level);
     }
     if (!outputs_left || sim_signals[change(k).signal].kind != signal_output) continue;
-    put_time(file, replay_ns(cycle));
+    put_time(file, replay_ns(cycle + change(k).seen_after));
     put_text(file, " expect %s=%d\n", sim_signals[change(k).signal].name, change(k).value);
   }
   return finish_file(file);

@@ -305,18 +305,27 @@ static void sample_inputs() {
     }
 }
 
+// Each port with pins in turn, a load and a write each: a pin changes at its port's write.
 static void write_outputs() {
-  for (int p = 0; p < sim_target.pin_count; p++) {
-    const sim_pin &pin = sim_target.pins[p];
-    uint8_t mask = uint8_t(1 << pin.bit);
-    sim.pin_level[pin.port] = uint8_t(sim.bit[pin.address] ? sim.pin_level[pin.port] | mask
-                                                           : sim.pin_level[pin.port] & ~mask);
+  for (int port = 0; port < sim_port_count; port++) {
+    bool written = false;
+    for (int p = 0; p < sim_target.pin_count; p++) {
+      const sim_pin &pin = sim_target.pins[p];
+      if (pin.port != port) continue;
+      if (!written) spend(1);
+      written = true;
+      uint8_t mask = uint8_t(1 << pin.bit), level = uint8_t(sim.bit[pin.address] ? mask : 0);
+      if ((sim.pin_level[port] & mask) != level) sim.pin_changed[p] = sim.cycle;
+      sim.pin_level[port] = uint8_t((sim.pin_level[port] & ~mask) | level);
+    }
+    if (written) spend(write_port_cycles - 1);
   }
 }
 
 static void end_scan() {
-  spend(stable_end_cycles() - 2);
+  spend(3);
   write_outputs();
+  spend(stable_end_cycles() - 2 - 3 - write_port_cycles * sim_target.port_count);
   update_timers();
   spend(2);
   sim.last_scan_passes = sim.passes;

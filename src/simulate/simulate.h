@@ -67,6 +67,7 @@ struct sim_machine {
   uint8_t bit[sim_bit_count];               // the bit map, one byte per bit
   uint8_t pin_level[sim_port_count];        // what the pins show: outputs written at the end of a scan
   uint8_t input_level[sim_port_count];      // what the outside drives onto the input pins
+  int64_t pin_changed[sim_pin_capacity];    // cycle of the port write that last changed each pin
   uint8_t activate[sim_bit_count], deactivate[sim_bit_count];  // by the step's bit address
   uint16_t wait[sim_timer_count];           // ticks still to wait
   uint8_t running;                          // timers counting since their enable
@@ -142,6 +143,7 @@ struct sim_change {
   int64_t cycle;
   uint16_t signal;
   uint8_t value;
+  int32_t seen_after;  // an output pin's change is seen by expectations once its scan ends, this many cycles later
 };
 constexpr int64_t sim_record_capacity = 1 << 20;
 extern sim_change sim_record[sim_record_capacity];

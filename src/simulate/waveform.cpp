@@ -82,7 +82,7 @@ void sim_record_start() {
   sim_record_count = 0;
   for (int s = 0; s < sim_signal_count; s++) {
     last_value[s] = uint8_t(sim_signal_value(s));
-    sim_record[sim_record_count++ % sim_record_capacity] = {0, uint16_t(s), last_value[s]};
+    sim_record[sim_record_count++ % sim_record_capacity] = {0, uint16_t(s), last_value[s], 0};
   }
 }
 
@@ -98,13 +98,21 @@ static void keep_in_time_order() {
   }
 }
 
+// An output pin changed at its port's write, earlier in the scan than its end.
+static int64_t change_cycle(int signal, int64_t cycle) {
+  const sim_signal &s = sim_signals[signal];
+  int64_t written = sim.pin_changed[s.index];
+  return s.kind == signal_output && written < cycle ? written : cycle;
+}
+
 bool sim_record_changes(int64_t cycle) {
   bool changed = false;
   for (int s = 0; s < sim_signal_count; s++) {
     uint8_t value = uint8_t(sim_signal_value(s));
     if (value == last_value[s]) continue;
     last_value[s] = value;
-    sim_record[sim_record_count++ % sim_record_capacity] = {cycle, uint16_t(s), value};
+    int64_t at = change_cycle(s, cycle);
+    sim_record[sim_record_count++ % sim_record_capacity] = {at, uint16_t(s), value, int32_t(cycle - at)};
     keep_in_time_order();
     changed = true;
   }
