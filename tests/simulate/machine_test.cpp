@@ -107,3 +107,24 @@ TEST_F(HostSimulator, APinTheTargetLacksIsNeitherDrivenNorRead) {
 }
 
 }  // namespace
+
+namespace {
+// An output changes at its port's write, inside the scan: before the scan ends, and seen
+// by an expectation from that end on.
+TEST_F(HostSimulator, AnOutputChangeIsStampedAtItsPortWrite) {
+  load_example("blinker");
+  sim_power_up();
+  sim_list_signals();
+  sim_record_start();
+  sim_run_to(2 * sim_target.cycles_per_second, [](int64_t cycle) { sim_record_changes(cycle); });
+  int outputs = 0;
+  for (int64_t k = sim_record_first(); k < sim_record_count; k++) {
+    const sim_change &c = sim_record[k % sim_record_capacity];
+    if (sim_signals[c.signal].kind != signal_output || c.cycle == 0) continue;
+    outputs++;
+    EXPECT_GT(c.seen_after, 0) << sim_signals[c.signal].name << " at " << c.cycle;
+    EXPECT_LT(c.seen_after, 1000) << sim_signals[c.signal].name << " at " << c.cycle;
+  }
+  EXPECT_GT(outputs, 0);
+}
+}  // namespace
