@@ -76,6 +76,23 @@ inline void check_project_fields() {
   for (const config_entry &entry : config_entries) FUZZ_CHECK(field_is_terminated(entry.value, text_size));
 }
 
+// Bounds a chart's size: the first `cells` drawn cells, column by column, stay and
+// the rest are emptied. Each walk over the chart costs in proportion to its cells, so
+// a full random grid would take a thousand inputs well past a short run.
+inline void keep_first_cells(int cells) {
+  for (auto &column : plan_xy)
+    for (cell &c : column)
+      if (c.kind != cell_empty && cells-- <= 0) c = {cell_empty, 0};
+}
+
+// Likewise the texts: the first `rows` filled rows, table after table, stay (every
+// unknown word of a text is measured against every name the target declares).
+inline void keep_first_texts(int rows) {
+  for (int table = 0; table < text_table_count; table++)
+    for (int row = 0; row < table_rows; row++)
+      if (table_text(table, row)[0] && rows-- <= 0) table_text(table, row)[0] = 0;
+}
+
 inline int hex_value(char c) {
   if (c >= '0' && c <= '9') return c - '0';
   if (c >= 'a' && c <= 'f') return c - 'a' + 10;

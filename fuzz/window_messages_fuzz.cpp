@@ -2,6 +2,7 @@
 // on every page and in every menu, with the file operations and translations they
 // start (in the fuzzer's own folder). Nothing may be written past a field, a
 // table or the surface, and "Exit" ends the run as it ends the message loop.
+#include <algorithm>
 #include <string>
 
 #include "editors/page_state.h"
@@ -25,12 +26,16 @@ static const message_kind kinds[] = {message_paint, message_key_down, message_ch
                                      message_left_double_click, message_other, message_simulation_tick,
                                      message_left_button_up};
 constexpr int kind_count = int(sizeof kinds / sizeof kinds[0]);
+// Nearly every message draws the whole window again: a bounded run keeps a thousand
+// inputs within seconds, and the stored inputs reach the pages in a few steps each.
+constexpr size_t messages_per_input = 64;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   write_input("config.txt", reinterpret_cast<const uint8_t *>(start_config), sizeof start_config - 1);
   reset_page_state();
   headless_create_window();
   send_message(message_paint);
+  size = std::min(size, 4 * messages_per_input);
   for (size_t at = 0; at + 4 <= size && !quit_posted; at += 4) {
     message_kind kind = kinds[data[at] % kind_count];
     send_message(kind, int8_t(data[at + 1]), data[at + 2] * 3, data[at + 3] * 2);

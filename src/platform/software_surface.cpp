@@ -36,8 +36,13 @@ static void put(int x, int y, rgb c) {
   drawn_since_presented = true;
 }
 
+// Clipped once and filled as a block: every repaint fills most of the window.
 static void fill_span(int left, int right, int y, rgb c) {
-  for (int x = left; x <= right; x++) put(x, y, c);
+  left = std::max(left, 0);
+  right = std::min(right, surface_width - 1);
+  if (y < 0 || y >= surface_height || left > right) return;
+  std::fill(&pixels[y][left], &pixels[y][right] + 1, packed(c));
+  drawn_since_presented = true;
 }
 
 // ---- Fonts, pens and brushes ----
