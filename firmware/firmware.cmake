@@ -6,6 +6,9 @@ find_program(GPASM gpasm)
 find_program(GPSIM gpsim)
 
 add_executable(make_definition firmware/make_definition.cpp)
+# The order codes both cores dispatch on, written from the compiler's order table.
+add_executable(make_order_codes firmware/make_order_codes.cpp)
+target_include_directories(make_order_codes PRIVATE src)
 
 if(NOT GPASM)
   message(STATUS "gpasm not found: the interpreter firmware is not assembled")
@@ -18,14 +21,21 @@ set(firmware_core ${CMAKE_SOURCE_DIR}/firmware/interpreter.inc ${CMAKE_SOURCE_DI
   ${CMAKE_SOURCE_DIR}/firmware/chip_common.inc ${CMAKE_SOURCE_DIR}/firmware/fast_core.inc
   ${CMAKE_SOURCE_DIR}/firmware/compact_core.inc ${CMAKE_SOURCE_DIR}/firmware/tmr0_tick.inc
   ${CMAKE_SOURCE_DIR}/firmware/eeprom_high_banks.inc)
+set(order_codes ${firmware_dir}/order_codes.inc)
+add_custom_command(OUTPUT ${order_codes}
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${firmware_dir}
+  COMMAND make_order_codes ${order_codes}
+  DEPENDS make_order_codes
+  COMMENT "Writing the firmware's order codes")
 set(built_definitions)
 foreach(chip IN LISTS firmware_chips)
   set(chip_hex ${firmware_dir}/${chip}.hex)
   set(chip_definition ${firmware_dir}/${chip}.def)
   add_custom_command(OUTPUT ${chip_hex} ${firmware_dir}/${chip}.lst
     COMMAND ${CMAKE_COMMAND} -E make_directory ${firmware_dir}
-    COMMAND ${GPASM} -a inhx8m -I ${CMAKE_SOURCE_DIR}/firmware -o ${chip_hex} ${CMAKE_SOURCE_DIR}/firmware/${chip}.asm
-    DEPENDS ${CMAKE_SOURCE_DIR}/firmware/${chip}.asm ${firmware_core}
+    COMMAND ${GPASM} -a inhx8m -I ${CMAKE_SOURCE_DIR}/firmware -I ${firmware_dir} -o ${chip_hex}
+      ${CMAKE_SOURCE_DIR}/firmware/${chip}.asm
+    DEPENDS ${CMAKE_SOURCE_DIR}/firmware/${chip}.asm ${firmware_core} ${order_codes}
     COMMENT "Assembling the ${chip} interpreter")
   add_custom_command(OUTPUT ${chip_definition}
     COMMAND make_definition ${chip} ${chip_hex} ${chip_definition}

@@ -13,6 +13,7 @@
 
 #include "check/check.h"
 #include "compiler/compiler.h"
+#include "model/orders.h"
 #include "translate/translate.h"
 
 namespace {
@@ -169,6 +170,9 @@ void check_operand(const source &at, const char *word, bool assigned) {
                 word, target, port);
 }
 
+// Whether an order (-1: an unknown word) writes its operand.
+bool sets_operand(int code) { return code >= 0 && order_table[code].operand == operand_written; }
+
 // An order word; false when a name stands in its place, so the words after it are out of step.
 bool check_order(const source &at, const char *word, int &code) {
   int address;
@@ -246,7 +250,7 @@ void check_conditions() {
     for (int k = 0; k < w.count; k += 2) {
       if (!check_order(at, w.text[k], code)) break;
       if (k + 1 == w.count) add_finding(check_error, at.place, "%s: the order \"%s\" has no name after it", at.name, w.text[k]);
-      else check_operand(at, w.text[k + 1], code == 8);
+      else check_operand(at, w.text[k + 1], sets_operand(code));
     }
   }
 }
@@ -285,8 +289,8 @@ void check_treatments(int table, const table_row *rows) {
       return;
     }
     source at = row_source(table, stream_row[k + 1]);
-    check_operand(at, stream[k + 1], code == 8);
-    int step = code == 8 ? step_setting(stream[k + 1]) : -1;
+    check_operand(at, stream[k + 1], sets_operand(code));
+    int step = sets_operand(code) ? step_setting(stream[k + 1]) : -1;
     if (step >= 0)
       add_finding(check_warning, at.place, "%s: \"%s\" is set here and by the outputs of step %d", at.name,
                   stream[k + 1], step);
@@ -352,8 +356,8 @@ void check_literal_names() {
       continue;
     }
     if (!check_order(at, first, code)) return;
-    check_operand(at, second, code == 8);
-    if (code != 8) continue;
+    check_operand(at, second, sets_operand(code));
+    if (!sets_operand(code)) continue;
     for (int k = 0; k < assigned; k++)
       if (std::strcmp(assigned_name[k], second) == 0 && assigned_line[k] != line) {
         add_finding(check_warning, at.place, "%s: \"%s\" is set here and on literal line %d", at.name, second,

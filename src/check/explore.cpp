@@ -9,6 +9,7 @@
 #include "check/behaviour.h"
 #include "check/check.h"
 #include "compiler/compiler.h"
+#include "model/orders.h"
 #include "platform/message_box.h"
 #include "translate/translate.h"
 
@@ -26,7 +27,6 @@ int explored_situations;
 
 namespace {
 
-enum order_code { code_last_reading = 7, code_initial_step = 9, code_step = 10, code_transition = 11 };
 constexpr int findings_per_kind = 16;
 // The exploration's share of the 2 s the whole check may take; past the second
 // limit, findings are said without their inputs and counter-examples.
@@ -50,8 +50,8 @@ int edge_count;
 int per_kind[behaviour_kind_count];
 bool from_chart_now;
 
-bool is_step_order(int code) { return code == code_initial_step || code == code_step; }
-bool reads_operand(int code) { return code <= code_last_reading || is_step_order(code); }
+bool is_step_order(int code) { return order_table[code].operand == operand_opened; }
+bool is_condition_order(int code) { return order_table[code].part == part_condition; }
 
 void carry(bool carried[], int address) {
   if (address >= 0 && address < sim_bit_count) carried[address] = true;
@@ -64,19 +64,19 @@ void read_step_blocks(bool carried[]) {
   for (int k = 0; k < sim_program_length; k++) {
     int code = sim_program[k].code, operand = sim_program[k].operand, step = step_number_at[operand];
     block_step[k] = -1;
-    if (reads_operand(code)) carry(carried, operand);
-    if (step >= 0 && (is_step_order(code) || code == code_transition)) program_steps |= uint64_t(1) << step;
+    if (order_reads_operand(code)) carry(carried, operand);
+    if (step >= 0 && order_names_step(code)) program_steps |= uint64_t(1) << step;
     if (is_step_order(code)) {
       current = step;
       condition = 0;
       start = k + 1;
-    } else if (code == code_transition) {
+    } else if (code == order_transition) {
       block_step[k] = current;
       steps_in_condition[k] = condition;
       condition_start[k] = start;
       condition = 0;
       start = k + 1;
-    } else if (code <= code_last_reading && step >= 0) {
+    } else if (is_condition_order(code) && step >= 0) {
       condition |= uint64_t(1) << step;
     }
   }
@@ -140,7 +140,7 @@ void read_drawn_transitions() {
       bool found = cell < grid_size * grid_size && plan_xy[x][y].number == step && find_successors(x, y);
       next_successor = found ? 0 : successor_slots;
       if (!found) cell = grid_size * grid_size;  // the blocks no longer follow the grid
-    } else if (code == code_transition) {
+    } else if (code == order_transition) {
       while (next_successor < successor_count &&
              (successor_list[next_successor].transition < 0 || successor_list[next_successor].step < 0))
         next_successor++;

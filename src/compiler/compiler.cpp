@@ -7,6 +7,7 @@
 
 #include "files/text_io.h"
 #include "model/model.h"
+#include "model/orders.h"
 #include "platform/message_box.h"
 #include "compiler/compiler.h"
 
@@ -219,7 +220,7 @@ compile_result compile_literal_to_image() {
   program_address = d.adr_start_graphcet;
   compile_pairs();
   // The end of program is written even after errors, as far as the area allows.
-  if (place_program_word(true, order_end_of_program, last_line)) place_program_word(true, 0, last_line);
+  if (place_program_word(true, order_end, last_line)) place_program_word(true, 0, last_line);
   if (error_count != 0) {
     show_message_box(box_error, "Error", error_text);
     return compile_errors;

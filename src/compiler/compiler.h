@@ -12,9 +12,8 @@ constexpr int literal_word_size = 64;
 // Otherwise returns 0 with the next pair of words and the row of its second word,
 // or 1 when no complete pair is left. The reading position persists between calls.
 int next_literal_pair(bool reset, char *first, char *second, int &line);
-// The order code (0 to 11) of an order word; false when the word is no order.
+// The order code of an order word (model/orders.h); false when the word is no order.
 bool find_order(const char *word, int &code);
-constexpr int order_end_of_program = 12;
 
 // Decimal reading as the literal language and the definition file use it: an
 // optional sign, then digits up to the first other character; no digits gives 0.

@@ -1,13 +1,12 @@
 // The literal language as the compiler reads it: words taken two at a time
 // across the rows of literal_buffer, "@" comments, and the order words.
-#include <iterator>
-
 #include "compiler/compiler.h"
 
 #include <climits>
 #include <cstring>
 
 #include "model/model.h"
+#include "model/orders.h"
 
 // The reading position of next_literal_pair, kept between calls.
 static int pair_row, pair_column;
@@ -57,28 +56,10 @@ int next_literal_pair(bool reset, char *first, char *second, int &line) {
   return 1;
 }
 
-// Only these exact words are orders; mixed forms such as "Ln" are not.
-static constexpr struct {
-  const char *word;
-  int code;
-} order_words[] = {
-    {"l", 0},  {"L", 0},  {"ln", 1}, {"LN", 1}, {"a", 2}, {"A", 2}, {"an", 3},
-    {"AN", 3}, {"o", 4},  {"O", 4},  {"on", 5}, {"ON", 5}, {"x", 6}, {"X", 6},
-    {"xn", 7}, {"XN", 7}, {"=", 8},  {"*", 9},  {"-", 10}, {">", 11},
-};
-constexpr bool every_order_has_a_word() {
-  for (int code = 0; code < order_end_of_program; code++) {
-    bool found = false;
-    for (const auto &order : order_words) found = found || order.code == code;
-    if (!found) return false;
-  }
-  return true;
-}
-static_assert(every_order_has_a_word(), "a word for every order code");
-
+// Only the table's exact words are orders; mixed forms such as "Ln" are not.
 bool find_order(const char *word, int &code) {
-  for (const auto &order : order_words)
-    if (std::strcmp(word, order.word) == 0) {
+  for (const order_entry &order : order_table)
+    if (order.word && (std::strcmp(word, order.word) == 0 || std::strcmp(word, order.capital_word) == 0)) {
       code = order.code;
       return true;
     }

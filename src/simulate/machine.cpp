@@ -4,6 +4,7 @@
 #include <iterator>
 
 #include "compiler/compiler.h"
+#include "model/orders.h"
 #include "simulate/simulate.h"
 
 sim_machine sim;
@@ -13,10 +14,6 @@ int sim_action_start;
 int sim_fired_orders[sim_order_capacity];
 int sim_fired_count;
 
-enum order_codes : uint8_t {
-  order_load, order_load_not, order_and, order_and_not, order_or, order_or_not, order_xor, order_xor_not,
-  order_assign, order_initial_step, order_step, order_transition, order_end,
-};
 constexpr int pass_cap = 16;
 
 // ---- What each part of the firmware costs, in instruction cycles -------------
@@ -29,7 +26,7 @@ constexpr int handler_cycles[] = {
     /* l */ 5, /* ln */ 5, /* a */ 4, /* an */ 4, /* o */ 4, /* on */ 4, /* x */ 5, /* xn */ 5,
     /* = */ 8, /* * */ 13, /* - */ 13, /* > */ 5, /* end */ 0,
 };
-static_assert(std::size(handler_cycles) == order_end + 1, "a cost for every order code");
+static_assert(std::size(handler_cycles) == order_count, "a cost for every order code");
 constexpr int transition_false_cycles = 6;     // ">" whose condition failed sets the result again
 constexpr int transition_fire_cycles = 28;     // ">" that fires
 constexpr int transition_not_step_cycles = 13; // ">" towards a bit that is no step
@@ -137,7 +134,7 @@ static bool decode_program(int &check_cycles) {
     if (code > order_end || sim_program_length == sim_order_capacity) return false;
     sim_program[sim_program_length++] = {uint8_t(code), uint8_t(operand)};
     check_cycles += check_order;
-    if (code < order_initial_step) continue;
+    if (order_table[code].part != part_block) continue;
     sim_action_start = sim_program_length;
     if (code != order_initial_step) check_cycles += check_step_order_extra;
     else if (!is_step(operand)) check_cycles += check_initial_other_extra;

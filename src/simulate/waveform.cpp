@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "files/text_io.h"
+#include "model/orders.h"
 #include "simulate/simulate.h"
 
 sim_signal sim_signals[sim_signal_capacity];
@@ -17,12 +18,10 @@ static void copy_name(char (&field)[sim_name_size], const char *name) {
   field[length] = 0;
 }
 
-// Orders whose operand is a step: "*", "-" and ">".
-static bool names_a_step(const sim_order &order) { return order.code >= 9 && order.code <= 11; }
-
+// Whether an order names the address; with steps_only, as its step ("*", "-" or ">").
 static bool program_uses(int address, bool steps_only) {
   for (int k = 0; k < sim_program_length; k++)
-    if (sim_program[k].operand == address && (!steps_only || names_a_step(sim_program[k]))) return true;
+    if (sim_program[k].operand == address && (!steps_only || order_names_step(sim_program[k].code))) return true;
   return false;
 }
 

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "model/orders.h"
 #include "platform/message_box.h"
 
 namespace {
@@ -110,8 +111,8 @@ bool emit_evolution(int from_step, const successor &s) {
   uint64_t joined = steps_into[s.transition];
   if (joined & (joined - 1))
     for (int step = 0; step < table_rows; step++)
-      if (step != from_step && (joined >> step & 1)) add_to_line(" a x%d", step);
-  add_to_line(" > x%d", s.step);
+      if (step != from_step && (joined >> step & 1)) add_to_line(" %s x%d", order_word(order_and), step);
+  add_to_line(" %s x%d", order_word(order_transition), s.step);
   return emit_line({line, size_t(line_length)});
 }
 
@@ -121,7 +122,8 @@ bool emit_step(int x, int y) {
     report_bad_number(x, y);
     return false;
   }
-  if (!emit_formatted(c.kind == cell_initial_step ? "*  x%d" : "-  x%d", c.number)) return false;
+  order_code opening = c.kind == cell_initial_step ? order_initial_step : order_step;
+  if (!emit_formatted("%s  x%d", order_word(opening), c.number)) return false;
   if (!find_successors(x, y)) return false;
   for (const successor &s : successor_list)
     if (s.transition != -1 && s.step != -1 && !emit_evolution(c.number, s)) return false;
@@ -152,10 +154,10 @@ bool emit_outputs() {
         line_length = 0;
         found = true;
       }
-      add_to_line(other.row == word.row ? "l x%d " : "o x%d ", other.row);
+      add_to_line("%s x%d ", order_word(other.row == word.row ? order_load : order_or), other.row);
     }
     if (!found) continue;
-    add_to_line("= %s", word.text);
+    add_to_line("%s %s", order_word(order_assign), word.text);
     if (!emit_line({line, size_t(line_length)})) return false;
   }
   return true;
