@@ -57,7 +57,7 @@ static const struct {
 
 static bool holds_empty_program(int32_t address) {
   const definition_record &d = automaton_definition;
-  return address >= 0 && address + 1 < flash_words && d.flash_image[address] == program_word_base + order_end_of_program &&
+  return address >= 0 && address + 1 < flash_words && d.flash_image[address] == program_word_base + order_end &&
          d.flash_image[address + 1] == program_word_base;
 }
 
