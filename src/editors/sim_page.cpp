@@ -124,40 +124,8 @@ bool sim_page_open() {
 
 // ---- Conditions -----------------------------------------------------------------
 
-// An input pin reads what is driven onto it now, so a click shows at once which
-// transitions it would fire; every other name reads its bit.
-static bool operand_value(const char *name, int &value) {
-  int pin = sim_find_pin(name);
-  if (pin >= 0 && sim_pin_is_input(pin)) {
-    value = sim_pin_level(pin);
-    return true;
-  }
-  int address;
-  if (!find_zb(name, address) || address < 0 || address >= sim_bit_count) return false;
-  value = sim.bit[address];
-  return true;
-}
-
-// The condition's own words, "l RA0 an x4 o M1", worked left to right as the chip's
-// accumulator does; a word the chip would not take there leaves it unmarked.
 bool transition_condition_holds(int n) {
-  if (n < 0 || n >= table_rows || !simulation.started) return false;
-  char text[text_size + 1];
-  std::snprintf(text, sizeof text, "%s", transition_conditions[n].text);
-  bool result = false, any = false;
-  const char *blanks = " \t";
-  for (char *order = std::strtok(text, blanks); order; order = std::strtok(nullptr, blanks)) {
-    char *operand = std::strtok(nullptr, blanks);
-    int code, value;
-    if (!operand || !find_order(order, code) || code > 7 || !operand_value(operand, value)) return false;
-    bool bit = (value != 0) != (code & 1);  // odd codes take the complement
-    if (code <= 1) result = bit;
-    else if (code <= 3) result = result && bit;
-    else if (code <= 5) result = result || bit;
-    else result = result != bit;
-    any = true;
-  }
-  return any && result;
+  return simulation.started && n >= 0 && n < table_rows && sim_condition_holds(transition_conditions[n].text);
 }
 
 static bool step_active(int n) {

@@ -45,5 +45,5 @@ extern chronogram_view_state chronogram_view;
 void reset_simulation_views();
 // The one way an input changes: driven, remembered for the scenario, recorded.
 void change_input(int pin, int level);
-// Whether the condition of transition n holds over the present bits (see sim_page.cpp).
+// Whether the condition of transition n holds now, as the simulator works it out.
 bool transition_condition_holds(int n);

@@ -112,6 +112,10 @@ bool sim_skip_quiet_scans(int64_t cycle);
 // The cycle at which the next scan samples its inputs.
 int64_t sim_next_sample_cycle();
 
+// Whether a condition's words ("l RA0 an x4 o M1") hold now, the inputs read as driven
+// at this instant; false when the chip would not take a word there, or there is none.
+bool sim_condition_holds(const char *text);
+
 // Drives an input pin from now on.
 void sim_set_input(int pin, int level);
 // What a pin shows: the level driven onto an input, the written image bit of an output.

@@ -106,4 +106,24 @@ TEST_F(HostSimulator, APinTheTargetLacksIsNeitherDrivenNorRead) {
   EXPECT_EQ(std::memcmp(&before, &sim, sizeof sim), 0);
 }
 
+// A condition is worked by the machine's own orders over the present bits, an input
+// read as driven now (before any scan samples it); a word the chip would not take fails.
+TEST_F(HostSimulator, AConditionHoldsAsTheChipWouldWorkIt) {
+  load_example("blinker");
+  sim_power_up();
+  sim_set_input(sim_find_pin("RA0"), 1);
+  struct condition_case {
+    const char *text;
+    bool holds;
+  };
+  const condition_case cases[] = {
+      {"l RA0", true},         {"ln RA0", false},        {"l x0 an x1", true},  {"l x1 o RA0", true},
+      {"l RA0 a x1", false},   {"l RA0 x x0", false},    {"l RA0 xn x0", true}, {"ln RA1  on RA1", true},
+      {"l RA0 = RB0", false},  {"l NOWHERE", false},     {"q RA0", false},      {"l RA0 a", false},
+      {"", false},             {"   ", false},
+  };
+  for (const condition_case &c : cases) EXPECT_EQ(sim_condition_holds(c.text), c.holds) << c.text;
+  EXPECT_EQ(sim.bit[sim_target.pins[sim_find_pin("RA0")].address], 0);  // the chip has not sampled it
+}
+
 }  // namespace
