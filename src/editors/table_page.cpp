@@ -13,15 +13,6 @@ static const char *label_of(int row) { return table_name(active_table(), row); }
 static const char *text_of(int row) { return table_text(active_table(), row); }
 static char *current_text() { return table_text(active_table(), view().current_row); }
 
-void table_page_init() {
-  init_step_outputs();
-  init_transition_conditions();
-  init_pre_treatments();
-  init_post_treatments();
-  init_constants();
-  for (text_view &v : table_views) v = {};
-}
-
 void table_page_paint() {
   draw_page_frame(variable_column_brush, "Variable", "Description");
   draw_page_rows(view().first_row, table_rows, label_of, text_of);
