@@ -5,9 +5,6 @@
 
 #include "simulate/simulate.h"
 
-// The two pages by edit_mode.
-constexpr int simulation_page = 8, chronogram_page = 9;
-
 enum run_speed { speed_real_time, speed_times_ten, speed_fastest };
 constexpr int run_speed_count = 3;
 // The timer's period while running: 25 redraws a second.

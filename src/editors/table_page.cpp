@@ -7,7 +7,9 @@
 
 text_view table_views[text_table_count];
 
-static int active_table() { return edit_mode - 1; }
+static_assert(config_page - first_table_page == text_table_count, "a page per text table");
+
+static int active_table() { return edit_mode - first_table_page; }
 static text_view &view() { return table_views[active_table()]; }
 static const char *label_of(int row) { return table_name(active_table(), row); }
 static const char *text_of(int row) { return table_text(active_table(), row); }
