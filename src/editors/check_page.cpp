@@ -61,8 +61,8 @@ static void show_place(const check_place &place) {
   switch (place.kind) {
     case place_cell:
       marked_x = place.x, marked_y = place.y;
-      scroll_x = place.x < grid_size - 15 ? place.x : grid_size - 15;
-      scroll_y = place.y < grid_size - 20 ? place.y : grid_size - 20;
+      scroll_x = place.x < grid_size - view_columns ? place.x : grid_size - view_columns;
+      scroll_y = place.y < grid_size - view_rows ? place.y : grid_size - view_rows;
       requested_page = grid_page;
       break;
     case place_table_row: show_table_row(place.table, place.row); break;

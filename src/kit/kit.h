@@ -57,13 +57,21 @@ extern const page_handlers pages[page_count];
 // Every page's view back to its start, the shared copy buffer emptied.
 void reset_page_state();
 
+// ---- The chart's grid on screen: the grid page's view, shared by the simulation page ----
+
+constexpr int grid_left = 60, grid_top = 40;      // the first visible cell's top-left corner
+constexpr int cell_width = 40, cell_height = 20;
+constexpr int view_columns = 15, view_rows = 20;  // the cells visible at once
+constexpr int grid_right = grid_left + view_columns * cell_width;  // 660, excluded
+constexpr int grid_bottom = grid_top + view_rows * cell_height;    // 440, excluded
+
 // ---- The drawing kit of the chart: every pixel is one set_pixel into window_dc ----
 
 extern const int segment_table[10][7];
 void draw_digit(int x, int y, int digit, int s);
 // wide: horizontal bars reach x + 39 (grid cells) instead of x + 19 (palette squares).
 void draw_glyph(int x, int y, int kind, int wide);
-// Column 0 to 14, row 0 to 19 of the visible grid; numbers 0 to 63 are shown.
+// A column and row of the visible grid; numbers 0 to 63 are shown.
 void draw_cell(int column, int row, int kind, int number, int erase_first);
 // A cell's glyph and number with its top-left corner at (x, y), each pixel a scale by scale square.
 void draw_cell_at(int x, int y, int kind, int number, int scale);
