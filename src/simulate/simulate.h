@@ -206,6 +206,17 @@ bool parse_scenario_time(const char *word, int64_t &ns);
 // Parses scenario text (for the reader and its fuzzer).
 bool parse_scenario(const char *text, long size, char *error, int error_size);
 
+// Writes one line as the reader takes it, "250ms set RA0=1 RA1=0\n", into out; the
+// length it needs, as snprintf gives it. Seconds carry nine decimals ("1.500000000s"),
+// milliseconds six and only when the time is not whole ("250ms", "3.000120ms").
+enum scenario_unit { unit_seconds, unit_milliseconds };
+struct scenario_assignment {
+  const char *name;
+  int value;
+};
+int format_scenario_line(char *out, int size, int64_t ns, scenario_unit unit, scenario_verb verb,
+                         const scenario_assignment *assignments, int count);
+
 // Called at every scan end and every input change while a scenario runs.
 using sim_observer = void (*)(int64_t cycle);
 // Runs every scan that samples its inputs before cycle, calling observe after each

@@ -126,4 +126,37 @@ TEST_F(HostSimulator, AConditionHoldsAsTheChipWouldWorkIt) {
   EXPECT_EQ(sim.bit[sim_target.pins[sim_find_pin("RA0")].address], 0);  // the chip has not sampled it
 }
 
+// The one writer of scenario lines: each line reads back as the same time, verb and values.
+TEST_F(HostSimulator, AWrittenScenarioLineReadsBackAsWritten) {
+  load_example("blinker");
+  const scenario_assignment two[] = {{"RA0", 1}, {"x1", 0}};
+  struct line_case {
+    int64_t ns;
+    scenario_unit unit;
+    scenario_verb verb;
+    int count;
+    const char *text;
+  };
+  const line_case cases[] = {
+      {1500000000, unit_seconds, verb_set, 1, "1.500000000s set RA0=1\n"},
+      {250000000, unit_milliseconds, verb_expect, 2, "250ms expect RA0=1 x1=0\n"},
+      {3000120, unit_milliseconds, verb_set, 1, "3.000120ms set RA0=1\n"},
+  };
+  for (const line_case &c : cases) {
+    char line[80], error[scenario_error_size];
+    int length = format_scenario_line(line, sizeof line, c.ns, c.unit, c.verb, two, c.count);
+    EXPECT_STREQ(line, c.text);
+    EXPECT_EQ(length, int(std::strlen(c.text)));
+    ASSERT_TRUE(parse_scenario(line, length, error, sizeof error)) << error;
+    ASSERT_EQ(scenario_length, c.count);
+    for (int k = 0; k < c.count; k++) {
+      EXPECT_EQ(scenario[k].time_ns, c.ns);
+      EXPECT_EQ(scenario[k].verb, c.verb);
+      EXPECT_STREQ(scenario[k].name, two[k].name);
+      EXPECT_EQ(scenario[k].value, two[k].value);
+    }
+    EXPECT_EQ(format_scenario_line(line, 8, c.ns, c.unit, c.verb, two, c.count), length);  // cut, yet measured
+  }
+}
+
 }  // namespace
