@@ -27,9 +27,12 @@ void write(const char *format, ...) {
   else out_used += written;
 }
 
-void write_time(int64_t ns) {
-  if (ns % one_ms == 0) write("%lldms", (long long)(ns / one_ms));
-  else write("%lld.%06lldms", (long long)(ns / one_ms), (long long)(ns % one_ms));
+// One scenario line, written as the scenario reader takes it.
+void write_line(int64_t ns, scenario_verb verb, const scenario_assignment *assignments, int count) {
+  int room = out_size - out_used;
+  int written = format_scenario_line(out + out_used, room, ns, unit_milliseconds, verb, assignments, count);
+  if (written >= room) out_full = true;
+  else out_used += written;
 }
 
 // The first nanosecond whose cycle is this one's or later.
@@ -50,16 +53,15 @@ void run_to(int64_t ns) { sim_run_to(sim_cycles_of_nanoseconds(ns), nullptr); }
 // The read inputs driven to the choice's levels at time at, written as one "set" line.
 void set_inputs(int64_t at, uint64_t inputs) {
   run_to(at);
-  bool any = false;
+  scenario_assignment changed[sim_pin_capacity];
+  int count = 0;
   for (int i = 0; i < read_input_count; i++) {
     int pin = read_inputs[i], level = int(inputs >> i & 1);
     if (sim_pin_level(pin) == level) continue;
-    if (!any) write_time(at), write(" set");
-    any = true;
-    write(" %s=%d", sim_target.pins[pin].name, level);
+    changed[count++] = {sim_target.pins[pin].name, level};
     sim_set_input(pin, level);
   }
-  if (any) write("\n");
+  if (count) write_line(at, verb_set, changed, count);
 }
 
 // The next scan, pass by pass; whether a pass showed finding f.
@@ -201,10 +203,9 @@ void write_expectations(const behaviour_finding &f) {
   }
   sim = there;
   run_to(chosen);
-  write_time(chosen);
-  write(" expect");
-  for (int k = 0; k < count; k++) write(" %s=%d", e[k].name, sim_seen_bit(e[k].address));
-  write("\n");
+  scenario_assignment seen[expectation_capacity];
+  for (int k = 0; k < count; k++) seen[k] = {e[k].name, sim_seen_bit(e[k].address)};
+  write_line(chosen, verb_expect, seen, count);
 }
 
 // The written scenario, read and run as talvenc --simulate would: every expectation holds.

@@ -54,21 +54,21 @@ bool check_page_open() {
 // The page of a text table shows the row at the top of its screen.
 static void show_table_row(int table, int row) {
   table_views[table].first_row = row < last_first_row(table_rows) ? row : last_first_row(table_rows);
-  requested_page = table + 1;
+  requested_page = first_table_page + table;
 }
 
 static void show_place(const check_place &place) {
   switch (place.kind) {
     case place_cell:
       marked_x = place.x, marked_y = place.y;
-      scroll_x = place.x < grid_size - 15 ? place.x : grid_size - 15;
-      scroll_y = place.y < grid_size - 20 ? place.y : grid_size - 20;
-      requested_page = 0;
+      scroll_x = place.x < grid_size - view_columns ? place.x : grid_size - view_columns;
+      scroll_y = place.y < grid_size - view_rows ? place.y : grid_size - view_rows;
+      requested_page = grid_page;
       break;
     case place_table_row: show_table_row(place.table, place.row); break;
     case place_literal_line:
       literal_view.text.first_row = place.row < last_first_row(literal_lines) ? place.row : last_first_row(literal_lines);
-      requested_page = 7;
+      requested_page = literal_page;
       break;
     case place_nowhere: break;
   }

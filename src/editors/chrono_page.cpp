@@ -326,8 +326,11 @@ static int64_t replay_ns(int64_t cycle) {
   return ns;
 }
 
-static void put_time(pending_file &file, int64_t ns) {
-  put_text(file, "%lld.%09llds", (long long)(ns / 1000000000), (long long)(ns % 1000000000));
+static void put_line(pending_file &file, int64_t cycle, scenario_verb verb, const char *name, int value) {
+  char line[80];
+  scenario_assignment assignment{name, value};
+  format_scenario_line(line, sizeof line, replay_ns(cycle), unit_seconds, verb, &assignment, 1);
+  put_text(file, "%s", line);
 }
 
 // The user's input changes and, for each output change, an expectation, in time order.
@@ -342,12 +345,10 @@ static bool write_scenario_file(const char *path, const char *stem) {
     int64_t cycle = outputs_left ? change(k).cycle : INT64_MAX;
     for (; next_input < input_change_count && input_changes[next_input].cycle < cycle; next_input++) {
       const input_change &c = input_changes[next_input];
-      put_time(file, replay_ns(c.cycle));
-      put_text(file, " set %s=%d\n", sim_target.pins[c.pin].name, c.level);
+      put_line(file, c.cycle, verb_set, sim_target.pins[c.pin].name, c.level);
     }
     if (!outputs_left || sim_signals[change(k).signal].kind != signal_output) continue;
-    put_time(file, replay_ns(cycle + change(k).seen_after));
-    put_text(file, " expect %s=%d\n", sim_signals[change(k).signal].name, change(k).value);
+    put_line(file, cycle + change(k).seen_after, verb_expect, sim_signals[change(k).signal].name, change(k).value);
   }
   return finish_file(file);
 }

@@ -12,11 +12,6 @@ static const char *name_of(int row) { return config_entries[row].name; }
 static const char *value_of(int row) { return config_entries[row].value; }
 static char *current_value() { return config_entries[config_view.current_row].value; }
 
-void config_page_init() {
-  init_config_entries();
-  config_view = {};
-}
-
 // The edited row is not redrawn red here; it turns red again at the next change.
 void config_page_paint() {
   draw_page_frame(variable_column_brush, "Variable", "Description");

@@ -13,11 +13,6 @@ int number_entry;
 int selected_x, selected_y;
 int marked_x = -1, marked_y = -1;
 
-constexpr int view_columns = 15, view_rows = 20;
-constexpr int cell_width = 40, cell_height = 20;
-constexpr int grid_left = 60, grid_top = 40;
-constexpr int grid_right = grid_left + view_columns * cell_width;   // 660
-constexpr int grid_bottom = grid_top + view_rows * cell_height;     // 440
 constexpr int last_scroll_x = grid_size - view_columns;             // 25
 constexpr int last_scroll_y = grid_size - view_rows;                // 20
 constexpr int largest_number = table_rows - 1;                      // 63

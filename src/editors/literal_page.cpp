@@ -12,11 +12,6 @@ static const char *label_of(int line) { return literal_line_labels[line]; }
 static const char *text_of(int line) { return literal_buffer[line]; }
 static char *current_text() { return literal_buffer[lines.current_row]; }
 
-void literal_page_init() {
-  init_literal_buffer();
-  literal_view = {};
-}
-
 void literal_page_paint() {
   draw_page_frame(text_brush, "Lgn", "Graphcet litteral");
   draw_page_rows(lines.first_row, literal_lines, label_of, text_of);

@@ -18,21 +18,18 @@ bool scroll_by_key(int key);
 bool scroll_by_click();
 
 // One implementation for pages 1 to 5; the table is chosen by edit_mode.
-void table_page_init();         // all five tables, in page order
 void table_page_paint();
 void table_page_draw_row(int row, int highlighted);
 void table_page_click();
 void table_page_key_down(int key);
 void table_page_char(int ch);
 
-void config_page_init();
 void config_page_paint();
 void config_page_draw_row(int row, int highlighted);
 void config_page_click();
 void config_page_key_down(int key);
 void config_page_char(int ch);
 
-void literal_page_init();
 void literal_page_paint();
 void literal_draw_line(int line, int highlighted);
 void literal_draw_text_column();

@@ -21,7 +21,6 @@ int input_change_count;
 constexpr int lamp_left = 60, lamp_top = 443, lamp_width = 30, lamp_height = 19, lamps_per_row = 20;
 constexpr int status_top = 483;
 constexpr int button_left = 5, button_top = 40, button_width = 50, button_height = 20, button_step = 22;
-constexpr int plan_left = 60, plan_top = 40, cell_width = 40, cell_height = 20, plan_columns = 15, plan_rows = 20;
 static_assert(sim_pin_capacity <= 2 * lamps_per_row, "every pin has a lamp on the two rows");
 
 static void draw_status();
@@ -124,40 +123,8 @@ bool sim_page_open() {
 
 // ---- Conditions -----------------------------------------------------------------
 
-// An input pin reads what is driven onto it now, so a click shows at once which
-// transitions it would fire; every other name reads its bit.
-static bool operand_value(const char *name, int &value) {
-  int pin = sim_find_pin(name);
-  if (pin >= 0 && sim_pin_is_input(pin)) {
-    value = sim_pin_level(pin);
-    return true;
-  }
-  int address;
-  if (!find_zb(name, address) || address < 0 || address >= sim_bit_count) return false;
-  value = sim.bit[address];
-  return true;
-}
-
-// The condition's own words, "l RA0 an x4 o M1", worked left to right as the chip's
-// accumulator does; a word the chip would not take there leaves it unmarked.
 bool transition_condition_holds(int n) {
-  if (n < 0 || n >= table_rows || !simulation.started) return false;
-  char text[text_size + 1];
-  std::snprintf(text, sizeof text, "%s", transition_conditions[n].text);
-  bool result = false, any = false;
-  const char *blanks = " \t";
-  for (char *order = std::strtok(text, blanks); order; order = std::strtok(nullptr, blanks)) {
-    char *operand = std::strtok(nullptr, blanks);
-    int code, value;
-    if (!operand || !find_order(order, code) || code > 7 || !operand_value(operand, value)) return false;
-    bool bit = (value != 0) != (code & 1);  // odd codes take the complement
-    if (code <= 1) result = bit;
-    else if (code <= 3) result = result && bit;
-    else if (code <= 5) result = result || bit;
-    else result = result != bit;
-    any = true;
-  }
-  return any && result;
+  return simulation.started && n >= 0 && n < table_rows && sim_condition_holds(transition_conditions[n].text);
 }
 
 static bool step_active(int n) {
@@ -167,9 +134,7 @@ static bool step_active(int n) {
 
 // ---- The chart ------------------------------------------------------------------------
 
-// The chart's region, right of the buttons and above the lamps, as on the grid page.
-constexpr int region_right = plan_left + cell_width * plan_columns;  // 660, excluded
-constexpr int region_bottom = plan_top + cell_height * plan_rows;   // 440, excluded
+// The chart's region, right of the buttons and above the lamps, is the grid page's.
 constexpr int largest_zoom = 3;
 // The page font asks for 10 pixels a character: the widest any backend draws it.
 constexpr int text_advance = 10, text_gap = 2, text_height = 15;
@@ -192,15 +157,15 @@ static chart_view chart_layout() {
         x0 = std::min(x0, x), y0 = std::min(y0, y);
         x1 = std::max(x1, x), y1 = std::max(y1, y);
       }
-  if (x1 < 0) return {1, plan_left, plan_top, 0, 0, 0, 0, false};
+  if (x1 < 0) return {1, grid_left, grid_top, 0, 0, 0, 0, false};
   int columns = x1 - x0 + 1, rows = y1 - y0 + 1;
   for (int zoom = largest_zoom; zoom >= 1; zoom--) {
     int width = columns * cell_width * zoom, height = rows * cell_height * zoom;
-    if (width <= region_right - plan_left && height <= region_bottom - plan_top)
-      return {zoom, plan_left + (region_right - plan_left - width) / 2, plan_top + (region_bottom - plan_top - height) / 2,
+    if (width <= grid_right - grid_left && height <= grid_bottom - grid_top)
+      return {zoom, grid_left + (grid_right - grid_left - width) / 2, grid_top + (grid_bottom - grid_top - height) / 2,
               x0, y0, columns, rows, false};
   }
-  return {1, plan_left, plan_top, scroll_x, scroll_y, plan_columns, plan_rows, true};
+  return {1, grid_left, grid_top, scroll_x, scroll_y, view_columns, view_rows, true};
 }
 
 static int cell_left(const chart_view &view, int x) { return view.left + cell_width * view.zoom * (x - view.first_column); }
@@ -248,7 +213,7 @@ static void draw_cell_text(const chart_view &view, int px, int py) {
   if (!text[0]) return;
   int next = px + 1;
   while (next < grid_size && !drawn(next, py)) next++;
-  int start = cell_left(view, px + 1) + text_gap, limit = region_right;
+  int start = cell_left(view, px + 1) + text_gap, limit = grid_right;
   if (next < view.first_column + view.columns && cell_left(view, next) < limit) limit = cell_left(view, next);
   int room = (limit - text_gap - start) / text_advance, length = int(std::strlen(text));
   if (room < 3) return;
@@ -269,7 +234,7 @@ static void draw_chart(const chart_view &view) {
   } else {
     select_object(window_dc, page_pen);
     select_object(window_dc, grid_brush);
-    draw_rectangle(window_dc, plan_left, plan_top, region_right, region_bottom);
+    draw_rectangle(window_dc, grid_left, grid_top, grid_right, grid_bottom);
     for (int y = view.first_row; y < view.first_row + view.rows; y++)
       for (int x = view.first_column; x < view.first_column + view.columns; x++)
         draw_cell_at(cell_left(view, x), cell_top(view, y), plan_xy[x][y].kind, plan_xy[x][y].number, view.zoom);

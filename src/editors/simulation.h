@@ -5,9 +5,6 @@
 
 #include "simulate/simulate.h"
 
-// The two pages by edit_mode.
-constexpr int simulation_page = 8, chronogram_page = 9;
-
 enum run_speed { speed_real_time, speed_times_ten, speed_fastest };
 constexpr int run_speed_count = 3;
 // The timer's period while running: 25 redraws a second.
@@ -45,5 +42,5 @@ extern chronogram_view_state chronogram_view;
 void reset_simulation_views();
 // The one way an input changes: driven, remembered for the scenario, recorded.
 void change_input(int pin, int level);
-// Whether the condition of transition n holds over the present bits (see sim_page.cpp).
+// Whether the condition of transition n holds now, as the simulator works it out.
 bool transition_condition_holds(int n);

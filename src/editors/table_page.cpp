@@ -7,20 +7,13 @@
 
 text_view table_views[text_table_count];
 
-static int active_table() { return edit_mode - 1; }
+static_assert(config_page - first_table_page == text_table_count, "a page per text table");
+
+static int active_table() { return edit_mode - first_table_page; }
 static text_view &view() { return table_views[active_table()]; }
 static const char *label_of(int row) { return table_name(active_table(), row); }
 static const char *text_of(int row) { return table_text(active_table(), row); }
 static char *current_text() { return table_text(active_table(), view().current_row); }
-
-void table_page_init() {
-  init_step_outputs();
-  init_transition_conditions();
-  init_pre_treatments();
-  init_post_treatments();
-  init_constants();
-  for (text_view &v : table_views) v = {};
-}
 
 void table_page_paint() {
   draw_page_frame(variable_column_brush, "Variable", "Description");

@@ -116,11 +116,12 @@ void draw_cell_at(int x, int y, int kind, int number, int scale) {
 }
 
 void draw_cell(int column, int row, int kind, int number, int erase_first) {
-  int x = 60 + 40 * column, y = 40 + 20 * row;
+  int x = grid_left + cell_width * column, y = grid_top + cell_height * row;
+  constexpr int right = cell_width - 1, bottom = cell_height - 1;  // the cell's own grid lines
   if (erase_first) {
-    for (int py = 0; py <= 18; py++) draw_stroke(x, y, {0, py, 38, py}, colour_grid_background);
-    draw_stroke(x, y, {39, 0, 39, 19}, colour_grid_line);
-    draw_stroke(x, y, {0, 19, 39, 19}, colour_grid_line);
+    for (int py = 0; py < bottom; py++) draw_stroke(x, y, {0, py, right - 1, py}, colour_grid_background);
+    draw_stroke(x, y, {right, 0, right, bottom}, colour_grid_line);
+    draw_stroke(x, y, {0, bottom, right, bottom}, colour_grid_line);
   }
   draw_cell_at(x, y, kind, number, 1);
 }

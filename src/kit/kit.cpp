@@ -2,7 +2,7 @@
 
 // Set at window creation, never by a static initialiser: one start-up path.
 int edit_mode;
-int requested_page = -1;
+int requested_page = no_page;
 int definition_load_pending;
 dc_handle window_dc;
 int click_x, click_y;

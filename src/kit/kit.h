@@ -5,9 +5,19 @@
 #pragma once
 #include "platform/seam.h"
 
-extern int edit_mode;                 // active page, 0 to 10
+// The pages, by edit_mode: the five text tables in their table order.
+enum page_id : int {
+  no_page = -1,
+  grid_page,
+  steps_page, transitions_page, pre_treatments_page, post_treatments_page, constants_page,
+  config_page, literal_page, simulation_page, chronogram_page, check_page,
+  page_count
+};
+constexpr int first_table_page = steps_page;
+
+extern int edit_mode;                 // active page, a page_id
 // A page that sends the user to another page sets this; the shell then shows it, its menu item marked.
-extern int requested_page;            // -1: none
+extern int requested_page;            // no_page: none
 extern int definition_load_pending;   // the next message first loads the definition
 extern dc_handle window_dc;
 extern int click_x, click_y;
@@ -26,10 +36,9 @@ constexpr rgb colour_grid_line{0, 64, 255};
 constexpr rgb colour_active_step{255, 192, 0};
 constexpr rgb colour_true_transition{0, 255, 0};
 
-// ---- The pages, by edit_mode ---------------------------------------------------
+// ---- The page handlers, by edit_mode ---------------------------------------------
 
-// 0 grid, 1 to 5 the text tables, 6 configuration, 7 literal text, 8 simulation,
-// 9 chronogram, 10 the check's findings. Pages read click_x, click_y and window_dc and draw at once; a page
+// Pages read click_x, click_y and window_dc and draw at once; a page
 // without a right-click handler ignores right clicks.
 struct page_handlers {
   void (*paint)();
@@ -44,10 +53,17 @@ struct page_handlers {
   void (*tick)(int shown);
   void (*release)();  // the left button let go
 };
-constexpr int page_count = 11;
 extern const page_handlers pages[page_count];
 // Every page's view back to its start, the shared copy buffer emptied.
 void reset_page_state();
+
+// ---- The chart's grid on screen: the grid page's view, shared by the simulation page ----
+
+constexpr int grid_left = 60, grid_top = 40;      // the first visible cell's top-left corner
+constexpr int cell_width = 40, cell_height = 20;
+constexpr int view_columns = 15, view_rows = 20;  // the cells visible at once
+constexpr int grid_right = grid_left + view_columns * cell_width;  // 660, excluded
+constexpr int grid_bottom = grid_top + view_rows * cell_height;    // 440, excluded
 
 // ---- The drawing kit of the chart: every pixel is one set_pixel into window_dc ----
 
@@ -55,7 +71,7 @@ extern const int segment_table[10][7];
 void draw_digit(int x, int y, int digit, int s);
 // wide: horizontal bars reach x + 39 (grid cells) instead of x + 19 (palette squares).
 void draw_glyph(int x, int y, int kind, int wide);
-// Column 0 to 14, row 0 to 19 of the visible grid; numbers 0 to 63 are shown.
+// A column and row of the visible grid; numbers 0 to 63 are shown.
 void draw_cell(int column, int row, int kind, int number, int erase_first);
 // A cell's glyph and number with its top-left corner at (x, y), each pixel a scale by scale square.
 void draw_cell_at(int x, int y, int kind, int number, int scale);

@@ -89,11 +89,10 @@ static void show_about_box() {
 }
 
 // What each menu_code does: an operation to run, or the page to show; some need a target.
-constexpr int no_page = -1;
 struct menu_action {
   int code;
   void (*run)();
-  int page;
+  page_id page;
   bool needs_target;
 };
 static const menu_action menu_actions[] = {
@@ -101,21 +100,21 @@ static const menu_action menu_actions[] = {
     {12, save_chart_operation, no_page, false},
     {13, load_literal_operation, no_page, false},
     {14, save_literal_operation, no_page, false},
-    {15, nullptr, 6, false},
+    {15, nullptr, config_page, false},
     {16, exit_operation, no_page, false},
-    {21, nullptr, 0, false},
-    {22, nullptr, 1, false},
-    {23, nullptr, 2, false},
-    {24, nullptr, 3, false},
-    {25, nullptr, 4, false},
-    {26, nullptr, 5, false},
-    {31, nullptr, 7, false},
+    {21, nullptr, grid_page, false},
+    {22, nullptr, steps_page, false},
+    {23, nullptr, transitions_page, false},
+    {24, nullptr, pre_treatments_page, false},
+    {25, nullptr, post_treatments_page, false},
+    {26, nullptr, constants_page, false},
+    {31, nullptr, literal_page, false},
     {41, translate_operation, no_page, false},
     {42, [] { compile_literal_to_hex(); }, no_page, true},
     {43, translate_and_compile_operation, no_page, true},
-    {44, nullptr, 8, true},
-    {45, nullptr, 9, true},
-    {46, nullptr, 10, true},
+    {44, nullptr, simulation_page, true},
+    {45, nullptr, chronogram_page, true},
+    {46, nullptr, check_page, true},
     {51, show_manual_box, no_page, false},
     {52, show_about_box, no_page, false},
 };
@@ -138,7 +137,7 @@ static bool show_current_page_item() {
 
 void show_requested_page() {
   edit_mode = requested_page;
-  requested_page = -1;
+  requested_page = no_page;
   show_current_page_item();
 }
 

@@ -15,7 +15,7 @@ static int recovery_offer_pending;
 static int message_depth;
 
 void init_shell_state() {
-  edit_mode = 6;
+  edit_mode = config_page;
   first_paint_pending = 1;
   page_shown = 0;
   recovery_offer_pending = 1;
@@ -111,7 +111,7 @@ static const page_handlers *input_page() { return page_shown ? current_page() : 
 
 static void left_click(const message &m) {
   store_click(m);
-  requested_page = -1;
+  requested_page = no_page;
   if (input_page()) input_page()->click();
   if (requested_page >= 0 && requested_page < page_count) {
     show_requested_page();

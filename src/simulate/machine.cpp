@@ -1,5 +1,6 @@
 // The interpreter firmware's rules on the host: power-up, scans, passes, the pass
 // cap, the action part, timers, and the time each of them takes on the chip.
+#include <cstdio>
 #include <cstring>
 #include <iterator>
 
@@ -200,6 +201,21 @@ static int assign(pass_flags &f, int k, int operand) {
   return assign_enable_in_firing_cycles;
 }
 
+// The accumulator after a logic order (l to xn) on a bit's value.
+static bool logic(int code, bool result, bool value) {
+  switch (code) {
+    case order_load: return value;
+    case order_load_not: return !value;
+    case order_and: return result && value;
+    case order_and_not: return result && !value;
+    case order_or: return result || value;
+    case order_or_not: return result || !value;
+    case order_xor: return result != value;
+    case order_xor_not: return result == value;
+  }
+  return result;
+}
+
 // Runs orders first..end once; returns the cycles they took, the end included.
 static int run_orders(int first, pass_flags &f) {
   int cycles = fetch_cycles;  // the end of program is fetched too
@@ -209,14 +225,7 @@ static int run_orders(int first, pass_flags &f) {
     int value = bit[operand];
     cycles += fetch_cycles;
     switch (sim_program[k].code) {
-      case order_load: f.result = value; break;
-      case order_load_not: f.result = !value; break;
-      case order_and: f.result = f.result && value; break;
-      case order_and_not: f.result = f.result && !value; break;
-      case order_or: f.result = f.result || value; break;
-      case order_or_not: f.result = f.result || !value; break;
-      case order_xor: f.result = f.result != bool(value); break;
-      case order_xor_not: f.result = f.result == bool(value); break;
+      default: f.result = logic(sim_program[k].code, f.result, value); break;
       case order_assign: cycles += assign(f, k, operand) - handler_cycles[order_assign]; break;
       case order_initial_step:
       case order_step:
@@ -294,11 +303,11 @@ static void update_timers() {
 
 // ---- Scans ------------------------------------------------------------------
 
-static void sample_inputs() {
+static void sample_inputs(uint8_t *bit) {
   for (int p = 0; p < sim_target.pin_count; p++)
     if (sim_pin_is_input(p)) {
       const sim_pin &pin = sim_target.pins[p];
-      sim.bit[pin.address] = sim.input_level[pin.port] >> pin.bit & 1;
+      bit[pin.address] = sim.input_level[pin.port] >> pin.bit & 1;
     }
 }
 
@@ -339,7 +348,7 @@ bool sim_pass() {
   if (sim.passes == 0) {
     std::memcpy(bits_at_scan_start, sim.bit, sizeof sim.bit);
     spend(sample_offset);
-    sample_inputs();
+    sample_inputs(sim.bit);
     spend(scan_start_cycles() - sample_offset);
     if (sim_target.unstable_address >= 0) sim.bit[sim_target.unstable_address] = 0;
   }
@@ -465,4 +474,23 @@ int sim_pin_level(int pin) {
   const sim_pin &p = sim_target.pins[pin];
   if (sim_pin_is_input(pin)) return sim.input_level[p.port] >> p.bit & 1;
   return sim.pin_level[p.port] >> p.bit & 1;
+}
+
+// The words of a condition as the compiler reads them, worked on a copy of the bits
+// with the inputs sampled now, so that a driven input shows at once what it would fire.
+bool sim_condition_holds(const char *text) {
+  uint8_t bit[sim_bit_count];
+  std::memcpy(bit, sim.bit, sizeof bit);
+  sample_inputs(bit);
+  bool result = false, any = false;
+  char order[literal_word_size], operand[literal_word_size];
+  int words, used = 0;
+  for (; (words = std::sscanf(text, "%63s %63s%n", order, operand, &used)) == 2; text += used) {
+    int code, address;
+    if (!find_order(order, code) || order_table[code].part != part_condition || !find_zb(operand, address)) return false;
+    if (address < 0 || address >= sim_bit_count) return false;
+    result = logic(code, result, bit[address]);
+    any = true;
+  }
+  return words != 1 && any && result;  // an order left without its operand
 }

@@ -1,5 +1,6 @@
 // Scenario files: timed input changes and expectations, one per line, read into a
-// fixed table and run against the simulator.
+// fixed table and run against the simulator, and written a line at a time.
+#include <cstdarg>
 #include <cstdio>
 #include <cstring>
 
@@ -43,6 +44,10 @@ bool parse_scenario_time(const char *word, int64_t &ns) {
   return true;
 }
 
+// The verbs' words, by scenario_verb.
+static const char *const verb_words[] = {"set", "expect"};
+static_assert(sizeof verb_words / sizeof verb_words[0] == verb_expect + 1, "a word per verb");
+
 static bool known_name(const char *name) {
   int address;
   return sim_find_pin(name) >= 0 || find_zb(name, address);
@@ -78,14 +83,13 @@ static bool parse_line(char *line, int64_t &previous_ns) {
   previous_ns = time_ns;
   char *verb_word = std::strtok(nullptr, blanks);
   if (!verb_word) return fail("%s", "expected 'set' or 'expect' after the time");
-  scenario_verb verb;
-  if (std::strcmp(verb_word, "set") == 0) verb = verb_set;
-  else if (std::strcmp(verb_word, "expect") == 0) verb = verb_expect;
-  else return fail("expected 'set' or 'expect', got '%s'", verb_word);
+  int verb = verb_set;
+  while (verb <= verb_expect && std::strcmp(verb_word, verb_words[verb]) != 0) verb++;
+  if (verb > verb_expect) return fail("expected 'set' or 'expect', got '%s'", verb_word);
   char *word = std::strtok(nullptr, blanks);
   if (!word) return fail("%s", "nothing to set or expect (NAME=0 or NAME=1)");
   for (; word; word = std::strtok(nullptr, blanks))
-    if (!parse_assignment(word, verb, time_ns)) return false;
+    if (!parse_assignment(word, scenario_verb(verb), time_ns)) return false;
   return true;
 }
 
@@ -126,4 +130,33 @@ bool read_scenario(const char *path, char *error, int error_size) {
     return false;
   }
   return parse_scenario(text, long(size), error, error_size);
+}
+
+// ---- Writing ------------------------------------------------------------------
+
+static char *line_out;
+static int line_size, line_used;
+
+static void put(const char *format, ...) __attribute__((format(printf, 1, 2)));
+static void put(const char *format, ...) {
+  va_list arguments;
+  va_start(arguments, format);
+  int room = line_used < line_size ? line_size - line_used : 0;
+  int written = std::vsnprintf(room ? line_out + line_used : nullptr, size_t(room), format, arguments);
+  va_end(arguments);
+  if (written > 0) line_used += written;
+}
+
+int format_scenario_line(char *out, int size, int64_t ns, scenario_unit unit, scenario_verb verb,
+                         const scenario_assignment *assignments, int count) {
+  line_out = out, line_size = size, line_used = 0;
+  if (size > 0) out[0] = 0;
+  constexpr int64_t ms = 1000000, s = 1000000000;
+  if (unit == unit_seconds) put("%lld.%09llds", (long long)(ns / s), (long long)(ns % s));
+  else if (ns % ms == 0) put("%lldms", (long long)(ns / ms));
+  else put("%lld.%06lldms", (long long)(ns / ms), (long long)(ns % ms));
+  put(" %s", verb_words[verb]);
+  for (int k = 0; k < count; k++) put(" %s=%d", assignments[k].name, assignments[k].value);
+  put("\n");
+  return line_used;
 }

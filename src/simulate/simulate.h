@@ -113,6 +113,10 @@ bool sim_skip_quiet_scans(int64_t cycle);
 // The cycle at which the next scan samples its inputs.
 int64_t sim_next_sample_cycle();
 
+// Whether a condition's words ("l RA0 an x4 o M1") hold now, the inputs read as driven
+// at this instant; false when the chip would not take a word there, or there is none.
+bool sim_condition_holds(const char *text);
+
 // Drives an input pin from now on.
 void sim_set_input(int pin, int level);
 // What a pin shows: the level driven onto an input, the written image bit of an output.
@@ -203,6 +207,17 @@ bool read_scenario(const char *path, char *error, int error_size);
 bool parse_scenario_time(const char *word, int64_t &ns);
 // Parses scenario text (for the reader and its fuzzer).
 bool parse_scenario(const char *text, long size, char *error, int error_size);
+
+// Writes one line as the reader takes it, "250ms set RA0=1 RA1=0\n", into out; the
+// length it needs, as snprintf gives it. Seconds carry nine decimals ("1.500000000s"),
+// milliseconds six and only when the time is not whole ("250ms", "3.000120ms").
+enum scenario_unit { unit_seconds, unit_milliseconds };
+struct scenario_assignment {
+  const char *name;
+  int value;
+};
+int format_scenario_line(char *out, int size, int64_t ns, scenario_unit unit, scenario_verb verb,
+                         const scenario_assignment *assignments, int count);
 
 // Called at every scan end and every input change while a scenario runs.
 using sim_observer = void (*)(int64_t cycle);

@@ -106,6 +106,59 @@ TEST_F(HostSimulator, APinTheTargetLacksIsNeitherDrivenNorRead) {
   EXPECT_EQ(std::memcmp(&before, &sim, sizeof sim), 0);
 }
 
+// A condition is worked by the machine's own orders over the present bits, an input
+// read as driven now (before any scan samples it); a word the chip would not take fails.
+TEST_F(HostSimulator, AConditionHoldsAsTheChipWouldWorkIt) {
+  load_example("blinker");
+  sim_power_up();
+  sim_set_input(sim_find_pin("RA0"), 1);
+  struct condition_case {
+    const char *text;
+    bool holds;
+  };
+  const condition_case cases[] = {
+      {"l RA0", true},         {"ln RA0", false},        {"l x0 an x1", true},  {"l x1 o RA0", true},
+      {"l RA0 a x1", false},   {"l RA0 x x0", false},    {"l RA0 xn x0", true}, {"ln RA1  on RA1", true},
+      {"l RA0 = RB0", false},  {"l NOWHERE", false},     {"q RA0", false},      {"l RA0 a", false},
+      {"", false},             {"   ", false},
+  };
+  for (const condition_case &c : cases) EXPECT_EQ(sim_condition_holds(c.text), c.holds) << c.text;
+  EXPECT_EQ(sim.bit[sim_target.pins[sim_find_pin("RA0")].address], 0);  // the chip has not sampled it
+}
+
+// The one writer of scenario lines: each line reads back as the same time, verb and values.
+TEST_F(HostSimulator, AWrittenScenarioLineReadsBackAsWritten) {
+  load_example("blinker");
+  const scenario_assignment two[] = {{"RA0", 1}, {"x1", 0}};
+  struct line_case {
+    int64_t ns;
+    scenario_unit unit;
+    scenario_verb verb;
+    int count;
+    const char *text;
+  };
+  const line_case cases[] = {
+      {1500000000, unit_seconds, verb_set, 1, "1.500000000s set RA0=1\n"},
+      {250000000, unit_milliseconds, verb_expect, 2, "250ms expect RA0=1 x1=0\n"},
+      {3000120, unit_milliseconds, verb_set, 1, "3.000120ms set RA0=1\n"},
+  };
+  for (const line_case &c : cases) {
+    char line[80], error[scenario_error_size];
+    int length = format_scenario_line(line, sizeof line, c.ns, c.unit, c.verb, two, c.count);
+    EXPECT_STREQ(line, c.text);
+    EXPECT_EQ(length, int(std::strlen(c.text)));
+    ASSERT_TRUE(parse_scenario(line, length, error, sizeof error)) << error;
+    ASSERT_EQ(scenario_length, c.count);
+    for (int k = 0; k < c.count; k++) {
+      EXPECT_EQ(scenario[k].time_ns, c.ns);
+      EXPECT_EQ(scenario[k].verb, c.verb);
+      EXPECT_STREQ(scenario[k].name, two[k].name);
+      EXPECT_EQ(scenario[k].value, two[k].value);
+    }
+    EXPECT_EQ(format_scenario_line(line, 8, c.ns, c.unit, c.verb, two, c.count), length);  // cut, yet measured
+  }
+}
+
 }  // namespace
 
 namespace {

@@ -32,26 +32,26 @@ struct virtual_key {
   int code;
 };
 static const virtual_key virtual_keys[] = {
-    {SDLK_BACKSPACE, 0x08}, {SDLK_TAB, 0x09},       {SDLK_RETURN, 0x0D},    {SDLK_KP_ENTER, 0x0D},
-    {SDLK_LSHIFT, 0x10},    {SDLK_RSHIFT, 0x10},    {SDLK_LCTRL, 0x11},     {SDLK_RCTRL, 0x11},
-    {SDLK_PAUSE, 0x13},     {SDLK_CAPSLOCK, 0x14},  {SDLK_ESCAPE, 0x1B},    {SDLK_SPACE, 0x20},
-    {SDLK_PAGEUP, 0x21},    {SDLK_PAGEDOWN, 0x22},  {SDLK_END, 0x23},       {SDLK_HOME, 0x24},
-    {SDLK_LEFT, 0x25},      {SDLK_UP, 0x26},        {SDLK_RIGHT, 0x27},     {SDLK_DOWN, 0x28},
-    {SDLK_INSERT, 0x2D},    {SDLK_DELETE, 0x2E},    {SDLK_KP_0, 0x60},      {SDLK_KP_1, 0x61},
-    {SDLK_KP_2, 0x62},      {SDLK_KP_3, 0x63},      {SDLK_KP_4, 0x64},      {SDLK_KP_5, 0x65},
-    {SDLK_KP_6, 0x66},      {SDLK_KP_7, 0x67},      {SDLK_KP_8, 0x68},      {SDLK_KP_9, 0x69},
-    {SDLK_KP_MULTIPLY, 0x6A}, {SDLK_KP_PLUS, 0x6B}, {SDLK_KP_MINUS, 0x6D},  {SDLK_KP_PERIOD, 0x6E},
-    {SDLK_KP_DIVIDE, 0x6F}, {SDLK_NUMLOCKCLEAR, 0x90}, {SDLK_SCROLLLOCK, 0x91},
-    {SDLK_SEMICOLON, 0xBA}, {SDLK_EQUALS, 0xBB},    {SDLK_COMMA, 0xBC},     {SDLK_MINUS, 0xBD},
-    {SDLK_PERIOD, 0xBE},    {SDLK_SLASH, 0xBF},     {SDLK_BACKQUOTE, 0xC0}, {SDLK_LEFTBRACKET, 0xDB},
-    {SDLK_BACKSLASH, 0xDC}, {SDLK_RIGHTBRACKET, 0xDD}, {SDLK_QUOTE, 0xDE},
+    {SDLK_BACKSPACE, 0x08}, {SDLK_TAB, key_tab}, {SDLK_RETURN, 0x0D}, {SDLK_KP_ENTER, 0x0D},
+    {SDLK_LSHIFT, key_shift}, {SDLK_RSHIFT, key_shift}, {SDLK_LCTRL, key_control}, {SDLK_RCTRL, key_control},
+    {SDLK_PAUSE, 0x13}, {SDLK_CAPSLOCK, 0x14}, {SDLK_ESCAPE, key_escape}, {SDLK_SPACE, 0x20},
+    {SDLK_PAGEUP, key_page_up}, {SDLK_PAGEDOWN, key_page_down}, {SDLK_END, key_end}, {SDLK_HOME, key_home},
+    {SDLK_LEFT, key_left}, {SDLK_UP, key_up}, {SDLK_RIGHT, key_right}, {SDLK_DOWN, key_down},
+    {SDLK_INSERT, key_insert}, {SDLK_DELETE, key_delete}, {SDLK_KP_0, 0x60}, {SDLK_KP_1, 0x61},
+    {SDLK_KP_2, 0x62}, {SDLK_KP_3, 0x63}, {SDLK_KP_4, 0x64}, {SDLK_KP_5, 0x65},
+    {SDLK_KP_6, 0x66}, {SDLK_KP_7, 0x67}, {SDLK_KP_8, 0x68}, {SDLK_KP_9, 0x69},
+    {SDLK_KP_MULTIPLY, 0x6A}, {SDLK_KP_PLUS, 0x6B}, {SDLK_KP_MINUS, 0x6D}, {SDLK_KP_PERIOD, 0x6E},
+    {SDLK_KP_DIVIDE, 0x6F}, {SDLK_NUMLOCKCLEAR, 0x90}, {SDLK_SCROLLLOCK, 0x91}, {SDLK_SEMICOLON, 0xBA},
+    {SDLK_EQUALS, 0xBB}, {SDLK_COMMA, 0xBC}, {SDLK_MINUS, 0xBD}, {SDLK_PERIOD, 0xBE},
+    {SDLK_SLASH, 0xBF}, {SDLK_BACKQUOTE, 0xC0}, {SDLK_LEFTBRACKET, 0xDB}, {SDLK_BACKSLASH, 0xDC},
+    {SDLK_RIGHTBRACKET, 0xDD}, {SDLK_QUOTE, 0xDE},
 };
 
 // With NumLock off the keypad moves, as on Windows: each digit key is a navigation key.
 static const virtual_key keypad_navigation[] = {
-    {SDLK_KP_0, 0x2D}, {SDLK_KP_1, 0x23}, {SDLK_KP_2, 0x28}, {SDLK_KP_3, 0x22}, {SDLK_KP_4, 0x25},
-    {SDLK_KP_5, 0x0C}, {SDLK_KP_6, 0x27}, {SDLK_KP_7, 0x24}, {SDLK_KP_8, 0x26}, {SDLK_KP_9, 0x21},
-    {SDLK_KP_PERIOD, 0x2E},
+    {SDLK_KP_0, key_insert}, {SDLK_KP_1, key_end}, {SDLK_KP_2, key_down}, {SDLK_KP_3, key_page_down},
+    {SDLK_KP_4, key_left}, {SDLK_KP_5, 0x0C}, {SDLK_KP_6, key_right}, {SDLK_KP_7, key_home},
+    {SDLK_KP_8, key_up}, {SDLK_KP_9, key_page_up}, {SDLK_KP_PERIOD, key_delete},
 };
 
 static int virtual_key_code(SDL_Keycode key, bool num_lock) {

@@ -215,8 +215,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show_command) {
   window_class.lpszClassName = "MyLittleWindow";
   if (!RegisterClassExA(&window_class)) return 0;
 
-  HWND window = CreateWindowExA(0, "MyLittleWindow", "TALVEN  version Beta 0.0", WS_OVERLAPPEDWINDOW, 50, 50, 700,
-                                500, nullptr, nullptr, instance, nullptr);
+  HWND window = CreateWindowExA(0, "MyLittleWindow", program_title, WS_OVERLAPPEDWINDOW, 50, 50, client_width,
+                                client_height, nullptr, nullptr, instance, nullptr);
   ShowWindow(window, show_command);
   SetTimer(window, 1, 1000, nullptr);
   MSG native{};
