@@ -2,6 +2,7 @@
 // name the definition declared: constants of every kind at whatever address the
 // file gave, and instructions until the program area overflows. Nothing may be
 // written outside the images, and a written hex file must be well formed.
+#include <cstdio>
 #include <string>
 
 #include "fuzz/fuzz_support.h"
@@ -56,6 +57,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
 
   write_program_for_definition();
   compile_result result = compile_literal_to_hex();
+  // A definition of a bundled chip whose program area is not where its interpreter
+  // reads is refused whole, and no hex is written.
+  char refusal[200];
+  bool refused = !program_area_fits(refusal, sizeof refusal);
+  if (refused) {
+    FUZZ_CHECK(result == compile_file_failed);
+    FUZZ_CHECK(std::fopen("out.hex", "r") == nullptr);
+    return 0;
+  }
   FUZZ_CHECK(result == compile_ok || result == compile_errors);
   if (result == compile_ok) check_hex_file("out.hex");
   return 0;
