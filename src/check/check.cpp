@@ -109,18 +109,15 @@ static bool compiled_quietly(bool from_chart) {
   return compiled;
 }
 
-static char kept_literal[literal_lines][text_size];
-static char kept_labels[literal_lines][literal_label_size];
+static literal_copy kept;
 
 static void check_program(bool from_chart) {
-  std::memcpy(kept_literal, literal_buffer, sizeof kept_literal);
-  std::memcpy(kept_labels, literal_line_labels, sizeof kept_labels);
+  keep_literal(kept);
   bool errors_before = count_findings(check_error) > 0;
   if (compiled_quietly(from_chart)) check_behaviour(from_chart);
   // A failure no check above explained is still the student's to see.
   else if (!errors_before) add_finding(check_error, nowhere, "%s", first_report);
-  std::memcpy(literal_buffer, kept_literal, sizeof kept_literal);
-  std::memcpy(literal_line_labels, kept_labels, sizeof kept_labels);
+  put_back_literal(kept);
 }
 
 void check_chart() {

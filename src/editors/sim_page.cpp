@@ -83,8 +83,7 @@ void simulation_tick(int shown) {
 // ---- Opening ------------------------------------------------------------------------
 
 // The translation overwrites the literal program, which the simulation must not change.
-static char kept_literal[literal_lines][text_size];
-static char kept_labels[literal_lines][literal_label_size];
+static literal_copy kept;
 
 // The translation's "Converting" notice announces a file operation that does not
 // happen here; errors and reports still reach the user.
@@ -97,13 +96,11 @@ static void without_notices(box_kind kind, const char *title, const char *text) 
 }
 
 static compile_result compile_chart_in_memory() {
-  std::memcpy(kept_literal, literal_buffer, sizeof kept_literal);
-  std::memcpy(kept_labels, literal_line_labels, sizeof kept_labels);
+  keep_literal(kept);
   presenter = set_message_box_handler(without_notices);
   compile_result result = graphic_to_literal() ? compile_literal_to_image() : compile_errors;
   set_message_box_handler(presenter);
-  std::memcpy(literal_buffer, kept_literal, sizeof kept_literal);
-  std::memcpy(literal_line_labels, kept_labels, sizeof kept_labels);
+  put_back_literal(kept);
   return result;
 }
 

@@ -96,3 +96,13 @@ void init_project() {
   init_literal_buffer();
   copy_buffer[0] = 0;
 }
+
+void keep_literal(literal_copy &copy) {
+  std::memcpy(copy.lines, literal_buffer, sizeof copy.lines);
+  std::memcpy(copy.labels, literal_line_labels, sizeof copy.labels);
+}
+
+void put_back_literal(const literal_copy &copy) {
+  std::memcpy(literal_buffer, copy.lines, sizeof copy.lines);
+  std::memcpy(literal_line_labels, copy.labels, sizeof copy.labels);
+}

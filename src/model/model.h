@@ -78,6 +78,15 @@ extern char literal_buffer[literal_lines][text_size];
 extern char literal_line_labels[literal_lines][literal_label_size];
 extern char copy_buffer[text_size];
 
+// The literal program and its labels as they stood, for work that translates the
+// chart in memory and must leave the program the user sees as it was.
+struct literal_copy {
+  char lines[literal_lines][text_size];
+  char labels[literal_lines][literal_label_size];
+};
+void keep_literal(literal_copy &copy);
+void put_back_literal(const literal_copy &copy);
+
 // Start-up contents, one operation per table, run in this order at window creation.
 void clear_plan_xy();
 void init_step_outputs();
