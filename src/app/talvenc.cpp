@@ -183,11 +183,13 @@ static int simulate(const command_line &command) {
   sim_power_up();
   sim_list_signals();
   sim_record_start();
+  // The dump streams while the run goes, so that it is whole however many changes it holds.
+  bool vcd_begun = command.vcd && begin_vcd(from_start(command.vcd).string().c_str());
   scenario_result result = run_scenario(until_ns, stdout, record_changes);
   int64_t last_ns = scenario_length > 0 ? scenario[scenario_length - 1].time_ns : 0;
   int64_t end_cycle = sim_cycles_of_nanoseconds(until_ns > last_ns ? until_ns : last_ns);
   std::printf("%d expectations, %d failed\n", result.expectations, result.failed);
-  if (command.vcd && !write_vcd(from_start(command.vcd).string().c_str(), end_cycle)) {
+  if (command.vcd && !(vcd_begun && finish_vcd(end_cycle))) {
     std::fprintf(stderr, "talvenc: cannot write %s\n", command.vcd);
     return exit_file_failed;
   }
@@ -195,6 +197,10 @@ static int simulate(const command_line &command) {
     std::fprintf(stderr, "talvenc: cannot write %s\n", command.chronogram);
     return exit_file_failed;
   }
+  if (command.chronogram && sim_record_held_from() > 0)
+    std::fprintf(stderr, "talvenc: the run outgrew the record of the last %lld changes: %s shows it from %.3fs on\n",
+                 (long long)sim_record_capacity, command.chronogram,
+                 double(sim_nanoseconds_of_cycles(sim_record_held_from())) / 1e9);
   return result.failed == 0 ? exit_done : exit_not_compiled;
 }
 

@@ -371,8 +371,12 @@ static void save_run() {
   std::snprintf(scenario_path, sizeof scenario_path, "%s.scenario.txt", stem);
   chrono_page_paint();
   bool written = write_vcd(vcd, sim.cycle) && write_chronogram_png(png) && write_scenario_file(scenario_path, stem);
-  char text[200];
-  if (written) std::snprintf(text, sizeof text, "Written: %s, %s and %s", vcd, png, scenario_path);
+  char text[400];
+  if (written && sim_record_held_from() > 0)
+    std::snprintf(text, sizeof text, "Written: %s, %s and %s\n\nThe run outgrew the record of the last %lld changes: "
+                  "%s holds it from %.3fs on.", vcd, png, scenario_path, (long long)sim_record_capacity, vcd,
+                  double(sim_nanoseconds_of_cycles(sim_record_held_from())) / 1e9);
+  else if (written) std::snprintf(text, sizeof text, "Written: %s, %s and %s", vcd, png, scenario_path);
   else std::snprintf(text, sizeof text, "Cannot write %s, %s or %s", vcd, png, scenario_path);
   show_message_box(written ? box_report : box_error, "Files", text);
 }

@@ -158,11 +158,15 @@ void sim_record_start();
 bool sim_record_changes(int64_t cycle);
 // The index of the oldest change still kept.
 int64_t sim_record_first();
+// Once changes were dropped: the cycle of the last one dropped, from which the record
+// holds, and each signal's value then. 0 and the values at power-up before.
+int64_t sim_record_held_from();
+int sim_record_held_value(int signal);
 // Calls high(from, until) for each stretch the signal spent at 1 up to end_cycle, as recorded.
 template <typename visit>
 void sim_each_high_stretch(int signal, int64_t end_cycle, visit high) {
-  int value = 0;
-  int64_t since = 0;
+  int value = sim_record_held_value(signal);
+  int64_t since = sim_record_held_from();
   for (int64_t k = sim_record_first(); k < sim_record_count; k++) {
     const sim_change &c = sim_record[k % sim_record_capacity];
     if (c.signal != signal) continue;
@@ -174,8 +178,13 @@ void sim_each_high_stretch(int signal, int64_t end_cycle, visit high) {
   if (value) high(since, end_cycle);
 }
 // The record as a Value Change Dump (time in nanoseconds) and as an SVG picture, up to
-// end_cycle; written through the safe writer, false when that failed.
+// end_cycle; written through the safe writer, false when that failed. A dump of a record
+// that dropped changes starts where the record holds and says so in a comment.
 bool write_vcd(const char *path, int64_t end_cycle);
+// A dump begun before the run (after sim_record_start) is complete from power-up
+// however long the run: each change is written before the record drops it.
+bool begin_vcd(const char *path);
+bool finish_vcd(int64_t end_cycle);
 bool write_svg_chronogram(const char *path, int64_t end_cycle);
 // The same picture through the drawing calls of the seam, top-left at (0, 0), with
 // as many rows as fit in most_height pixels; its size in pixels.

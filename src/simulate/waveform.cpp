@@ -76,12 +76,33 @@ int sim_signal_value(int signal) {
 sim_change sim_record[sim_record_capacity];
 int64_t sim_record_count;
 static uint8_t last_value[sim_signal_capacity];
+static uint8_t held_value[sim_signal_capacity];  // each signal's value where the record holds from
+static int64_t held_from;
+
+// A dump streaming while the run goes: its file, whether it is open, its last time line.
+static pending_file vcd_file;
+static bool vcd_streaming;
+static int64_t vcd_last_time;
+
+static void put_vcd_change(const sim_change &c);
+
+// The oldest change makes room: its value is held, and a streaming dump keeps it.
+static void add_change(const sim_change &change) {
+  if (sim_record_count >= sim_record_capacity) {
+    const sim_change &dropped = sim_record[sim_record_count % sim_record_capacity];
+    held_value[dropped.signal] = dropped.value;
+    held_from = dropped.cycle;
+    if (vcd_streaming) put_vcd_change(dropped);
+  }
+  sim_record[sim_record_count++ % sim_record_capacity] = change;
+}
 
 void sim_record_start() {
   sim_record_count = 0;
+  held_from = 0;
   for (int s = 0; s < sim_signal_count; s++) {
-    last_value[s] = uint8_t(sim_signal_value(s));
-    sim_record[sim_record_count++ % sim_record_capacity] = {0, uint16_t(s), last_value[s], 0};
+    last_value[s] = held_value[s] = uint8_t(sim_signal_value(s));
+    add_change({0, uint16_t(s), last_value[s], 0});
   }
 }
 
@@ -111,7 +132,7 @@ bool sim_record_changes(int64_t cycle) {
     if (value == last_value[s]) continue;
     last_value[s] = value;
     int64_t at = change_cycle(s, cycle);
-    sim_record[sim_record_count++ % sim_record_capacity] = {at, uint16_t(s), value, int32_t(cycle - at)};
+    add_change({at, uint16_t(s), value, int32_t(cycle - at)});
     keep_in_time_order();
     changed = true;
   }
@@ -122,6 +143,9 @@ int64_t sim_record_first() {
   return sim_record_count > sim_record_capacity ? sim_record_count - sim_record_capacity : 0;
 }
 
+int64_t sim_record_held_from() { return held_from; }
+int sim_record_held_value(int signal) { return held_value[signal]; }
+
 // ---- Value Change Dump ------------------------------------------------------
 
 // Identifiers are printable characters from '!', two of them past the 94th signal.
@@ -131,31 +155,54 @@ static void vcd_identifier(int signal, char id[3]) {
   id[2] = 0;
 }
 
-bool write_vcd(const char *path, int64_t end_cycle) {
-  pending_file file;
-  if (!begin_file(file, path)) return false;
-  put_text(file, "$date TALVEN simulation $end\n$version %s $end\n$timescale 1ns $end\n", "TALVEN");
-  put_text(file, "$scope module chip $end\n");
+// A time line when the time moves on; never backwards, which a reader refuses.
+static void put_vcd_time(int64_t cycle) {
+  int64_t ns = sim_nanoseconds_of_cycles(cycle);
+  if (ns <= vcd_last_time) return;
+  put_text(vcd_file, "#%lld\n", (long long)ns);
+  vcd_last_time = ns;
+}
+
+static void put_vcd_change(const sim_change &c) {
+  char id[3];
+  put_vcd_time(c.cycle);
+  vcd_identifier(c.signal, id);
+  put_text(vcd_file, "%d%s\n", c.value, id);
+}
+
+bool begin_vcd(const char *path) {
+  if (!begin_file(vcd_file, path)) return false;
+  put_text(vcd_file, "$date TALVEN simulation $end\n$version %s $end\n$timescale 1ns $end\n", "TALVEN");
+  put_text(vcd_file, "$scope module chip $end\n");
   char id[3];
   for (int s = 0; s < sim_signal_count; s++) {
     vcd_identifier(s, id);
-    put_text(file, "$var wire 1 %s %s $end\n", id, sim_signals[s].name);
+    put_text(vcd_file, "$var wire 1 %s %s $end\n", id, sim_signals[s].name);
   }
-  put_text(file, "$upscope $end\n$enddefinitions $end\n");
-  int64_t last_time = -1;
+  put_text(vcd_file, "$upscope $end\n$enddefinitions $end\n");
+  vcd_last_time = -1;
+  if (sim_record_first() > 0) {
+    // Too late to stream: the dump starts where the record holds, every signal's value given there.
+    put_text(vcd_file, "$comment the record keeps the last %lld changes: this dump holds from %.6fs on $end\n",
+             (long long)sim_record_capacity, double(sim_nanoseconds_of_cycles(held_from)) / 1e9);
+    for (int s = 0; s < sim_signal_count; s++) put_vcd_change({held_from, uint16_t(s), held_value[s], 0});
+  }
+  vcd_streaming = true;
+  return true;
+}
+
+bool finish_vcd(int64_t end_cycle) {
+  vcd_streaming = false;
   for (int64_t k = sim_record_first(); k < sim_record_count; k++) {
     const sim_change &c = sim_record[k % sim_record_capacity];
     if (c.cycle > end_cycle) break;
-    int64_t ns = sim_nanoseconds_of_cycles(c.cycle);
-    if (ns != last_time) put_text(file, "#%lld\n", (long long)ns);
-    last_time = ns;
-    vcd_identifier(c.signal, id);
-    put_text(file, "%d%s\n", c.value, id);
+    put_vcd_change(c);
   }
-  if (sim_nanoseconds_of_cycles(end_cycle) != last_time)
-    put_text(file, "#%lld\n", (long long)sim_nanoseconds_of_cycles(end_cycle));
-  return finish_file(file);
+  put_vcd_time(end_cycle);
+  return finish_file(vcd_file);
 }
+
+bool write_vcd(const char *path, int64_t end_cycle) { return begin_vcd(path) && finish_vcd(end_cycle); }
 
 // ---- SVG chronogram ---------------------------------------------------------
 
@@ -201,6 +248,12 @@ bool write_svg_chronogram(const char *path, int64_t end_cycle) {
   put_text(file, "<style>.step{fill:#0080ff}.high{stroke:#c00000;stroke-width:2}.low{stroke:#808080}"
                  ".grid{stroke:#e0e0e0}</style>\n<rect width=\"100%%\" height=\"100%%\" fill=\"white\"/>\n");
   svg_axis(file, end_cycle);
+  if (held_from > 0) {  // the changes before the record holds were dropped: shaded, not drawn
+    double x1 = svg_x(held_from, end_cycle);
+    put_text(file, "<rect x=\"%d\" y=\"%d\" width=\"%.1f\" height=\"%d\" fill=\"#d0d0d0\"/>\n"
+                   "<text x=\"%d\" y=\"%d\">not kept</text>\n", svg_label_width, svg_top, x1 - svg_label_width,
+             sim_signal_count * svg_row_height, svg_label_width + 4, svg_top - 8);
+  }
   for (int s = 0; s < sim_signal_count; s++) svg_row(file, s, end_cycle);
   put_text(file, "</svg>\n");
   return finish_file(file);

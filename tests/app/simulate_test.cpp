@@ -192,6 +192,30 @@ TEST_F(Simulate, TheValueChangeDumpHoldsEveryWatchedSignalAndItsEdges) {
   EXPECT_EQ(vcd.substr(vcd.size() - 12), "#100000000\r\n");
 }
 
+// A run of more changes than the record keeps (RB0 toggles every scan for 400 s): the dump
+// still starts at 0 with every signal's value and holds every toggle; the chronogram says
+// from when it holds.
+TEST_F(Simulate, ALongRunsDumpIsWholeFromPowerUp) {
+  write_file("prog.lit", "*  x0\nln RB0 = RB0\n");
+  run_result run = simulate("0ms set RA0=0\n", "--until 400s --vcd run.vcd --chronogram run.svg");
+  ASSERT_EQ(run.status, 0) << run.err;
+  std::string vcd = read_file("run.vcd");
+  const std::string opening = "$enddefinitions $end\r\n#0\r\n";
+  size_t start = vcd.find(opening);
+  ASSERT_NE(start, std::string::npos);
+  size_t signals = 0, toggles = 0;
+  for (size_t at = vcd.find("$var "); at < start; at = vcd.find("$var ", at + 1)) signals++;
+  size_t values = start + opening.size(), first_values = vcd.find("\r\n#", values) + 2 - values;  // '#' is also a signal's name
+  EXPECT_EQ(first_values, signals * 4) << "one value line per signal at 0";
+  std::string rb0 = vcd.substr(vcd.find(" RB0 $end") - 1, 1) + "\r\n";
+  for (size_t at = vcd.find("\r\n1" + rb0); at != std::string::npos; at = vcd.find("\r\n1" + rb0, at + 1)) toggles++;
+  EXPECT_GT(toggles, size_t(1) << 19) << "every rise of RB0, more than half the record's capacity";
+  EXPECT_EQ(vcd.find("$comment"), std::string::npos);
+  EXPECT_NE(run.err.find("talvenc: the run outgrew the record of the last 1048576 changes: run.svg shows it from "),
+            std::string::npos) << run.err;
+  EXPECT_NE(read_file("run.svg").find(">not kept</text>"), std::string::npos);
+}
+
 TEST_F(Simulate, TheChronogramDrawsARowPerSignalAndBarsForSteps) {
   run_result run = simulate("40ms set RA1=1\n", "--until 300ms --chronogram run.svg");
   ASSERT_EQ(run.status, 0) << run.err;

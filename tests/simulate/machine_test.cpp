@@ -181,3 +181,36 @@ TEST_F(HostSimulator, AnOutputChangeIsStampedAtItsPortWrite) {
   EXPECT_GT(outputs, 0);
 }
 }  // namespace
+
+namespace {
+// A dump written after a run that outgrew the record (as the window writes one) starts
+// where the record holds, gives every signal's value there and says so.
+TEST_F(HostSimulator, ADumpOfACutRecordSaysFromWhenItHolds) {
+  fs::copy_file(fs::path(std::getenv("TALVEN_SOURCE_DIR")) / "targets/pic16f628a.def", "target.def");
+  write_file("prog.lit", "*  x0\nln RB0 = RB0\n");
+  start_project(without_config_file);
+  set_config(config_automate, "target.def");
+  set_config(config_literal, "prog.lit");
+  ASSERT_TRUE(load_definition_and_names() && load_literal_file());
+  ASSERT_EQ(compile_literal_to_image(), compile_ok);
+  char error[200];
+  ASSERT_TRUE(sim_bind_target(error, sizeof error)) << error;
+  sim_power_up();
+  sim_list_signals();
+  sim_record_start();
+  int64_t end = 400 * sim_target.cycles_per_second;
+  sim_run_to(end, [](int64_t cycle) { sim_record_changes(cycle); });
+  ASSERT_GT(sim_record_held_from(), 0);
+  ASSERT_TRUE(write_vcd("cut.vcd", end));
+  std::string vcd = read_file("cut.vcd");
+  char from[80];
+  std::snprintf(from, sizeof from, "this dump holds from %.6fs on $end\r\n#%lld\r\n",
+                double(sim_nanoseconds_of_cycles(sim_record_held_from())) / 1e9,
+                (long long)sim_nanoseconds_of_cycles(sim_record_held_from()));
+  size_t held = vcd.find(from);
+  ASSERT_NE(held, std::string::npos) << vcd.substr(0, 2000);
+  EXPECT_EQ(vcd.find("#0\r\n"), std::string::npos);
+  size_t values = held + std::strlen(from);
+  EXPECT_GE(vcd.find("\r\n#", values) + 2 - values, size_t(sim_signal_count) * 4) << "every signal's value where it holds";
+}
+}  // namespace
