@@ -54,8 +54,8 @@ constexpr int timer_count_cycles = 1 + 13, timer_borrow_cycles = 1 + 18, timer_e
 
 // Power-up, from the reset to the first scan; each check reads one order, and the
 // reset and set-up costs and the cost of a plain order's check come from the target.
-constexpr int check_step_order_extra = 9, check_initial_extra = 34;
-constexpr int check_initial_shift_cycles = 7, check_initial_other_extra = 13, check_end_extra = -6;
+constexpr int check_step_order_extra = 9, check_initial_extra = 33;
+constexpr int check_initial_shift_cycles = 8, check_initial_other_extra = 13, check_end_extra = -6;
 constexpr int timer_to_scan_cycles = 6;
 // The timer's interrupt: entry, handler and return take one cycle more or less as the
 // interrupted instruction takes one or two; the target gives how often the longer one
