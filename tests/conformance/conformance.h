@@ -2,6 +2,7 @@
 // into the project, and a case's trace split into a scenario file and checks at
 // the end of given scans. The host runner and the gpsim runner read the same table.
 #pragma once
+#include <cstdlib>
 #include <cstring>
 #include <sstream>
 #include <string>
