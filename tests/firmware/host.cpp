@@ -161,17 +161,19 @@ std::vector<long> host_scan_starts(const std::string &hex, int count, int porta_
   return starts;
 }
 
-// The chip's value of a name at a sample: a PORTB pin, a step, or a driven PORTA pin.
+// The chip's value of a name at a sample: a PORTB pin, a step, a driven PORTA pin or a timer bit.
 static int chip_value(const pin_samples &chip, size_t sample, const std::string &name, int porta_levels) {
-  int number = std::atoi(name.c_str() + (name[0] == 'x' ? 1 : 2));
+  int number = std::atoi(name.c_str() + name.find_first_of("0123456789"));
   if (name.rfind("RB", 0) == 0) return chip.portb[sample] >> number & 1;
   if (name.rfind("RA", 0) == 0) return porta_levels >> number & 1;
   if (name[0] == 'x') return int(chip.steps[sample] >> number & 1);
+  if (name.rfind("TE", 0) == 0) return chip.timers[sample] >> number & 1;
+  if (name[0] == 'T') return chip.timers[sample] >> (8 + number) & 1;
   ADD_FAILURE() << "the chip's samples do not show " << name;
   return -1;
 }
 
-int scenario_failures_on_chip(const std::string &hex, const std::string &scenario_file) {
+int scenario_failures_on_chip(const std::string &hex, const std::string &scenario_file, std::string *failures) {
   char error[scenario_error_size];
   if (!load_image(hex) || !sim_bind_target(error, sizeof error) ||
       !read_scenario(scenario_file.c_str(), error, sizeof error)) {
@@ -193,7 +195,7 @@ int scenario_failures_on_chip(const std::string &hex, const std::string &scenari
     inputs.push_back({ms * one_millisecond, levels});
   }
   pin_samples chip = simulate(hex, one_millisecond, int(last_ms) + 1, inputs, 0xFF);
-  int failures = 0, porta = 0;
+  int failed = 0, porta = 0;
   size_t next_input = 0;
   for (const scenario_step &step : steps) {
     long ms = long(step.time_ns / 1000000);
@@ -202,7 +204,12 @@ int scenario_failures_on_chip(const std::string &hex, const std::string &scenari
       porta = inputs[next_input].levels;
     // Sample k is taken k milliseconds in; an expectation at 0 ms sees power-up, before any scan.
     if (ms == 0) continue;
-    if (chip_value(chip, size_t(ms - 1), step.name, porta) != step.value) failures++;
+    int got = chip_value(chip, size_t(ms - 1), step.name, porta);
+    if (got == step.value) continue;
+    failed++;
+    if (failures)
+      *failures += "line " + std::to_string(step.line) + ": at " + std::to_string(ms) + "ms expected " + step.name + "=" +
+                   std::to_string(step.value) + ", got " + std::to_string(got) + "\n";
   }
-  return failures;
+  return failed;
 }

@@ -25,6 +25,8 @@ std::string first_difference(const pin_samples &chip, const host_trace &host, lo
 // The cycle at which each of the first count scans starts on the host, with RA0..RA3 at porta_levels.
 std::vector<long> host_scan_starts(const std::string &hex, int count, int porta_levels);
 // The scenario file's inputs driven onto the chip in gpsim and its expectations checked
-// against the chip's samples (PORTB pins, steps, PORTA inputs); the number that failed.
-int scenario_failures_on_chip(const std::string &hex, const std::string &scenario_file);
+// against the chip's samples (PORTB pins, steps, PORTA inputs, timer bits); the number that
+// failed, each also told in failures ("line 4: at 20ms expected RB1=1, got 0").
+int scenario_failures_on_chip(const std::string &hex, const std::string &scenario_file,
+                              std::string *failures = nullptr);
 constexpr long one_millisecond = 1000;  // instruction cycles at 4 MHz

@@ -137,6 +137,7 @@ static std::vector<int> printed_values(const std::string &output, const std::str
 
 // The interpreter's bytes read with each sample: the step variables and the scan status.
 constexpr int step_bytes = 0x20, step_byte_count = 8, status_byte = 0x34, unstable_bit = 0;
+constexpr int timer_enable_byte = 0x32, timer_done_byte = 0x33;
 
 static std::string bit_map_reads() {
   std::string script;
@@ -145,8 +146,11 @@ static std::string bit_map_reads() {
     std::snprintf(line, sizeof line, "reg(0x%02x)\n", address);
     script += line;
   }
-  std::snprintf(line, sizeof line, "reg(0x%02x)\n", status_byte);
-  return script + line;
+  for (int address : {status_byte, timer_enable_byte, timer_done_byte}) {
+    std::snprintf(line, sizeof line, "reg(0x%02x)\n", address);
+    script += line;
+  }
+  return script;
 }
 
 // Values of a file register printed by reg() as "REG0hh[...] = $vv", in the order they appear.
@@ -171,6 +175,9 @@ static void read_bit_map(const std::string &output, size_t count, samples &into)
   std::vector<int> status = register_values(output, status_byte);
   into.unstable.assign(count, -1);
   for (size_t i = 0; i < count && i < status.size(); i++) into.unstable[i] = status[i] >> unstable_bit & 1;
+  std::vector<int> enables = register_values(output, timer_enable_byte), done = register_values(output, timer_done_byte);
+  into.timers.assign(count, -1);
+  for (size_t i = 0; i < count && i < enables.size() && i < done.size(); i++) into.timers[i] = enables[i] | done[i] << 8;
 }
 
 pin_samples simulate(const std::string &hex, long sample_cycles, int count, const std::vector<input_change> &inputs,
@@ -184,7 +191,7 @@ pin_samples simulate(const std::string &hex, long sample_cycles, int count, cons
     script += "break c " + std::to_string(sample * sample_cycles) + "\nrun\nporta\nportb\n" + bit_map_reads();
   }
   std::string output = run_script(hex, script);
-  pin_samples samples{printed_values(output, "porta"), printed_values(output, "portb"), {}, {}};
+  pin_samples samples{printed_values(output, "porta"), printed_values(output, "portb"), {}, {}, {}};
   read_bit_map(output, count, samples);
   EXPECT_EQ(static_cast<int>(samples.portb.size()), count) << "gpsim did not run the whole script";
   samples.porta.resize(count, -1);

@@ -63,13 +63,14 @@ struct input_change {
   int levels;
 };
 
-// With each sample or hit, the step variables x0..x63 (bit n for xn) and the UNSTABLE bit,
-// read from the interpreter's bit map.
+// With each sample or hit, the step variables x0..x63 (bit n for xn), the UNSTABLE bit and
+// the timer bits (TEn in bit n, Tn in bit 8 + n), read from the interpreter's bit map.
 struct pin_samples {
   std::vector<int> porta;
   std::vector<int> portb;
   std::vector<uint64_t> steps;
   std::vector<int> unstable;
+  std::vector<int> timers;
 };
 
 // Runs the hex at 4 MHz and samples PORTA and PORTB every sample_cycles, count times.
@@ -84,6 +85,7 @@ struct label_hits {
   std::vector<int> porta, portb, trisa, trisb;
   std::vector<uint64_t> steps;
   std::vector<int> unstable;
+  std::vector<int> timers;
 };
 label_hits run_to_label(const std::string &hex, const std::string &label, int hits, int driven_pins = 0x0F,
                         int porta_levels = 0, const std::string &listing = firmware_list());
