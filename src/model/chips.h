@@ -27,10 +27,11 @@ struct chip_entry {
   int clock;               // Hz
   chip_oscillator oscillator;
   chip_tick tick;
-  // The configuration word as gpasm's symbols, in config_register (nullptr: the chip's only
-  // word; the others stay erased), and its value, which the built definition must carry.
-  const char *config_register, *config;
+  // The configuration word in config_register (nullptr: the chip's only word; the others stay
+  // erased): its value, which the built definition must carry, and the same in gpasm's symbols.
+  const char *config_register;
   int config_word;
+  const char *config;
   // Cycles the host simulator takes from the definition: an order's fetch, a pass's start, reset
   // to the program check, the check's read of one order, program check to the first tick.
   int fetch_cycles, pass_start_cycles, reset_cycles, check_cycles, setup_cycles;
@@ -39,33 +40,35 @@ struct chip_entry {
   int interrupt_period, interrupts_per_tick, interrupt_cycles, interrupt_long_share, tick_extra_cycles;
 };
 
+// A row: name, gpsim; pins of the package, PORTA and PORTE; timers; flash words, EEPROM bytes;
+// program area; RAM; compact core; clock, oscillator, tick; configuration word; cycle costs.
 // The longer interrupt's share follows the instructions it interrupts: the longer fetch
 // of the chips beyond 2K words has more jumps, measured over thousands of scans.
 constexpr chip_entry chip_table[] = {
-    {"pic16f628a", "p16f628a", 18, 8, 0, 8, 0x800, 0x80, 0x400, 0x800, 0x20, 0x80, false,  //
-     4000000, oscillator_internal, tick_ccp1, nullptr,
-     "_INTOSC_OSC_NOCLKOUT & _WDT_ON & _PWRTE_ON & _MCLRE_OFF & _BOREN_OFF & _LVP_OFF & _CPD_OFF & _CP_OFF", 0x3F14,
+    {"pic16f628a", "p16f628a", 18, 8, 0, 8, 0x800, 0x80, 0x400, 0x800, 0x20, 0x80, false,
+     4000000, oscillator_internal, tick_ccp1, nullptr, 0x3F14,
+     "_INTOSC_OSC_NOCLKOUT & _WDT_ON & _PWRTE_ON & _MCLRE_OFF & _BOREN_OFF & _LVP_OFF & _CPD_OFF & _CP_OFF",
      37, 7, 535, 38, 277, 10000, 1, 12, 78, 0},
     // CONFIG2 stays erased: fail-safe clock monitor and two-speed start-up do not matter here.
-    {"pic16f88", "p16f88", 18, 8, 0, 8, 0x1000, 0x100, 0x400, 0x1000, 0x20, 0x80, false,  //
-     4000000, oscillator_internal, tick_ccp1, "_CONFIG1",
+    {"pic16f88", "p16f88", 18, 8, 0, 8, 0x1000, 0x100, 0x400, 0x1000, 0x20, 0x80, false,
+     4000000, oscillator_internal, tick_ccp1, "_CONFIG1", 0x3F14,
      "_INTRC_IO & _WDT_ON & _PWRTE_ON & _MCLRE_OFF & _BOREN_OFF & _LVP_OFF & _CPD_OFF & _WRT_PROTECT_OFF & "
      "_DEBUG_OFF & _CCP1_RB0 & _CP_OFF",
-     0x3F14, 44, 8, 546, 45, 325, 10000, 1, 12, 81, 0},
-    {"pic16f877a", "p16f877a", 40, 6, 3, 8, 0x2000, 0x100, 0x400, 0x2000, 0x20, 0x80, false,  //
-     4000000, oscillator_crystal_xt, tick_ccp1, nullptr,
-     "_XT_OSC & _WDT_ON & _PWRTE_ON & _BOREN_OFF & _LVP_OFF & _CPD_OFF & _WRT_OFF & _DEBUG_OFF & _CP_OFF", 0x3F35,
+     44, 8, 546, 45, 325, 10000, 1, 12, 81, 0},
+    {"pic16f877a", "p16f877a", 40, 6, 3, 8, 0x2000, 0x100, 0x400, 0x2000, 0x20, 0x80, false,
+     4000000, oscillator_crystal_xt, tick_ccp1, nullptr, 0x3F35,
+     "_XT_OSC & _WDT_ON & _PWRTE_ON & _BOREN_OFF & _LVP_OFF & _CPD_OFF & _WRT_OFF & _DEBUG_OFF & _CP_OFF",
      44, 8, 603, 45, 325, 10000, 1, 12, 81, 0},
     // CONFIG2 stays erased: brown-out level 4 V (brown-out is off) and no write protection.
-    {"pic16f887", "p16f887", 40, 6, 3, 8, 0x2000, 0x100, 0x400, 0x2000, 0x20, 0x80, false,  //
-     4000000, oscillator_internal, tick_ccp1, "_CONFIG1",
+    {"pic16f887", "p16f887", 40, 6, 3, 8, 0x2000, 0x100, 0x400, 0x2000, 0x20, 0x80, false,
+     4000000, oscillator_internal, tick_ccp1, "_CONFIG1", 0x20CC,
      "_INTRC_OSC_NOCLKOUT & _WDT_ON & _PWRTE_ON & _MCLRE_OFF & _CP_OFF & _CPD_OFF & _BOR_OFF & _IESO_OFF & "
      "_FCMEN_OFF & _LVP_OFF & _DEBUG_OFF",
-     0x20CC, 44, 8, 603, 45, 325, 10000, 1, 12, 81, 0},
+     44, 8, 603, 45, 325, 10000, 1, 12, 81, 0},
     // 1K words and 68 bytes of RAM: the compact core, which reads orders near as fast as the
     // chips beyond 2K words; the last two words guard the end of memory; Timer 0 ticks.
-    {"pic16f84a", "p16f84", 18, 5, 0, 2, 0x400, 0x40, 0x200, 0x3FE, 0x0C, 0x50, true,  //
-     4000000, oscillator_crystal_xt, tick_timer0, nullptr, "_XT_OSC & _WDT_ON & _PWRTE_ON & _CP_OFF", 0x3FF5,
+    {"pic16f84a", "p16f84", 18, 5, 0, 2, 0x400, 0x40, 0x200, 0x3FE, 0x0C, 0x50, true,
+     4000000, oscillator_crystal_xt, tick_timer0, nullptr, 0x3FF5, "_XT_OSC & _WDT_ON & _PWRTE_ON & _CP_OFF",
      44, 7, 525, 38, 73, 250, 40, 16, 87, 2},
 };
 constexpr int chip_count = int(std::size(chip_table));

@@ -33,6 +33,9 @@ class BundledDefinition : public ProjectTest, public testing::WithParamInterface
     return find_zb(name.c_str(), address);
   }
 };
+// gtest prints a chip by its name, not its bytes.
+void PrintTo(const chip_entry &chip, std::ostream *out) { *out << chip.name; }
+
 // Each row of the chip table against its bundled definition.
 INSTANTIATE_TEST_SUITE_P(Chips, BundledDefinition, testing::ValuesIn(chip_table),
                          [](const testing::TestParamInfo<chip_entry> &info) { return info.param.name; });
