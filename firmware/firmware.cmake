@@ -6,9 +6,13 @@ find_program(GPASM gpasm)
 find_program(GPSIM gpsim)
 
 add_executable(make_definition firmware/make_definition.cpp)
+target_include_directories(make_definition PRIVATE src)
 # The order codes both cores dispatch on, written from the compiler's order table.
 add_executable(make_order_codes firmware/make_order_codes.cpp)
 target_include_directories(make_order_codes PRIVATE src)
+# Each chip's processor, configuration word and equates, written from the chip table.
+add_executable(make_chip_include firmware/make_chip_include.cpp)
+target_include_directories(make_chip_include PRIVATE src)
 
 if(NOT GPASM)
   message(STATUS "gpasm not found: the interpreter firmware is not assembled")
@@ -16,6 +20,8 @@ if(NOT GPASM)
 endif()
 
 set(firmware_dir ${CMAKE_BINARY_DIR}/firmware)
+# The rows of src/model/chips.h: make_chip_include refuses a chip the table lacks, and
+# BundledDefinition a row without its targets/CHIP.def.
 set(firmware_chips pic16f628a pic16f88 pic16f877a pic16f887 pic16f84a)
 set(firmware_core ${CMAKE_SOURCE_DIR}/firmware/interpreter.inc ${CMAKE_SOURCE_DIR}/firmware/ccp_tick.inc
   ${CMAKE_SOURCE_DIR}/firmware/chip_common.inc ${CMAKE_SOURCE_DIR}/firmware/fast_core.inc
@@ -31,11 +37,17 @@ set(built_definitions)
 foreach(chip IN LISTS firmware_chips)
   set(chip_hex ${firmware_dir}/${chip}.hex)
   set(chip_definition ${firmware_dir}/${chip}.def)
+  set(chip_include ${firmware_dir}/${chip}_chip.inc)
+  add_custom_command(OUTPUT ${chip_include}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${firmware_dir}
+    COMMAND make_chip_include ${chip} ${chip_include}
+    DEPENDS make_chip_include
+    COMMENT "Writing the ${chip}'s facts for the assembler")
   add_custom_command(OUTPUT ${chip_hex} ${firmware_dir}/${chip}.lst
     COMMAND ${CMAKE_COMMAND} -E make_directory ${firmware_dir}
     COMMAND ${GPASM} -a inhx8m -I ${CMAKE_SOURCE_DIR}/firmware -I ${firmware_dir} -o ${chip_hex}
       ${CMAKE_SOURCE_DIR}/firmware/${chip}.asm
-    DEPENDS ${CMAKE_SOURCE_DIR}/firmware/${chip}.asm ${firmware_core} ${order_codes}
+    DEPENDS ${CMAKE_SOURCE_DIR}/firmware/${chip}.asm ${firmware_core} ${order_codes} ${chip_include}
     COMMENT "Assembling the ${chip} interpreter")
   add_custom_command(OUTPUT ${chip_definition}
     COMMAND make_definition ${chip} ${chip_hex} ${chip_definition}

@@ -1,5 +1,5 @@
-// Builds a chip's automaton definition from its assembled interpreter and the
-// tables of names below:  make_definition CHIP firmware.hex out.def
+// Builds a chip's automaton definition from its assembled interpreter, its row of
+// model/chips.h and the tables of names below:  make_definition CHIP firmware.hex out.def
 // The names and addresses follow the bit map and the EEPROM layout of
 // firmware/interpreter.inc; the simulator tests run compiled charts through both.
 #include <cctype>
@@ -7,54 +7,34 @@
 #include <cstring>
 #include <iterator>
 
-// What differs from chip to chip. Sizes and program area in hexadecimal, the rest in decimal.
-struct chip_entry {
-  const char *name;
-  const char *flash_size, *eeprom_size, *program_start, *program_end;
-  const char *clock;  // Hz: the simulator's clock
-  int porta_pins;     // RA0 up
-  int porte_pins;     // 0: no PORTC, PORTD, PORTE
-  int timers;
-  // Cycles the host simulator takes from the chip: an order's fetch, a pass's start, reset to the
-  // program check, the check's read of one order, program check to the first tick, the tick's interrupt.
-  const char *fetch_cycles, *pass_start_cycles, *reset_cycles, *check_cycles, *setup_cycles;
-  const char *interrupt_period, *interrupts_per_tick, *interrupt_cycles, *interrupt_long_share, *tick_extra_cycles;
-};
-// The longer interrupt's share follows the instructions it interrupts: the longer fetch
-// of the chips beyond 2K words has more jumps, measured over thousands of scans.
-constexpr chip_entry chips[] = {
-    {"pic16f628a", "800", "80", "400", "800", "4000000", 8, 0, 8, "37", "7", "536", "38", "277", "10000", "1", "12", "78", "0"},
-    {"pic16f88", "1000", "100", "400", "1000", "4000000", 8, 0, 8, "44", "8", "547", "45", "325", "10000", "1", "12", "81", "0"},
-    {"pic16f877a", "2000", "100", "400", "2000", "4000000", 6, 3, 8, "44", "8", "604", "45", "325", "10000", "1", "12", "81", "0"},
-    {"pic16f887", "2000", "100", "400", "2000", "4000000", 6, 3, 8, "44", "8", "604", "45", "325", "10000", "1", "12", "81", "0"},
-    // 1K words: the compact core reads orders near, as fast as the chips beyond 2K words; Timer 0 ticks.
-    {"pic16f84a", "400", "40", "200", "3fe", "4000000", 5, 0, 2, "44", "7", "526", "38", "73", "250", "40", "16", "87", "2"},
-};
+#include "model/chips.h"
+
 static const chip_entry *chip;
 
 struct info_entry {
   const char *key;
-  const char *chip_entry::*value;  // nullptr: the same on every chip
+  int chip_entry::*value;  // nullptr: common, the same on every chip
+  bool hex;                // sizes and program area in hexadecimal, the rest in decimal
   const char *common;
 };
 constexpr info_entry infos[] = {
-    {"uc_type", nullptr, "pic_1"},
-    {"uc_taille_flash", &chip_entry::flash_size, nullptr},
-    {"uc_taille_eeprom", &chip_entry::eeprom_size, nullptr},
-    {"adr_start_graphcet", &chip_entry::program_start, nullptr},
-    {"adr_stop_graphcet", &chip_entry::program_end, nullptr},
-    {"taille_zb", nullptr, "256"},
-    {"frequence_horloge", &chip_entry::clock, nullptr},
-    {"cycles_lecture_ordre", &chip_entry::fetch_cycles, nullptr},
-    {"cycles_debut_passe", &chip_entry::pass_start_cycles, nullptr},
-    {"cycles_avant_controle", &chip_entry::reset_cycles, nullptr},
-    {"cycles_controle_ordre", &chip_entry::check_cycles, nullptr},
-    {"cycles_apres_controle", &chip_entry::setup_cycles, nullptr},
-    {"periode_interruption", &chip_entry::interrupt_period, nullptr},
-    {"interruptions_par_tick", &chip_entry::interrupts_per_tick, nullptr},
-    {"cycles_interruption", &chip_entry::interrupt_cycles, nullptr},
-    {"part_interruption_longue", &chip_entry::interrupt_long_share, nullptr},
-    {"cycles_interruption_tick", &chip_entry::tick_extra_cycles, nullptr},
+    {"uc_type", nullptr, false, "pic_1"},
+    {"uc_taille_flash", &chip_entry::flash_words, true, nullptr},
+    {"uc_taille_eeprom", &chip_entry::eeprom_bytes, true, nullptr},
+    {"adr_start_graphcet", &chip_entry::program_start, true, nullptr},
+    {"adr_stop_graphcet", &chip_entry::program_stop, true, nullptr},
+    {"taille_zb", nullptr, false, "256"},
+    {"frequence_horloge", &chip_entry::clock, false, nullptr},
+    {"cycles_lecture_ordre", &chip_entry::fetch_cycles, false, nullptr},
+    {"cycles_debut_passe", &chip_entry::pass_start_cycles, false, nullptr},
+    {"cycles_avant_controle", &chip_entry::reset_cycles, false, nullptr},
+    {"cycles_controle_ordre", &chip_entry::check_cycles, false, nullptr},
+    {"cycles_apres_controle", &chip_entry::setup_cycles, false, nullptr},
+    {"periode_interruption", &chip_entry::interrupt_period, false, nullptr},
+    {"interruptions_par_tick", &chip_entry::interrupts_per_tick, false, nullptr},
+    {"cycles_interruption", &chip_entry::interrupt_cycles, false, nullptr},
+    {"part_interruption_longue", &chip_entry::interrupt_long_share, false, nullptr},
+    {"cycles_interruption_tick", &chip_entry::tick_extra_cycles, false, nullptr},
 };
 
 // Bit variables come in groups of consecutive bit addresses: prefix + index.
@@ -179,7 +159,7 @@ int main(int argc, char **argv) {
     std::fprintf(stderr, "usage: make_definition CHIP firmware.hex out.def\n");
     return 2;
   }
-  for (const chip_entry &entry : chips)
+  for (const chip_entry &entry : chip_table)
     if (std::strcmp(entry.name, argv[1]) == 0) chip = &entry;
   if (!chip) {
     std::fprintf(stderr, "make_definition: no chip named %s\n", argv[1]);
@@ -193,7 +173,10 @@ int main(int argc, char **argv) {
   char line[64];
   put_line("@INFOS");
   for (const info_entry &info : infos) {
-    std::snprintf(line, sizeof line, "%s %s", info.key, info.value ? chip->*info.value : info.common);
+    if (info.value)
+      std::snprintf(line, sizeof line, info.hex ? "%s %x" : "%s %d", info.key, chip->*info.value);
+    else
+      std::snprintf(line, sizeof line, "%s %s", info.key, info.common);
     put_line(line);
   }
   put_line("@HEX");

@@ -1,25 +1,13 @@
-; TALVEN interpreter firmware for the PIC16F84A: 18 pins, 1K words, 68 bytes of
-; RAM, a 4 MHz crystal, PORTA and PORTB, two timers ticked by Timer 0.
+; TALVEN interpreter firmware for the PIC16F84A: its RAM map in 68 bytes, its set-up
+; and EEPROM read, with the Timer 0 tick.
+; The processor, configuration word, memory map and tick period are the chip's row
+; of src/model/chips.h, which the build writes into pic16f84a_chip.inc.
 
-        list    p=16f84a, r=dec
-        #include <p16f84a.inc>
+        #include "pic16f84a_chip.inc"
         errorlevel -302                 ; bank 1 registers are reached on purpose
 
-        __config _XT_OSC & _WDT_ON & _PWRTE_ON & _CP_OFF
-
-compact_core    equ 1
-program_area    equ 0x200               ; first word of the compiled program
-area_end        equ 0x3FE               ; the last two words guard the end of memory
-program_end     equ 0x400
-port_count      equ 2
-timer_count     equ 2
-interrupt_period equ 250
-interrupts_per_tick equ 40              ; 10 ms at 4 MHz
-ram_start       equ 0x0C                ; cleared at start-up
-ram_end         equ 0x50                ; the word after the last RAM byte
-
 ; The interpreter's state fills the RAM below the bit map, which both banks share.
-        cblock 0x0C
+        cblock ram_start
         pointer_low                     ; next program word
         pointer_high
         code

@@ -6,6 +6,7 @@
 #include <iterator>
 
 #include "files/text_io.h"
+#include "model/chips.h"
 #include "model/model.h"
 #include "model/orders.h"
 #include "platform/message_box.h"
@@ -42,33 +43,37 @@ static bool in_program_area(int64_t address) {
   return inside && address >= 0 && address < flash_words;
 }
 
-// Where each chip's interpreter reads its program (program_area in firmware/pic16f*.asm).
-// The chip is recognised by its flash size and the empty program its interpreter leaves there.
-static const struct {
-  int32_t flash_words;
-  int32_t program_start;
-  const char *chip;
-} chip_program_areas[] = {
-    {0x400, 0x200, "PIC16F84A"},
-    {0x800, 0x400, "PIC16F628A"},
-    {0x1000, 0x400, "PIC16F88"},
-    {0x2000, 0x400, "PIC16F877A/PIC16F887"},
-};
-
 static bool holds_empty_program(int32_t address) {
   const definition_record &d = automaton_definition;
   return address >= 0 && address + 1 < flash_words && d.flash_image[address] == program_word_base + order_end &&
          d.flash_image[address + 1] == program_word_base;
 }
 
+// The chips whose interpreter reads its program where this one's does, in a flash of the
+// same size, as the refusal names them: "PIC16F877A/PIC16F887".
+static void chips_alike(const chip_entry &chip, char *names, size_t size) {
+  names[0] = '\0';
+  for (const chip_entry &other : chip_table) {
+    if (other.flash_words != chip.flash_words || other.program_start != chip.program_start) continue;
+    char title[16];
+    chip_title(other, title);
+    size_t used = std::strlen(names);
+    std::snprintf(names + used, size - used, "%s%s", used ? "/" : "", title);
+  }
+}
+
+// The chip is recognised by its flash size and the empty program its interpreter leaves
+// where it reads its program.
 bool program_area_fits(char *error, int error_size) {
   const definition_record &d = automaton_definition;
-  for (const auto &chip : chip_program_areas) {
+  for (const chip_entry &chip : chip_table) {
     if (d.uc_taille_flash != chip.flash_words || !holds_empty_program(chip.program_start)) continue;
     if (d.adr_start_graphcet == chip.program_start) return true;
+    char names[128];
+    chips_alike(chip, names, sizeof names);
     std::snprintf(error, size_t(error_size),
                   "adr_start_graphcet %X is not where the %s interpreter of this definition reads its program (%X)",
-                  unsigned(d.adr_start_graphcet), chip.chip, unsigned(chip.program_start));
+                  unsigned(d.adr_start_graphcet), names, unsigned(chip.program_start));
     return false;
   }
   return true;

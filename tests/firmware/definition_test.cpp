@@ -3,32 +3,18 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstdio>
 #include <filesystem>
+#include <sstream>
 
 #include "files/files.h"
+#include "model/chips.h"
 #include "support/test_support.h"
 #include "compiler/compiler.h"
 #include "platform/message_box.h"
 #include "startup/startup.h"
 
-// What each bundled definition must declare.
-struct expected_chip {
-  const char *name;
-  int flash, eeprom, program_start, program_end;
-  int config_word;
-  int porta_pins, porte_pins;  // porte_pins 0: no PORTC to PORTE
-  int timers;
-  int fetch_cycles, interrupt_period;
-};
-const expected_chip expected_chips[] = {
-    {"pic16f628a", 0x800, 0x80, 0x400, 0x800, 0x3F14, 8, 0, 8, 37, 10000},
-    {"pic16f88", 0x1000, 0x100, 0x400, 0x1000, 0x3F14, 8, 0, 8, 44, 10000},
-    {"pic16f877a", 0x2000, 0x100, 0x400, 0x2000, 0x3F35, 6, 3, 8, 44, 10000},
-    {"pic16f887", 0x2000, 0x100, 0x400, 0x2000, 0x20CC, 6, 3, 8, 44, 10000},
-    {"pic16f84a", 0x400, 0x40, 0x200, 0x3FE, 0x3FF5, 5, 0, 2, 44, 250},
-};
-
-class BundledDefinition : public ProjectTest, public testing::WithParamInterface<expected_chip> {
+class BundledDefinition : public ProjectTest, public testing::WithParamInterface<chip_entry> {
  protected:
   void SetUp() override {
     ProjectTest::SetUp();
@@ -47,17 +33,21 @@ class BundledDefinition : public ProjectTest, public testing::WithParamInterface
     return find_zb(name.c_str(), address);
   }
 };
-INSTANTIATE_TEST_SUITE_P(Chips, BundledDefinition, testing::ValuesIn(expected_chips),
-                         [](const testing::TestParamInfo<expected_chip> &info) { return info.param.name; });
+// gtest prints a chip by its name, not its bytes.
+void PrintTo(const chip_entry &chip, std::ostream *out) { *out << chip.name; }
+
+// Each row of the chip table against its bundled definition.
+INSTANTIATE_TEST_SUITE_P(Chips, BundledDefinition, testing::ValuesIn(chip_table),
+                         [](const testing::TestParamInfo<chip_entry> &info) { return info.param.name; });
 
 TEST_P(BundledDefinition, DeclaresTheChipSizesTheProgramAreaAndTheCosts) {
   EXPECT_EQ(automaton_definition.uc_type, 0);
-  EXPECT_EQ(automaton_definition.uc_taille_flash, GetParam().flash);
-  EXPECT_EQ(automaton_definition.uc_taille_eeprom, GetParam().eeprom);
+  EXPECT_EQ(automaton_definition.uc_taille_flash, GetParam().flash_words);
+  EXPECT_EQ(automaton_definition.uc_taille_eeprom, GetParam().eeprom_bytes);
   EXPECT_EQ(automaton_definition.adr_start_graphcet, GetParam().program_start);
-  EXPECT_EQ(automaton_definition.adr_stop_graphcet, GetParam().program_end);
+  EXPECT_EQ(automaton_definition.adr_stop_graphcet, GetParam().program_stop);
   EXPECT_EQ(automaton_definition.taille_zb, 256);
-  EXPECT_EQ(automaton_definition.frequence_horloge, 4000000);
+  EXPECT_EQ(automaton_definition.frequence_horloge, GetParam().clock);
   EXPECT_EQ(automaton_definition.cycles_lecture_ordre, GetParam().fetch_cycles);
   EXPECT_GT(automaton_definition.cycles_avant_controle, 0);
   EXPECT_EQ(automaton_definition.periode_interruption, GetParam().interrupt_period);
@@ -102,7 +92,7 @@ TEST_P(BundledDefinition, CarriesTheInterpreterItsDefaultsAndAnEmptyProgram) {
   EXPECT_EQ(automaton_definition.flash_image[start], 0x340C);
   EXPECT_EQ(automaton_definition.flash_image[start + 1], 0x3400);
   // Words past the area, if any, are jumps that stop the chip.
-  for (int word = GetParam().program_end; word < GetParam().flash; word++)
+  for (int word = GetParam().program_stop; word < GetParam().flash_words; word++)
     EXPECT_EQ(automaton_definition.flash_image[word] & 0x3800, 0x2800) << word;
   EXPECT_EQ(automaton_definition.config_words[7], GetParam().config_word);
   EXPECT_EQ(automaton_definition.eeprom_image[0], 0xFF);  // PORTA inputs
@@ -211,4 +201,98 @@ TEST(TalvencTargets, TargetCompilesForTheNamedChip) {
   command = "cd '" + folder.string() + "' && " + TALVENC_PATH + " --target pic16f99 --literal program.lit >talvenc.txt 2>&1";
   EXPECT_NE(std::system(command.c_str()), 0);
   EXPECT_NE(read_file((folder / "talvenc.txt").string()).find("no bundled target pic16f99"), std::string::npos);
+}
+
+// A bundled definition whose program area is moved is refused, naming the chips whose
+// interpreter reads its program where the definition's does.
+class ProgramArea : public ProjectTest {};
+
+TEST_F(ProgramArea, MovedIsRefusedNamingTheChipsThatReadItThere) {
+  const struct {
+    const char *chip;
+    int moved_to;
+    const char *refusal;
+  } cases[] = {
+      {"pic16f628a", 0x500, "adr_start_graphcet 500 is not where the PIC16F628A interpreter of this definition reads its program (400)"},
+      {"pic16f88", 0x500, "adr_start_graphcet 500 is not where the PIC16F88 interpreter of this definition reads its program (400)"},
+      {"pic16f877a", 0x402, "adr_start_graphcet 402 is not where the PIC16F877A/PIC16F887 interpreter of this definition reads its program (400)"},
+      {"pic16f887", 0x1000, "adr_start_graphcet 1000 is not where the PIC16F877A/PIC16F887 interpreter of this definition reads its program (400)"},
+      {"pic16f84a", 0x300, "adr_start_graphcet 300 is not where the PIC16F84A interpreter of this definition reads its program (200)"},
+  };
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.chip);
+    init_automaton_definition();
+    std::filesystem::copy_file(std::string(SOURCE_DIR "/targets/") + c.chip + ".def", "bundled.def",
+                               std::filesystem::copy_options::overwrite_existing);
+    set_config(config_automate, "bundled.def");
+    ASSERT_EQ(load_automaton_definition(), 0);
+    char error[256] = "";
+    EXPECT_TRUE(program_area_fits(error, sizeof error));
+    automaton_definition.adr_start_graphcet = c.moved_to;
+    EXPECT_FALSE(program_area_fits(error, sizeof error));
+    EXPECT_STREQ(error, c.refusal);
+  }
+}
+
+// docs/chips.md's table of targets, row by row, against the chip table: a wrong pin, area,
+// order count, EEPROM size or clock in the doc fails here.
+static std::string doc_pins(const chip_entry &chip) {
+  char pins[128];
+  std::snprintf(pins, sizeof pins, "%d: RA0..RA%d, RB0..RB7", chip.package_pins, chip.porta_pins - 1);
+  std::string text = pins;
+  if (chip.porte_pins) text += ", RC0..RC7, RD0..RD7, RE0..RE" + std::to_string(chip.porte_pins - 1);
+  return text;
+}
+
+// "40: the same pins as the PIC16F877A" stands for the pins of a chip in a row above.
+static std::string doc_pins_as_written(const chip_entry &chip, const std::string &written) {
+  std::string count = written.substr(0, written.find(':'));
+  for (const chip_entry &above : chip_table) {
+    if (&above == &chip) break;
+    char title[16];
+    chip_title(above, title);
+    if (written == count + ": the same pins as the " + title) return count + doc_pins(above).substr(doc_pins(above).find(':'));
+  }
+  return written;
+}
+
+static std::string doc_area(const chip_entry &chip) {
+  char area[64];
+  std::snprintf(area, sizeof area, "0x%X..0x%X: %d orders", unsigned(chip.program_start), unsigned(chip.program_stop - 1),
+                (chip.program_stop - chip.program_start) / 2);
+  return area;
+}
+
+static std::string doc_clock(const chip_entry &chip) {
+  std::string mhz = std::to_string(chip.clock / 1000000) + " MHz";
+  return chip.oscillator == oscillator_internal ? "internal " + mhz : mhz + " crystal (XT)";
+}
+
+// The cells of the doc's rows that start with a target's name: "| `pic16f628a` | 18: ... |".
+static std::vector<std::vector<std::string>> doc_target_rows() {
+  std::istringstream lines(read_file(SOURCE_DIR "/docs/chips.md"));
+  std::vector<std::vector<std::string>> rows;
+  for (std::string line; std::getline(lines, line);) {
+    if (line.rfind("| `", 0) != 0 || line.find("orders |") == std::string::npos) continue;
+    std::vector<std::string> cells;
+    for (size_t at = 2, bar; (bar = line.find(" | ", at)) != std::string::npos; at = bar + 3)
+      cells.push_back(line.substr(at, bar - at));
+    rows.push_back(cells);
+  }
+  return rows;
+}
+
+TEST(ChipsDoc, TableOfTargetsAgreesWithTheChipTable) {
+  std::vector<std::vector<std::string>> rows = doc_target_rows();
+  ASSERT_EQ(int(rows.size()), chip_count) << "a row for every chip";
+  for (int i = 0; i < chip_count; i++) {
+    const chip_entry &chip = chip_table[i];
+    const std::vector<std::string> &cells = rows[size_t(i)];
+    ASSERT_GE(cells.size(), 5u) << chip.name;
+    EXPECT_EQ(cells[0], std::string("`") + chip.name + "`");
+    EXPECT_EQ(doc_pins_as_written(chip, cells[1]), doc_pins(chip)) << chip.name;
+    EXPECT_EQ(cells[2], doc_area(chip)) << chip.name;
+    EXPECT_EQ(cells[3], std::to_string(chip.eeprom_bytes) + " bytes") << chip.name;
+    EXPECT_EQ(cells[4], doc_clock(chip)) << chip.name;
+  }
 }

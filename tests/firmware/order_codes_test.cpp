@@ -47,7 +47,7 @@ TEST(OrderCodes, BothCoresAssembleOnlyWithCodesInTheirDispatchOrder) {
       write_file(folder + "/order_codes.inc", codes);
       std::string hex = folder + "/" + chip + ".hex";
       int status = run_command(std::string(GPASM_PATH) + " -a inhx8m -I '" + folder + "' -I '" +
-                                   source_path("firmware") + "' -o '" + hex + "' '" +
+                                   source_path("firmware") + "' -I '" FIRMWARE_DIR "' -o '" + hex + "' '" +
                                    source_path(std::string("firmware/") + chip + ".asm") + "'",
                                folder + "/gpasm.txt");
       std::string messages = read_file(folder + "/gpasm.txt");

@@ -7,27 +7,23 @@
 
 #include <gtest/gtest.h>
 
+#include "model/chips.h"
 #include "support/test_support.h"
 
-// A chip the firmware tests run on: its bundled definition targets/NAME.def, its gpsim
-// processor and its assembled interpreter's listing.
+// A chip the firmware tests run on, from its row of model/chips.h: its bundled definition
+// targets/NAME.def, its gpsim processor and its assembled interpreter's listing.
 struct test_chip {
   const char *name;
-  const char *processor;
-  bool forty_pins;     // PORTC, PORTD and PORTE
-  int program_start;   // the first word of the program area
-  int program_end;     // the word after the program area
-  // gpsim's PIC16F88 and PIC16F887 reset some 4,500 cycles after a clrwdt whatever WDTCON
-  // and OPTION say: their runs use this configuration word, the shipped one without WDTE.
-  int gpsim_config;  // -1: the hex's own
-  int porta_pins;    // bit n set: RAn exists
-  int timers;        // TE0.., T0.., TP0..
+  const char *processor;  // gpsim's
+  int program_start;      // the first word of the program area
+  int program_end;        // the word after the program area
+  int gpsim_config;       // -1: the hex's own
+  int porta_pins;         // bit n set: RAn exists
+  int timers;             // TE0.., T0.., TP0..
   // The tick's timer interrupt: every interrupt_period cycles, interrupt_cycles long on average.
   int interrupt_period;
   double interrupt_cycles;
 };
-extern const test_chip test_chips[];
-extern const int test_chip_count;
 // The chip of the tests that follow; the PIC16F628A until another is chosen.
 void use_chip(const char *name);
 const test_chip &current_chip();
@@ -39,9 +35,9 @@ class OnEveryChip : public testing::TestWithParam<const char *> {
   void SetUp() override { use_chip(GetParam()); }
 };
 std::string chip_test_name(const testing::TestParamInfo<const char *> &info);
-extern const char *const chip_names[];
+std::vector<const char *> every_chip_name();  // the rows of model/chips.h
 #define RUN_ON_EVERY_CHIP(suite) \
-  INSTANTIATE_TEST_SUITE_P(Chips, suite, testing::ValuesIn(chip_names, chip_names + test_chip_count), chip_test_name)
+  INSTANTIATE_TEST_SUITE_P(Chips, suite, testing::ValuesIn(every_chip_name()), chip_test_name)
 
 // A folder of its own for the running test, emptied first.
 std::string test_folder();
