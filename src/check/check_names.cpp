@@ -158,12 +158,42 @@ bool is_input_pin(const char *name, char &port) {
 
 // ---- Words and pairs ----
 
+// A step time, "2s/x3": its step a name of the target's steps, its time one a timer holds.
+// False when the word is no step time.
+bool check_step_time(const source &at, const char *word, bool assigned) {
+  int step, ticks;
+  const char *slash = std::strchr(word, '/');
+  char what[64];
+  switch (read_step_time(word, step, ticks)) {
+    case step_time_none: return false;
+    case step_time_ok:
+      if (assigned) add_finding(check_error, at.place, "%s: the step time \"%s\" cannot be set", at.name, word);
+      break;
+    case step_time_malformed:
+      add_finding(check_error, at.place, "%s: \"%s\" is not a step time: a number, s or ms, \"/\" and a step, as 1.5s/x3",
+                  at.name, word);
+      break;
+    case step_time_unknown_step:
+      std::snprintf(what, sizeof what, "a name of %s", target);
+      add_unknown(at, slash + 1, what, closest_bit(slash + 1));
+      break;
+    case step_time_not_step:
+      add_finding(check_error, at.place, "%s: \"%s\" is no step: \"%s\" needs a step", at.name, slash + 1, word);
+      break;
+    case step_time_too_long:
+      add_finding(check_error, at.place, "%s: \"%s\" is longer than a timer counts (655.35s)", at.name, word);
+      break;
+  }
+  return true;
+}
+
 // An operand; an assigned one must be an output.
 void check_operand(const source &at, const char *word, bool assigned) {
   int address;
   char port;
   char what[64];
   std::snprintf(what, sizeof what, "a name of %s", target);
+  if (!find_zb(word, address) && check_step_time(at, word, assigned)) return;
   if (!find_zb(word, address)) add_unknown(at, word, what, closest_bit(word));
   else if (assigned && is_input_pin(word, port))
     add_finding(check_error, at.place, "%s: \"%s\" is an input pin of %s (see TRIS%c): it cannot be set", at.name,

@@ -95,13 +95,119 @@ static bool place_program_word(bool known, int value, int line) {
   return true;
 }
 
+// ---- Step times: a timer each, its enable appended, its preset in the EEPROM ----
+
+constexpr int timer_capacity = 64;
+struct target_timer {
+  int enable, done, preset;  // TEn, Tn, TPn's EEPROM address
+  bool taken;                // named by the program, or given to a step time
+};
+static target_timer timers[timer_capacity];
+static int timer_count, timers_named;
+
+struct step_time_timer {
+  int step, ticks, timer;
+};
+static step_time_timer step_times[timer_capacity];
+static int step_time_count;
+
+// The target's timers: TEn, Tn and the EEPROM word TPn, from 0 up to the first one missing.
+static void find_timers() {
+  timer_count = 0;
+  for (int n = 0; n < timer_capacity; n++) {
+    char enable[16], done[16], preset[16];
+    std::snprintf(enable, sizeof enable, "TE%d", n);
+    std::snprintf(done, sizeof done, "T%d", n);
+    std::snprintf(preset, sizeof preset, "TP%d", n);
+    target_timer &t = timers[n];
+    int kind = cst_none;
+    if (!find_zb(enable, t.enable) || !find_zb(done, t.done) || !find_cst(preset, t.preset, kind) || kind != cst_ew)
+      break;
+    t.taken = false;
+    timer_count++;
+  }
+}
+
+// A timer whose TEn, Tn or TPn the program names is its own: step times never take it.
+static void note_named_timers() {
+  step_time_count = 0;
+  find_timers();
+  char first[literal_word_size], second[literal_word_size];
+  int line = 0, address = 0, kind = 0;
+  next_literal_pair(true, first, second, line);
+  while (next_literal_pair(false, first, second, line) == 0) {
+    bool constant = first[0] == '#';
+    if (constant ? !find_cst(first + 1, address, kind) : !find_zb(second, address)) continue;
+    for (int n = 0; n < timer_count; n++)
+      if (constant ? address == timers[n].preset : address == timers[n].enable || address == timers[n].done)
+        timers[n].taken = true;
+  }
+  timers_named = 0;
+  for (int n = 0; n < timer_count; n++) timers_named += timers[n].taken;
+}
+
+// The done bit of the step time's timer, the highest free one taken at its first use.
+static bool step_time_timer_bit(const char *word, int step, int ticks, int line, int &address) {
+  for (int k = 0; k < step_time_count; k++)
+    if (step_times[k].step == step && step_times[k].ticks == ticks) {
+      address = timers[step_times[k].timer].done;
+      return true;
+    }
+  for (int n = timer_count - 1; n >= 0; n--) {
+    if (timers[n].taken) continue;
+    timers[n].taken = true;
+    step_times[step_time_count++] = {step, ticks, n};
+    address = timers[n].done;
+    return true;
+  }
+  char form[literal_word_size + 48];
+  std::snprintf(form, sizeof form, "%s (%d timers, %d free for step times)", word, timer_count,
+                timer_count - timers_named);
+  record_error(line, "NO TIMER FREE FOR: ", form);
+  return false;
+}
+
+// Whether the word is a step time at all; if it is, known says whether address holds its bit.
+static bool step_time_operand(const char *word, int line, bool &known, int &address) {
+  static const char *const refusals[] = {
+      /* none */ nullptr, /* ok */ nullptr, "STEP TIME MALFORMED: ", "ZB  UNKNOWN: ", "STEP TIME OF NO STEP: ",
+      "STEP TIME TOO LONG: ",
+  };
+  static_assert(std::size(refusals) == step_time_too_long + 1, "a refusal per reading");
+  int step = 0, ticks = 0;
+  step_time_reading reading = read_step_time(word, step, ticks);
+  if (reading == step_time_none) return false;
+  known = reading == step_time_ok && step_time_timer_bit(word, step, ticks, line, address);
+  if (refusals[reading]) record_error(line, refusals[reading], word);
+  return true;
+}
+
+static bool compile_constant(const char *name, const char *value_word, int line);
+
+// After the last pair, so in the action part: "l STEP = TEn" follows the step in every pass.
+static void append_step_time_enables(int line) {
+  for (int k = 0; k < step_time_count; k++) {
+    const step_time_timer &s = step_times[k];
+    char preset[16], ticks[16];
+    std::snprintf(preset, sizeof preset, "TP%d", s.timer);
+    std::snprintf(ticks, sizeof ticks, "%d", s.ticks);
+    if (!place_program_word(true, order_load, line) || !place_program_word(true, s.step, line) ||
+        !place_program_word(true, order_assign, line) || !place_program_word(true, timers[s.timer].enable, line) ||
+        !compile_constant(preset, ticks, line))
+      return;
+  }
+}
+
 static bool compile_instruction(const char *order, const char *operand, int line) {
   int code = 0, address = 0;
   bool order_known = find_order(order, code);
   if (!order_known && !record_error(line, "ORDER UNKNOWN: ", order)) return false;
   if (!place_program_word(order_known, code, line)) return false;
   bool operand_known = find_zb(operand, address);
-  if (!operand_known && !record_error(line, "ZB  UNKNOWN: ", operand)) return false;
+  if (!operand_known && !step_time_operand(operand, line, operand_known, address) &&
+      !record_error(line, "ZB  UNKNOWN: ", operand))
+    return false;
+  if (error_count > error_limit) return false;
   return place_program_word(operand_known, address, line);
 }
 
@@ -223,7 +329,9 @@ compile_result compile_literal_to_image() {
   const definition_record &d = automaton_definition;
   address_step = d.adr_start_graphcet < d.adr_stop_graphcet ? 1 : -1;
   program_address = d.adr_start_graphcet;
+  note_named_timers();
   compile_pairs();
+  append_step_time_enables(last_line);
   // The end of program is written even after errors, as far as the area allows.
   if (place_program_word(true, order_end, last_line)) place_program_word(true, 0, last_line);
   if (error_count != 0) {

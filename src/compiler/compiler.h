@@ -90,6 +90,22 @@ void copy_constant_names();
 bool find_zb(const char *name, int &address);
 bool find_cst(const char *name, int &address, int &kind);
 
+// ---- Step times ----------------------------------------------------------------
+
+// "2s/x3", "500ms/x3", "1.5s/x3": true once step x3 has been active for that long. Each
+// distinct step and count takes a timer, from the highest free one down.
+constexpr int step_variable_count = 64;     // x0..x63
+constexpr int step_time_most_ticks = 65535;  // a timer preset: 655.35 s
+enum step_time_reading {
+  step_time_none,          // no "/" after the first character: not a step time
+  step_time_ok,            // step_address and ticks set (10 ms ticks, rounded up)
+  step_time_malformed,     // not a decimal number, then s or ms, before the "/"
+  step_time_unknown_step,  // the definition has no such name after the "/"
+  step_time_not_step,      // the name after the "/" is no step variable
+  step_time_too_long,      // more ticks than a preset holds
+};
+step_time_reading read_step_time(const char *word, int &step_address, int &ticks);
+
 // ---- The compiler ------------------------------------------------------------
 
 // False, with why in error, when the loaded definition holds a bundled chip's interpreter
