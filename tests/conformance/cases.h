@@ -63,6 +63,12 @@ inline std::string timed_step(const std::string &leave, const std::string &back)
          back + " > x1\nl x1 = TE0\nl x0 = RB0\nl x1 = RB1\nl x2 = RB2\nl x3 = RB3\n#TP0 20";
 }
 
+// timed_step with the step time 200ms/x1 in place of timer 0: the same traces hold.
+inline std::string step_time_step(const std::string &leave, const std::string &back) {
+  return "l RA1 an M1 = M0\nl RA1 = M1\n*  x0\nl RA0 > x1\n-  x1\nl 200ms/x1 > x2\n" + leave + " > x3\n-  x2\n-  x3\n" +
+         back + " > x1\nl x0 = RB0\nl x1 = RB1\nl x2 = RB2\nl x3 = RB3";
+}
+
 // 19 transitions without conditions from x0 to x19, more than the 16 passes of a scan.
 inline std::string long_chain() {
   std::string literal = "*  x0\n";
@@ -205,6 +211,38 @@ inline const std::vector<conformance_case> conformance_cases = {
     {"ATimedLoopRestartsItsTimerOnEveryRound", "",
      "*  x0\nl T0 > x1\n-  x1\n > x0\n*  x10\nl x1 > x11\n-  x11\nl x1 > x10\nl x0 = TE0\nl x11 = RB1\n#TP0 10",
      toggling("RB1", 115, 110, 9, 4)},
+    {"AStepTimeEndsWithinOneTickOfItsTime", "", step_time_step("l M9", "l M9"),
+     "100ms expect steps=0 RB=0x01\n"
+     "100ms set RA0=1\n"
+     "105ms expect steps=1 RB=0x02\n"
+     "300ms expect steps=1 RB=0x02\n"
+     "319ms expect steps=2 RB=0x04\n"},
+    {"AStepTimeStartsAgainWhenItsStepIsEnteredAgain", "", step_time_step("l RA1", "ln RA1"),
+     "100ms set RA0=1\n"
+     "105ms expect steps=1 RB=0x02\n"
+     "250ms set RA1=1\n"
+     "255ms expect steps=3 RB=0x08\n"
+     "300ms set RA1=0\n"
+     "305ms expect steps=1 RB=0x02\n"
+     "500ms expect steps=1 RB=0x02\n"
+     "519ms expect steps=2 RB=0x04\n"},
+    // x1 left for the transient x3 and entered again within the scan of 250 ms: its time starts again.
+    {"AStepTimeStartsAgainWhenItsStepIsLeftForOnePass", "", step_time_step("l M0", ""),
+     "100ms set RA0=1\n"
+     "105ms expect steps=1 RB=0x02\n"
+     "250ms set RA1=1\n" +
+         every_millisecond(250, 280, "RB3=0 RB1=1") +
+         "450ms expect steps=1 RB=0x02\n"
+         "467ms expect steps=2 RB=0x04\n"},
+    // 1.5 s is 150 ticks. x3 shows from about 102 ms (the scan that reads RA0) and is left more
+    // than 150 ticks after that scan, within the 151st tick and two scans: at about 1614 ms on
+    // every chip. A preset of 149 or 151 ticks would show x4 at about 1604 or 1624 ms.
+    {"AStepTimeOfOneAndAHalfSecondsToTheTick", "",
+     "*  x0\nl RA0 > x3\n-  x3\nl 1.5s/x3 > x4\n-  x4\nl x0 = RB0\nl x3 = RB3\nl x4 = RB4",
+     "100ms set RA0=1\n"
+     "105ms expect steps=3 RB=0x08\n"
+     "1608ms expect steps=3 RB=0x08\n"
+     "1618ms expect steps=4 RB=0x10\n"},
     // "*" of a variable that is no step activates nothing.
     {"TheInitialSituationIsTheStepsOpenedWithAStar", "",
      "*  x0\n-  x1\n*  x63\n*  M3\nl x0 = RB0\nl x1 = RB1\nl x63 = RB2\nl M3 = RB3",
