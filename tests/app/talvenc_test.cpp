@@ -208,3 +208,46 @@ TEST_F(Talvenc, FileNameLongerThanTheConfigurationHoldsIsRefused) {
 }
 
 }  // namespace
+
+namespace {
+
+// The two-step cycle on a bundled chip, step 1 lit on RB0 and left by the step time 2s/x1:
+// the translation copies the condition, the compiler gives it a timer, the run shows it.
+TEST_F(Talvenc, AStepTimeInADrawnConditionRunsFromTheChart) {
+  chart c = two_step_cycle();
+  c.conditions = {{0, "l RA0"}, {1, "l 2s/x1"}};
+  c.outputs = {{1, "RB0"}};
+  c.constant_values.clear();
+  write_file("chart.gra", graphic_file(c));
+  write_file("scenario.txt", "10ms set RA0=1\n20ms expect RB0=1 x1=1\n20ms set RA0=0\n"
+                             "2000ms expect RB0=1\n2030ms expect RB0=0 x0=1 T7=0\n");
+  run_result run = talvenc("--target pic16f628a --graphic chart.gra --literal-out chart.lit --simulate scenario.txt");
+  EXPECT_EQ(run.status, 0) << run.out << run.err;
+  EXPECT_EQ(run.out, "6 expectations, 0 failed\n");
+  EXPECT_NE(read_file("chart.lit").find("l 2s/x1 > x0"), std::string::npos) << read_file("chart.lit");
+}
+
+// As many step times as the chip has timers compile; one more is refused, named with the count.
+TEST_F(Talvenc, StepTimesBeyondTheChipsTimersAreRefused) {
+  const struct {
+    const char *target;
+    int timers;
+  } chips[] = {{"pic16f84a", 2}, {"pic16f628a", 8}};
+  for (const auto &chip : chips) {
+    SCOPED_TRACE(chip.target);
+    std::string program = "*  x0\r\nl RB0";
+    for (int n = 1; n <= chip.timers; n++) program += "\r\no " + std::to_string(n) + "s/x0";
+    write_file("fits.lit", program + "\r\n= RB1\r\n");
+    write_file("over.lit", program + "\r\no 99s/x0\r\n= RB1\r\n");
+    EXPECT_EQ(talvenc(std::string("--target ") + chip.target + " --literal fits.lit --hex fits.hex").status, 0);
+    run_result over = talvenc(std::string("--target ") + chip.target + " --literal over.lit --hex over.hex");
+    EXPECT_EQ(over.status, 1);
+    EXPECT_EQ(over.err, std::string(loaded) + "Error: \nErrors:\n\nligne " +
+                            (chip.timers + 2 < 10 ? "  " : " ") + std::to_string(chip.timers + 2) +
+                            ": NO TIMER FREE FOR: 99s/x0 (" + std::to_string(chip.timers) + " timers, " +
+                            std::to_string(chip.timers) + " free for step times)\n");
+    EXPECT_FALSE(file_exists("over.hex"));
+  }
+}
+
+}  // namespace
