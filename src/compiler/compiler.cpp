@@ -139,7 +139,8 @@ static void note_named_timers() {
     bool constant = first[0] == '#';
     if (constant ? !find_cst(first + 1, address, kind) : !find_zb(second, address)) continue;
     for (int n = 0; n < timer_count; n++)
-      if (constant ? address == timers[n].preset : address == timers[n].enable || address == timers[n].done)
+      if (constant ? kind == cst_ew && address == timers[n].preset
+                   : address == timers[n].enable || address == timers[n].done)
         timers[n].taken = true;
   }
   timers_named = 0;
