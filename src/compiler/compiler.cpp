@@ -189,22 +189,27 @@ static bool place_order(order_code code, int operand, int line) {
   return place_program_word(true, code, line) && place_program_word(true, operand, line);
 }
 
+// The orders of an edge: load the pin, combine the previous read, write the edge's bit.
+static const struct {
+  edge_kind_value kind;
+  order_code load, combine;
+} edge_orders[] = {{edge_rising, order_load, order_and_not}, {edge_falling, order_load_not, order_and}};
+
+// A pin's edges, then the pin kept as the next pass's previous read.
+static bool write_pin_orders(const edge_pin &e, int line) {
+  for (const auto &o : edge_orders)
+    if (e.edge_bit[o.kind] >= 0 &&
+        !(place_order(o.load, e.pin, line) && place_order(o.combine, e.previous_bit, line) &&
+          place_order(order_assign, e.edge_bit[o.kind], line)))
+      return false;
+  return place_order(order_load, e.pin, line) && place_order(order_assign, e.previous_bit, line);
+}
+
 static bool write_edge_orders() {
   collect_edges();
   if (!allocate_edge_bits()) return false;
-  for (int k = 0; k < edge_pin_count; k++) {
-    const edge_pin &e = edge_pins[k];
-    if (e.previous_bit < 0) break;
-    int line = e.used_line[first_edge_kind(e)];
-    bool going = (e.edge_bit[edge_rising] < 0 ||
-                  (place_order(order_load, e.pin, line) && place_order(order_and_not, e.previous_bit, line) &&
-                   place_order(order_assign, e.edge_bit[edge_rising], line))) &&
-                 (e.edge_bit[edge_falling] < 0 ||
-                  (place_order(order_load_not, e.pin, line) && place_order(order_and, e.previous_bit, line) &&
-                   place_order(order_assign, e.edge_bit[edge_falling], line))) &&
-                 place_order(order_load, e.pin, line) && place_order(order_assign, e.previous_bit, line);
-    if (!going) return false;
-  }
+  for (int k = 0; k < edge_pin_count && edge_pins[k].previous_bit >= 0; k++)
+    if (!write_pin_orders(edge_pins[k], edge_pins[k].used_line[first_edge_kind(edge_pins[k])])) return false;
   return true;
 }
 
