@@ -35,6 +35,8 @@ constexpr info_entry infos[] = {
     {"cycles_interruption", &chip_entry::interrupt_cycles, false, nullptr},
     {"part_interruption_longue", &chip_entry::interrupt_long_share, false, nullptr},
     {"cycles_interruption_tick", &chip_entry::tick_extra_cycles, false, nullptr},
+    {"zb_libre_debut", &chip_entry::spare_first, false, nullptr},
+    {"zb_libre_fin", &chip_entry::spare_last, false, nullptr},
 };
 
 // Bit variables come in groups of consecutive bit addresses: prefix + index.

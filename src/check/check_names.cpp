@@ -187,10 +187,26 @@ bool check_step_time(const source &at, const char *word, bool assigned) {
   return true;
 }
 
+// An edge, /P or \P: P must be an input pin, and the edge is only read. False for any other word.
+bool check_edge(const source &at, const char *word, bool assigned) {
+  if ((word[0] != '/' && word[0] != '\\') || !word[1]) return false;
+  int address, tris;
+  char port;
+  if (!find_pin(word + 1, address, tris))
+    add_finding(check_error, at.place, "%s: \"%s\" is not the edge of a pin of %s", at.name, word, target);
+  else if (!is_input_pin(word + 1, port))
+    add_finding(check_error, at.place, "%s: \"%s\" is the edge of an output of %s (see TRIS%c)", at.name, word,
+                target, port);
+  else if (assigned)
+    add_finding(check_error, at.place, "%s: \"%s\" is an edge of an input: it cannot be set", at.name, word);
+  return true;
+}
+
 // An operand; an assigned one must be an output.
 void check_operand(const source &at, const char *word, bool assigned) {
   int address;
   char port;
+  if (check_edge(at, word, assigned)) return;
   char what[64];
   std::snprintf(what, sizeof what, "a name of %s", target);
   if (!find_zb(word, address) && check_step_time(at, word, assigned)) return;

@@ -199,15 +199,161 @@ static void append_step_time_enables(int line) {
   }
 }
 
+// ---- Input edges: /P rises, \P falls -------------------------------------------
+// Each input pin whose edge the program reads gets, at the very start of the program,
+//   l P an Q = rise   ln P a Q = fall   l P = Q
+// with Q the pin as the previous pass read it: inputs are frozen within a scan, so an
+// edge is 1 in the first pass of a scan whose read found the pin changed, 0 after it.
+
+enum edge_kind_value { edge_none = -1, edge_rising = 0, edge_falling = 1 };
+constexpr char edge_marks[] = {'/', '\\'};
+
+struct edge_pin {
+  char name[4];
+  int pin, tris;      // the pin's bit and its TRIS constant's EEPROM byte
+  int used_line[2];   // the first line of /P and of \P; -1: not read
+  int edge_bit[2];    // -1: none
+  int previous_bit;   // -1: no spare bit was left for the pin
+};
+constexpr int edge_pin_capacity = 5 * 8;  // RA0..RE7
+static edge_pin edge_pins[edge_pin_capacity];
+static int edge_pin_count;
+
+static edge_kind_value edge_kind(const char *word) {
+  for (int kind : {edge_rising, edge_falling})
+    if (word[0] == edge_marks[kind] && word[1]) return edge_kind_value(kind);
+  return edge_none;
+}
+
+static edge_pin *edge_pin_named(const char *name) {
+  for (int k = 0; k < edge_pin_count; k++)
+    if (std::strcmp(edge_pins[k].name, name) == 0) return &edge_pins[k];
+  return nullptr;
+}
+
+// Kept in bit order, which is pin order.
+static void note_edge(const char *operand, int line) {
+  edge_kind_value kind = edge_kind(operand);
+  int pin, tris;
+  if (kind == edge_none || !find_pin(operand + 1, pin, tris)) return;
+  edge_pin *entry = edge_pin_named(operand + 1);
+  if (!entry) {
+    int at = edge_pin_count++;
+    for (; at > 0 && edge_pins[at - 1].pin > pin; at--) edge_pins[at] = edge_pins[at - 1];
+    entry = &edge_pins[at];
+    *entry = {{}, pin, tris, {-1, -1}, {-1, -1}, -1};
+    copy_field(entry->name, sizeof entry->name, operand + 1);
+  }
+  if (entry->used_line[kind] < 0) entry->used_line[kind] = line;
+}
+
+static void collect_edges() {
+  char first[literal_word_size], second[literal_word_size];
+  int line = 0;
+  edge_pin_count = 0;
+  next_literal_pair(true, first, second, line);
+  while (next_literal_pair(false, first, second, line) == 0)
+    if (first[0] != '#') note_edge(second, line);
+}
+
+// The word of a pin's edge: "/RA0" or "\\RA0".
+static void edge_word(const edge_pin &entry, int kind, char (&word)[8]) {
+  word[0] = edge_marks[kind];
+  copy_field(word + 1, sizeof word - 1, entry.name);
+}
+
+// The kind of the pin's edge read first in the text.
+static int first_edge_kind(const edge_pin &entry) {
+  const int *at = entry.used_line;
+  return at[edge_rising] >= 0 && (at[edge_falling] < 0 || at[edge_rising] <= at[edge_falling]) ? edge_rising
+                                                                                                 : edge_falling;
+}
+
+// From the lowest spare bit up; the first pin left without bits is reported, once.
+static bool allocate_edge_bits() {
+  int next = automaton_definition.zb_libre_debut, left = spare_bit_count();
+  for (int k = 0; k < edge_pin_count; k++) {
+    edge_pin &entry = edge_pins[k];
+    int needed = 1 + (entry.used_line[edge_rising] >= 0) + (entry.used_line[edge_falling] >= 0);
+    if (needed > left) {
+      char word[8], detail[48];
+      edge_word(entry, first_edge_kind(entry), word);
+      std::snprintf(detail, sizeof detail, "%s (%d spare bits)", word, spare_bit_count());
+      return record_error(entry.used_line[first_edge_kind(entry)], "NO SPARE BIT FOR: ", detail);
+    }
+    for (int kind : {edge_rising, edge_falling})
+      if (entry.used_line[kind] >= 0) entry.edge_bit[kind] = next++;
+    entry.previous_bit = next++;
+    left -= needed;
+  }
+  return true;
+}
+
+static bool place_order(order_code code, int operand, int line) {
+  return place_program_word(true, code, line) && place_program_word(true, operand, line);
+}
+
+// The orders of an edge: load the pin, combine the previous read, write the edge's bit.
+static const struct {
+  edge_kind_value kind;
+  order_code load, combine;
+} edge_orders[] = {{edge_rising, order_load, order_and_not}, {edge_falling, order_load_not, order_and}};
+
+// A pin's edges, then the pin kept as the next pass's previous read.
+static bool write_pin_orders(const edge_pin &e, int line) {
+  for (const auto &o : edge_orders)
+    if (e.edge_bit[o.kind] >= 0 &&
+        !(place_order(o.load, e.pin, line) && place_order(o.combine, e.previous_bit, line) &&
+          place_order(order_assign, e.edge_bit[o.kind], line)))
+      return false;
+  return place_order(order_load, e.pin, line) && place_order(order_assign, e.previous_bit, line);
+}
+
+static bool write_edge_orders() {
+  collect_edges();
+  if (!allocate_edge_bits()) return false;
+  for (int k = 0; k < edge_pin_count && edge_pins[k].previous_bit >= 0; k++)
+    if (!write_pin_orders(edge_pins[k], edge_pins[k].used_line[first_edge_kind(edge_pins[k])])) return false;
+  return true;
+}
+
+// An edge operand: its bit, or an error naming it when it is no pin's; a pin left
+// without spare bits was reported already.
+static bool resolve_edge(const char *operand, int line, int &address, bool &known) {
+  const edge_pin *entry = edge_pin_named(operand + 1);
+  known = entry && entry->previous_bit >= 0;
+  if (known) address = entry->edge_bit[edge_kind(operand)];
+  return entry || record_error(line, "EDGE OF NO INPUT PIN: ", operand);
+}
+
+// An edge of a pin that the directions, as compiled, make an output.
+static void refuse_edges_of_outputs() {
+  for (int k = 0; k < edge_pin_count; k++) {
+    const edge_pin &entry = edge_pins[k];
+    int32_t tris = entry.tris >= 0 && entry.tris < eeprom_bytes ? automaton_definition.eeprom_image[entry.tris] : -1;
+    if (tris != -1 && (tris >> (entry.name[2] - '0') & 1) == 0)
+      for (int kind : {edge_rising, edge_falling}) {
+        char word[8];
+        edge_word(entry, kind, word);
+        if (entry.used_line[kind] >= 0 && !record_error(entry.used_line[kind], "EDGE OF NO INPUT PIN: ", word)) return;
+      }
+  }
+}
+
 static bool compile_instruction(const char *order, const char *operand, int line) {
   int code = 0, address = 0;
   bool order_known = find_order(order, code);
   if (!order_known && !record_error(line, "ORDER UNKNOWN: ", order)) return false;
   if (!place_program_word(order_known, code, line)) return false;
-  bool operand_known = find_zb(operand, address);
-  if (!operand_known && !step_time_operand(operand, line, operand_known, address) &&
-      !record_error(line, "ZB  UNKNOWN: ", operand))
-    return false;
+  bool operand_known = false;
+  if (edge_kind(operand) != edge_none) {
+    if (!resolve_edge(operand, line, address, operand_known)) return false;
+  } else {
+    operand_known = find_zb(operand, address);
+    if (!operand_known && !step_time_operand(operand, line, operand_known, address) &&
+        !record_error(line, "ZB  UNKNOWN: ", operand))
+      return false;
+  }
   if (error_count > error_limit) return false;
   return place_program_word(operand_known, address, line);
 }
@@ -331,8 +477,9 @@ compile_result compile_literal_to_image() {
   address_step = d.adr_start_graphcet < d.adr_stop_graphcet ? 1 : -1;
   program_address = d.adr_start_graphcet;
   note_named_timers();
-  compile_pairs();
+  if (write_edge_orders()) compile_pairs();
   append_step_time_enables(last_line);
+  refuse_edges_of_outputs();
   // The end of program is written even after errors, as far as the area allows.
   if (place_program_word(true, order_end, last_line)) place_program_word(true, 0, last_line);
   if (error_count != 0) {

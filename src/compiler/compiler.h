@@ -65,6 +65,10 @@ struct definition_record {
   int32_t cycles_interruption;       // one interrupt, the shorter of its two lengths
   int32_t part_interruption_longue;  // per hundred interrupts, those one cycle longer
   int32_t cycles_interruption_tick;  // added by the interrupt that counts a tick
+  // The bits no name and no interpreter state use, first and last included, where the
+  // compiler keeps the input edges; not_given: the target has none.
+  int32_t zb_libre_debut;
+  int32_t zb_libre_fin;
   int32_t flash_image[flash_words];  // -1: unset word
   int32_t eeprom_image[eeprom_bytes];
   int32_t config_words[config_word_count];
@@ -89,6 +93,11 @@ void copy_constant_names();
 // The address of the first used entry with exactly this name.
 bool find_zb(const char *name, int &address);
 bool find_cst(const char *name, int &address, int &kind);
+// A pin of the target: RA0..RE7 declared as a bit, on a port whose TRIS constant
+// (an EEPROM byte) the definition declares; its TRIS constant's EEPROM address.
+bool find_pin(const char *name, int &address, int &tris_address);
+// How many spare bits the loaded definition declares.
+int spare_bit_count();
 
 // ---- Step times ----------------------------------------------------------------
 

@@ -24,10 +24,15 @@ static int32_t definition_record::*const simulator_fields[] = {
     &definition_record::cycles_interruption_tick,
 };
 
+// The spare bits: a definition without them has none, whatever the previous one had.
+static int32_t definition_record::*const spare_fields[] = {&definition_record::zb_libre_debut,
+                                                           &definition_record::zb_libre_fin};
+
 void init_automaton_definition() {
   automaton_definition_loaded = false;
   std::memset(&automaton_definition, 0, sizeof automaton_definition);
   for (int32_t definition_record::*field : simulator_fields) automaton_definition.*field = not_given;
+  for (int32_t definition_record::*field : spare_fields) automaton_definition.*field = not_given;
   automaton_definition.frequence_horloge = 0;
   for (zb_entry &entry : automaton_definition.zb_table) entry.zb_address = -1;
   for (cst_entry &entry : automaton_definition.cst_table) {
@@ -137,6 +142,8 @@ static const struct {
     {"cycles_interruption", &definition_record::cycles_interruption, false},
     {"part_interruption_longue", &definition_record::part_interruption_longue, false},
     {"cycles_interruption_tick", &definition_record::cycles_interruption_tick, false},
+    {"zb_libre_debut", &definition_record::zb_libre_debut, false},
+    {"zb_libre_fin", &definition_record::zb_libre_fin, false},
 };
 
 
@@ -305,6 +312,7 @@ int load_automaton_definition_from(const char *path) {
   held_char = no_char;
   // A definition that does not give the clock or a cost must not inherit the previous one's.
   for (int32_t definition_record::*field : simulator_fields) automaton_definition.*field = not_given;
+  for (int32_t definition_record::*field : spare_fields) automaton_definition.*field = not_given;
   automaton_definition.frequence_horloge = 0;
   bool loaded = read_sections();
   std::fclose(definition_stream);
@@ -337,4 +345,19 @@ bool find_cst(const char *name, int &address, int &kind) {
       return true;
     }
   return false;
+}
+
+bool find_pin(const char *name, int &address, int &tris_address) {
+  if (std::strlen(name) != 3 || name[0] != 'R' || name[1] < 'A' || name[1] > 'E' || name[2] < '0' || name[2] > '7')
+    return false;
+  const char tris[] = {'T', 'R', 'I', 'S', name[1], 0};
+  int kind;
+  return find_zb(name, address) && find_cst(tris, tris_address, kind) && kind == cst_eb;
+}
+
+// Only bits an operand can name (one byte) count.
+int spare_bit_count() {
+  const definition_record &d = automaton_definition;
+  if (d.zb_libre_debut < 0 || d.zb_libre_fin < d.zb_libre_debut || d.zb_libre_debut > 255) return 0;
+  return (d.zb_libre_fin > 255 ? 255 : d.zb_libre_fin) - d.zb_libre_debut + 1;
 }

@@ -60,6 +60,27 @@ TEST_F(DefinitionFile, TheClockIsReadAndNotInheritedFromThePreviousDefinition) {
   EXPECT_TRUE(boxes().empty());
 }
 
+// The spare bits, first and last included; a definition without them has none.
+TEST_F(DefinitionFile, SpareBitsAreReadAndNotInheritedFromThePreviousDefinition) {
+  const struct {
+    const char *infos;
+    int count;
+  } cases[] = {
+      {"zb_libre_debut 161\nzb_libre_fin 167\n", 7},
+      {"zb_libre_debut 200\nzb_libre_fin 300\n", 56},  // an operand names bits up to 255
+      {"zb_libre_debut 170\nzb_libre_fin 169\n", 0},
+      {"zb_libre_fin 255\n", 0},
+      {"", 0},
+  };
+  for (const auto &c : cases) {
+    ASSERT_EQ(load_definition("@INFOS\nzb_libre_debut 161\nzb_libre_fin 255\n@END\n"), 0);
+    ASSERT_EQ(spare_bit_count(), 95);
+    ASSERT_EQ(load_definition(std::string("@INFOS\n") + c.infos + "@END\n"), 0);
+    EXPECT_EQ(spare_bit_count(), c.count) << c.infos;
+  }
+  EXPECT_TRUE(boxes().empty());
+}
+
 TEST_F(DefinitionFile, UcTypeIsComparedExactly) {
   EXPECT_EQ(load_definition("@INFOS\nuc_type PIC_1\nuc_taille_flash 8\n@END\n"), 1);
   EXPECT_EQ(boxes(), (std::vector<recorded_box>{{"Def File", "Bad uc type"}}));

@@ -76,6 +76,31 @@ inline std::string long_chain() {
   return literal + "l x15 = RB0\nl x16 = RB1\nl x19 = RB2\nl UNSTABLE = RB7";
 }
 
+// x0 -> x1 -> x2 -> x0, each transition on the edge `edge` (/RA0 or \RA0). Step n lights RBn.
+inline std::string edge_ring(const std::string &edge) {
+  return "*  x0\nl " + edge + " > x1\n-  x1\nl " + edge + " > x2\n-  x2\nl " + edge +
+         " > x0\nl x0 = RB0\nl x1 = RB1\nl x2 = RB2";
+}
+
+// The same ring drawn, on RA0's falling edge.
+inline const std::string falling_ring = R"(
+┌  ┐
+│  [[0]]
+│  T0
+│  [1]
+│  T1
+│  [2]
+│  T2
+└  ┘
+
+t0 l \RA0
+t1 l \RA0
+t2 l \RA0
+x0 RB0
+x1 RB1
+x2 RB2
+)";
+
 // The scans of these charts take under 2 ms: an input change shows within 5 ms, and a delay
 // of 200 ms ends within a tick (10 ms) and two scans of 200 ms after its step's first scan.
 // The chip's steps are read at any instant, mid-scan too: a transient step is watched on pins.
@@ -161,6 +186,42 @@ inline const std::vector<conformance_case> conformance_cases = {
      "20ms set RA0=1\n"
      "25ms expect steps=2 RB=0x04\n"
      "30ms expect steps=2 RB=0x04\n"},
+    // /RA0 in the program: the compiler works out the edge before the first step.
+    {"ARisingEdgeFiresOneLayerOfTransitions", "", edge_ring("/RA0"),
+     "5ms expect steps=0 RB=0x01\n"
+     "5ms set RA0=1\n"
+     "10ms expect steps=1 RB=0x02\n"
+     "15ms expect steps=1 RB=0x02\n"
+     "15ms set RA0=0\n"
+     "20ms expect steps=1 RB=0x02\n"
+     "20ms set RA0=1\n"
+     "25ms expect steps=2 RB=0x04\n"
+     "25ms set RA0=0\n"
+     "30ms set RA0=1\n"
+     "35ms expect steps=0 RB=0x01\n"},
+    {"AFallingEdgeFiresOneLayerOfTransitions", falling_ring, "",
+     "5ms set RA0=1\n"
+     "10ms expect steps=0 RB=0x01\n"
+     "10ms set RA0=0\n"
+     "15ms expect steps=1 RB=0x02\n"
+     "20ms expect steps=1 RB=0x02\n"
+     "20ms set RA0=1\n"
+     "25ms expect steps=1 RB=0x02\n"
+     "25ms set RA0=0\n"
+     "30ms expect steps=2 RB=0x04\n"},
+    // A pin high from power-up rises in the first scan (every bit is 0 at power-up), then
+    // stays high over many scans: one step, until it is released and pressed again.
+    {"AnEdgeHeldOverManyScansFiresOnce", "", edge_ring("/RA0"),
+     "0ms set RA0=1\n"
+     "scan 1 expect steps=1 RB=0x02\n"
+     "scan 2 expect steps=1 RB=0x02\n"
+     "scan 30 expect steps=1 RB=0x02\n"
+     "200ms expect steps=1 RB=0x02\n"
+     "200ms set RA0=0\n"
+     "250ms expect steps=1 RB=0x02\n"
+     "250ms set RA0=1\n"
+     "300ms expect steps=2 RB=0x04\n"
+     "500ms expect steps=2 RB=0x04\n"},
     // The translation's shape for an output shared by steps 1 and 2: both steps, only x2,
     // both again, only x1, neither, both.
     {"AnOutputSetBySeveralStepsIsTheOrOfThem", "",

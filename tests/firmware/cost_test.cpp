@@ -50,6 +50,11 @@ const cost_case cost_cases[] = {
     {"a timer started, counted and ended", "ln M0 = TE0\nl T0 = RB0\n#TP0 3\n", 300},
     {"a timer whose count borrows its high byte", "ln M0 = TE0\n#TP0 258\n", 300},
     {"a timer started at zero", "ln M0 = TE0\nl T0 = RB0\n#TP0 0\n", 300},
+    // The orders an input's edges add at the start of the program: each against the reads alone.
+    {"an input read twice", "l RA0\nl RA0\n", 12},
+    {"its rising edge read, then the input", "l /RA0\nl RA0\n", 12},
+    {"its falling edge read, then the input", "l \\RA0\nl RA0\n", 12},
+    {"its rising edge read, then its falling edge", "l /RA0\nl \\RA0\n", 12},
 };
 
 class Costs : public OnEveryChip {};

@@ -85,6 +85,18 @@ TEST_P(BundledDefinition, NamesEveryBitVariableAtItsPlaceInTheBitMap) {
   EXPECT_FALSE(named("rb0"));
 }
 
+// The spare bits the compiler keeps the input edges in: the row's, and no name among them.
+TEST_P(BundledDefinition, DeclaresTheSpareBitsThatNoNameUses) {
+  EXPECT_EQ(automaton_definition.zb_libre_debut, GetParam().spare_first);
+  EXPECT_EQ(automaton_definition.zb_libre_fin, GetParam().spare_last);
+  EXPECT_EQ(spare_bit_count(), GetParam().spare_last - GetParam().spare_first + 1);
+  for (const zb_entry &entry : automaton_definition.zb_table) {
+    if (entry.zb_address == -1) continue;
+    EXPECT_TRUE(entry.zb_address < GetParam().spare_first || entry.zb_address > GetParam().spare_last)
+        << entry.zb_name;
+  }
+}
+
 TEST_P(BundledDefinition, CarriesTheInterpreterItsDefaultsAndAnEmptyProgram) {
   EXPECT_EQ(automaton_definition.flash_image[0] & 0x3800, 0x2800);  // a goto to the start-up code
   int start = GetParam().program_start;
