@@ -95,6 +95,11 @@ static bool place_program_word(bool known, int value, int line) {
   return true;
 }
 
+// One whole order, both its words known.
+static bool place_order(order_code code, int operand, int line) {
+  return place_program_word(true, code, line) && place_program_word(true, operand, line);
+}
+
 // ---- Step times: a timer each, its enable appended, its preset in the EEPROM ----
 
 constexpr int timer_capacity = 64;
@@ -192,8 +197,7 @@ static void append_step_time_enables(int line) {
     char preset[16], ticks[16];
     std::snprintf(preset, sizeof preset, "TP%d", s.timer);
     std::snprintf(ticks, sizeof ticks, "%d", s.ticks);
-    if (!place_program_word(true, order_load, line) || !place_program_word(true, s.step, line) ||
-        !place_program_word(true, order_assign, line) || !place_program_word(true, timers[s.timer].enable, line) ||
+    if (!place_order(order_load, s.step, line) || !place_order(order_assign, timers[s.timer].enable, line) ||
         !compile_constant(preset, ticks, line))
       return;
   }
@@ -287,10 +291,6 @@ static bool allocate_edge_bits() {
     left -= needed;
   }
   return true;
-}
-
-static bool place_order(order_code code, int operand, int line) {
-  return place_program_word(true, code, line) && place_program_word(true, operand, line);
 }
 
 // The orders of an edge: load the pin, combine the previous read, write the edge's bit.
