@@ -54,7 +54,7 @@ constexpr int timer_count_cycles = 1 + 13, timer_borrow_cycles = 1 + 18, timer_e
 
 // Power-up, from the reset to the first scan; each check reads one order, and the
 // reset and set-up costs and the cost of a plain order's check come from the target.
-constexpr int check_step_order_extra = 9, check_initial_extra = 33, check_past_end_extra = 1;
+constexpr int check_step_order_extra = 9, check_initial_extra = 33;
 constexpr int check_initial_shift_cycles = 8, check_initial_other_extra = 13, check_end_extra = -6;
 constexpr int timer_to_scan_cycles = 6;
 // The timer's interrupt: entry, handler and return take one cycle more or less as the
@@ -135,7 +135,6 @@ static bool decode_program(int &check_cycles) {
     if (code >= order_count || sim_program_length == sim_order_capacity) return false;
     sim_program[sim_program_length++] = {uint8_t(code), uint8_t(operand)};
     check_cycles += check_order;
-    if (code > order_end) check_cycles += check_past_end_extra;
     if (order_table[code].part != part_block) continue;
     sim_action_start = sim_program_length;
     if (code != order_initial_step) check_cycles += check_step_order_extra;
