@@ -116,16 +116,6 @@ bool emit_evolution(int from_step, const successor &s) {
   return emit_line({line, size_t(line_length)});
 }
 
-// A stored action, NAME:=1 or NAME:=0: the order that sets or resets NAME when its step
-// becomes active, and the name's length; false for a continuous output word.
-bool stored_action(std::string_view word, order_code &order, int &name_length) {
-  if (word.size() < 4 || word.substr(word.size() - 3, 2) != ":=" || (word.back() != '0' && word.back() != '1'))
-    return false;
-  order = word.back() == '1' ? order_set : order_reset;
-  name_length = int(word.size()) - 3;
-  return true;
-}
-
 bool starts_with_load(std::string_view condition) {
   size_t start = condition.find_first_not_of(' ');
   if (start == std::string_view::npos) return false;
@@ -255,6 +245,14 @@ struct word_cursor {
 word_cursor word_cursors[2];
 
 }  // namespace
+
+bool stored_action(std::string_view word, order_code &order, int &name_length) {
+  if (word.size() < 4 || word.substr(word.size() - 3, 2) != ":=" || (word.back() != '0' && word.back() != '1'))
+    return false;
+  order = word.back() == '1' ? order_set : order_reset;
+  name_length = int(word.size()) - 3;
+  return true;
+}
 
 std::string_view field_text(const char *field, int size) { return {field, strnlen(field, size)}; }
 
