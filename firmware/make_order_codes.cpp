@@ -11,6 +11,7 @@ static void write_codes(FILE *file) {
                  order.word ? order.word : "", order.word ? "\"" : "");
   std::fprintf(file, "%-24s equ %d ; the block orders, from here to the end\n", "first_block_order",
                first_block_order);
+  std::fprintf(file, "%-24s equ %d ; codes above it stop the chip\n", "last_order", order_count - 1);
 }
 
 int main(int argc, char **argv) {

@@ -37,7 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     FUZZ_CHECK(!std::strchr(first, ' ') && !std::strchr(second, ' '));
     FUZZ_CHECK(line >= previous_line && line < literal_lines);
     int code = -1;
-    if (find_order(first, code)) FUZZ_CHECK(code >= 0 && code < order_end);
+    if (find_order(first, code)) FUZZ_CHECK(code >= 0 && code < order_count && code != order_end);
     previous_line = line;
     FUZZ_CHECK(++pairs <= literal_lines * text_size / 2);
   }

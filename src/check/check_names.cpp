@@ -274,14 +274,40 @@ bool has_comment_mark(const source &at, const char *field) {
   return true;
 }
 
+// Which words of step_words were stored actions (NAME:=1, NAME:=0), cut to their name.
+bool stored_word[table_rows][max_words];
+
+// A name stored in one row and continuous in another: "=" would write it in every stable pass.
+void check_stored_apart() {
+  for (int s = 0; s < table_rows; s++)
+    for (int k = 0; k < step_words[s].count; k++) {
+      if (!stored_word[s][k]) continue;
+      int continuous = -1;
+      for (int c = 0; c < table_rows && continuous < 0; c++)
+        for (int j = 0; j < step_words[c].count; j++)
+          if (!stored_word[c][j] && std::strcmp(step_words[c].text[j], step_words[s].text[k]) == 0) continuous = c;
+      if (continuous >= 0)
+        add_finding(check_error, row_source(table_step_outputs, s).place,
+                    "%s: \"%s\" is stored here and continuous in the outputs of step %d",
+                    row_source(table_step_outputs, s).name, step_words[s].text[k], continuous);
+    }
+}
+
 void check_outputs() {
   for (int s = 0; s < table_rows; s++) {
     source at = row_source(table_step_outputs, s);
     step_words[s].count = 0;
     if (has_comment_mark(at, step_outputs[s].text)) continue;
     split(step_outputs[s].text, step_words[s]);
-    for (int k = 0; k < step_words[s].count; k++) check_operand(at, step_words[s].text[k], true);
+    for (int k = 0; k < step_words[s].count; k++) {
+      order_code order;
+      int name_length;
+      stored_word[s][k] = stored_action(step_words[s].text[k], order, name_length);
+      if (stored_word[s][k]) step_words[s].text[k][name_length] = '\0';
+      check_operand(at, step_words[s].text[k], true);
+    }
   }
+  check_stored_apart();
 }
 
 // Pairs of order and name; the translation adds "> x" and the step after them.
@@ -403,7 +429,7 @@ void check_literal_names() {
     }
     if (!check_order(at, first, code)) return;
     check_operand(at, second, sets_operand(code));
-    if (!sets_operand(code)) continue;
+    if (code != order_assign) continue;  // S and R set a stored bit in as many places as they like
     for (int k = 0; k < assigned; k++)
       if (std::strcmp(assigned_name[k], second) == 0 && assigned_line[k] != line) {
         add_finding(check_warning, at.place, "%s: \"%s\" is set here and on literal line %d", at.name, second,

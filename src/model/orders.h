@@ -8,9 +8,9 @@
 // The code is the program word the interpreter dispatches on; end closes the program.
 enum order_code : uint8_t {
   order_load, order_load_not, order_and, order_and_not, order_or, order_or_not, order_xor, order_xor_not,
-  order_assign, order_initial_step, order_step, order_transition, order_end,
+  order_assign, order_initial_step, order_step, order_transition, order_end, order_set, order_reset,
 };
-constexpr int order_count = order_end + 1;
+constexpr int order_count = order_reset + 1;
 
 // What the operand's bit is to the order.
 enum order_operand : uint8_t {
@@ -21,8 +21,8 @@ enum order_operand : uint8_t {
   operand_none,     // the end's operand is 0
 };
 
-// Where in a pass the order acts: the orders from first_block_order on open a
-// step's block or close a condition, and the action part follows the last of them.
+// Where in a pass the order acts: the orders from first_block_order up to the end open
+// a step's block or close a condition, and the action part follows the last of them.
 enum order_part : uint8_t { part_condition, part_action, part_block, part_end };
 
 struct order_entry {
@@ -47,6 +47,9 @@ constexpr order_entry order_table[] = {
     {order_step, "-", "-", operand_opened, part_block, "order_step"},
     {order_transition, ">", ">", operand_reached, part_block, "order_transition"},
     {order_end, nullptr, nullptr, operand_none, part_end, "order_end"},
+    // Past the end, so that the codes of older programs keep their meaning.
+    {order_set, "s", "S", operand_written, part_action, "order_set"},
+    {order_reset, "r", "R", operand_written, part_action, "order_reset"},
 };
 static_assert(std::size(order_table) == order_count, "a row for every order code");
 

@@ -25,7 +25,7 @@ constexpr int pass_cap = 16;
 // from the target. The handler of each order after its fetch, the usual path.
 constexpr int handler_cycles[] = {
     /* l */ 5, /* ln */ 5, /* a */ 4, /* an */ 4, /* o */ 4, /* on */ 4, /* x */ 5, /* xn */ 5,
-    /* = */ 8, /* * */ 13, /* - */ 13, /* > */ 5, /* end */ 0,
+    /* = */ 8, /* * */ 13, /* - */ 13, /* > */ 5, /* end */ 0, /* S */ 5, /* R */ 5,
 };
 static_assert(std::size(handler_cycles) == order_count, "a cost for every order code");
 constexpr int transition_false_cycles = 6;     // ">" whose condition failed sets the result again
@@ -132,7 +132,7 @@ static bool decode_program(int &check_cycles) {
     int code, operand;
     if (!read_program_word(address, code) || !read_program_word(address + 1, operand)) return false;
     if (code == order_end) return true;
-    if (code > order_end || sim_program_length == sim_order_capacity) return false;
+    if (code >= order_count || sim_program_length == sim_order_capacity) return false;
     sim_program[sim_program_length++] = {uint8_t(code), uint8_t(operand)};
     check_cycles += check_order;
     if (order_table[code].part != part_block) continue;
@@ -234,6 +234,13 @@ static int run_orders(int first, pass_flags &f) {
         f.step_active = value;
         break;
       case order_transition: cycles += transition(f, k, operand) - handler_cycles[order_transition]; break;
+      // "S" and "R" act in every pass, the action part of a pass that fired included.
+      case order_set:
+        if (f.result) bit[operand] = 1;
+        break;
+      case order_reset:
+        if (f.result) bit[operand] = 0;
+        break;
     }
     cycles += handler_cycles[sim_program[k].code];
   }

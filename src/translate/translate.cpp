@@ -116,6 +116,45 @@ bool emit_evolution(int from_step, const successor &s) {
   return emit_line({line, size_t(line_length)});
 }
 
+bool starts_with_load(std::string_view condition) {
+  size_t start = condition.find_first_not_of(' ');
+  if (start == std::string_view::npos) return false;
+  std::string_view first = condition.substr(start, condition.find(' ', start) - start);
+  for (order_code load : {order_load, order_load_not})
+    if (first == order_table[load].word || first == order_table[load].capital_word) return true;
+  return false;
+}
+
+// The stored actions of the step a transition reaches: its condition (and the join's other
+// steps) and the step it leaves, then S or R of each name. They run in the pass of the
+// activation, also when the step is only passed through. A join's line is written once, in
+// the block of its lowest step. The line starts with a load, since the lines before it may
+// leave the result at 0.
+bool emit_stored_actions(int from_step, const successor &s) {
+  uint64_t joined = steps_into[s.transition];
+  if ((joined & (joined - 1)) && (joined & (~joined + 1)) != uint64_t(1) << from_step) return true;
+  std::string_view condition = field_text(transition_conditions[s.transition].text, text_size);
+  line_length = 0;
+  bool loads = starts_with_load(condition);
+  if (!loads) add_to_line("%s x%d%s", order_word(order_load), from_step, is_blank(condition) ? "" : " ");
+  if (!is_blank(condition)) add_to_line("%.*s", int(condition.size()), condition.data());
+  if (joined & (joined - 1))
+    for (int step = 0; step < table_rows; step++)
+      if (step != from_step && (joined >> step & 1)) add_to_line(" %s x%d", order_word(order_and), step);
+  if (!is_blank(condition)) add_to_line(" %s x%d", order_word(order_and), from_step);
+  int conditions_length = line_length;
+  std::string_view outputs = field_text(step_outputs[s.step].text, text_size);
+  for (size_t start = outputs.find_first_not_of(' '); start != std::string_view::npos;
+       start = outputs.find_first_not_of(' ', start)) {
+    std::string_view word = outputs.substr(start, outputs.find(' ', start) - start);
+    start += word.size();
+    order_code order;
+    int name_length;
+    if (stored_action(word, order, name_length)) add_to_line(" %s %.*s", order_table[order].capital_word, name_length, word.data());
+  }
+  return line_length == conditions_length || emit_line({line, size_t(line_length)});
+}
+
 bool emit_step(int x, int y) {
   const cell &c = plan_xy[x][y];
   if (!number_in_range(c.number)) {
@@ -127,6 +166,8 @@ bool emit_step(int x, int y) {
   if (!find_successors(x, y)) return false;
   for (const successor &s : successor_list)
     if (s.transition != -1 && s.step != -1 && !emit_evolution(c.number, s)) return false;
+  for (const successor &s : successor_list)
+    if (s.transition != -1 && s.step != -1 && !emit_stored_actions(c.number, s)) return false;
   return true;
 }
 
@@ -144,7 +185,10 @@ bool emit_steps() {
 bool emit_outputs() {
   output_word word, other;
   next_output_word(outer_words, true, nullptr);
+  order_code order;
+  int name_length;
   while (!next_output_word(outer_words, false, &word)) {
+    if (stored_action({word.text, size_t(word.length)}, order, name_length)) continue;
     bool found = false;
     next_output_word(inner_words, true, nullptr);
     while (!next_output_word(inner_words, false, &other)) {
@@ -159,6 +203,27 @@ bool emit_outputs() {
     if (!found) continue;
     add_to_line("%s %s", order_word(order_assign), word.text);
     if (!emit_line({line, size_t(line_length)})) return false;
+  }
+  return true;
+}
+
+// A name both stored and continuous would be written by "=" too, in every stable pass.
+bool stored_names_apart() {
+  output_word stored, other;
+  order_code order;
+  int name_length;
+  next_output_word(outer_words, true, nullptr);
+  while (!next_output_word(outer_words, false, &stored)) {
+    if (!stored_action({stored.text, size_t(stored.length)}, order, name_length)) continue;
+    next_output_word(inner_words, true, nullptr);
+    while (!next_output_word(inner_words, false, &other))
+      if (other.length == name_length && std::memcmp(other.text, stored.text, name_length) == 0) {
+        char text[120];
+        std::snprintf(text, sizeof text, "%s : action memorisee a l'etape x%d et continue a l'etape x%d", other.text,
+                      stored.row, other.row);
+        show_message_box(box_error, "Processing", text);
+        return false;
+      }
   }
   return true;
 }
@@ -180,6 +245,14 @@ struct word_cursor {
 word_cursor word_cursors[2];
 
 }  // namespace
+
+bool stored_action(std::string_view word, order_code &order, int &name_length) {
+  if (word.size() < 4 || word.substr(word.size() - 3, 2) != ":=" || (word.back() != '0' && word.back() != '1'))
+    return false;
+  order = word.back() == '1' ? order_set : order_reset;
+  name_length = int(word.size()) - 3;
+  return true;
+}
 
 std::string_view field_text(const char *field, int size) { return {field, strnlen(field, size)}; }
 
@@ -210,7 +283,7 @@ bool graphic_to_literal() {
   show_message_box(box_notice, "Processing", "Converting Graphic --> Literal ?");
   std::memset(literal_buffer, 0, sizeof literal_buffer);
   next_row = 0;
-  return emit_row("@  PRETRAITEMENT") && emit_treatments(pre_treatments) &&
+  return stored_names_apart() && emit_row("@  PRETRAITEMENT") && emit_treatments(pre_treatments) &&
          open_section("@  TRAITEMENT") && emit_steps() &&
          open_section("@  POSTTRAITEMENT1") && emit_outputs() &&
          open_section("@  POSTTRAITEMENT2") && emit_treatments(post_treatments) &&

@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "model/model.h"
+#include "model/orders.h"
 
 // Rebuilds literal_buffer from plan_xy and the text tables. Reports a failure in
 // a box titled "Processing" and returns false; true when the program is complete.
@@ -49,6 +50,10 @@ bool is_step_kind(int kind);  // a step or an initial step: one numbering
 bool is_blank(std::string_view text);
 // A text field read up to its NUL, or to its end should the NUL be missing.
 std::string_view field_text(const char *field, int size);
+
+// A stored action, NAME:=1 or NAME:=0: the order that sets or resets NAME when its step
+// becomes active, and the name's length; false for a continuous output word.
+bool stored_action(std::string_view word, order_code &order, int &name_length);
 
 // The words of step_outputs, row by row, through two independent cursors.
 enum output_cursor { outer_words, inner_words };

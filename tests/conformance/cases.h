@@ -69,6 +69,33 @@ inline std::string step_time_step(const std::string &leave, const std::string &b
          back + " > x1\nl x0 = RB0\nl x1 = RB1\nl x2 = RB2\nl x3 = RB3";
 }
 
+// x0 -(RA0)-> x1 -()-> x2 -(RA1)-> x0: x1 is passed through. x1 stores RB1 := 1 and lights
+// RB2, x0 stores RB1 := 0; x0 lights RB0 and x2 RB4.
+inline const std::string stored_on_a_transient_step = R"(
+┌  ─   ┐
+│  .   [[0]]
+│  .   T0
+│  .   [1]
+│  .   T1
+│  .   [2]
+│  .   T2
+└  ─   ┘
+
+t0 l RA0
+t2 l RA1
+x0 RB0 RB1:=0
+x1 RB1:=1 RB2
+x2 RB4
+)";
+
+// The parallel chart with RB6 set by x1 and reset by x3, the next step of its branch.
+inline std::string stored_in_a_branch() {
+  std::string chart = parallel_join;
+  chart.replace(chart.find("x1 RB1\n"), 7, "x1 RB1 RB6:=1\n");
+  chart.replace(chart.find("x3 RB3\n"), 7, "x3 RB3 RB6:=0\n");
+  return chart;
+}
+
 // 19 transitions without conditions from x0 to x19, more than the 16 passes of a scan.
 inline std::string long_chain() {
   std::string literal = "*  x0\n";
@@ -304,6 +331,24 @@ inline const std::vector<conformance_case> conformance_cases = {
      "105ms expect steps=3 RB=0x08\n"
      "1608ms expect steps=3 RB=0x08\n"
      "1618ms expect steps=4 RB=0x10\n"},
+    // A stored action acts in the pass that activates its step, even a step passed through,
+    // whose continuous action (RB2) never shows; RB1 holds until x0 resets it.
+    {"AStoredActionOfATransientStepActsWhereItsContinuousOneDoesNot", stored_on_a_transient_step, "",
+     "0ms set RA0=1\n"
+     "scan 1 expect steps=2 RB=0x12 UNSTABLE=0\n"
+     "scan 2 expect steps=2 RB=0x12\n"
+     "20ms expect steps=2 RB=0x12\n"
+     "20ms set RA0=0\n"
+     "30ms expect steps=2 RB=0x12\n"
+     "30ms set RA1=1\n"
+     "40ms expect steps=0 RB=0x01\n"},
+    {"SetThenResetInTwoStepsOfOneParallelBranch", stored_in_a_branch(), "",
+     "0ms set RA0=1\n"
+     "50ms expect steps=1,2 RB=0x46\n"
+     "50ms set RA0=0 RA1=1\n"
+     "100ms expect steps=2,3 RB=0x0C\n"
+     "100ms set RA1=0 RA2=1\n"
+     "150ms expect steps=3,4 RB=0x18\n"},
     // "*" of a variable that is no step activates nothing.
     {"TheInitialSituationIsTheStepsOpenedWithAStar", "",
      "*  x0\n-  x1\n*  x63\n*  M3\nl x0 = RB0\nl x1 = RB1\nl x63 = RB2\nl M3 = RB3",

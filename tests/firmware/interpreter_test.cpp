@@ -128,8 +128,8 @@ TEST_P(Interpreter, AProgramAreaThatCannotRunStopsTheChipWithOutputsOff) {
     expect_stopped(program_area_changed(hex, "code25", first, first, {0x3419}));
   }
   {
-    SCOPED_TRACE("order code 13");
-    expect_stopped(program_area_changed(hex, "code13", first + 2, first + 2, {0x340D}));
+    SCOPED_TRACE("order code 15, past the last order");
+    expect_stopped(program_area_changed(hex, "code15", first + 2, first + 2, {0x340F}));
   }
 }
 

@@ -21,6 +21,8 @@ const order_codes_case order_codes_cases[] = {
     {"as built", {}, true},
     {"two codes swapped", {{"order_and", 3}, {"order_and_not", 2}}, false},
     {"an order added before the end", {{"order_end", 13}}, false},
+    {"set and reset swapped", {{"order_set", 14}, {"order_reset", 13}}, false},
+    {"an order added after reset", {{"order_reset", 15}}, false},
 };
 
 // The include with each changed symbol's "equ" line given its new code.

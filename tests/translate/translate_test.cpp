@@ -185,4 +185,54 @@ TEST_F(Translation, OutputWordCursorsMoveIndependently) {
   EXPECT_STREQ(inner.text, "A");
 }
 
+
+// Stored actions: NAME:=1 and NAME:=0 in a step's outputs become S and R after the lines
+// of the step blocks, on the condition of each transition into the step and the step left.
+struct stored_case {
+  const char *what;
+  void (*draw)();
+  const char *outputs[6];       // step_outputs of steps 0..5
+  const char *conditions[5];    // transition_conditions 0..4
+  std::vector<std::string> rows;  // the "@  TRAITEMENT" section, then the outputs' section
+  const char *refusal;          // the message, or nullptr
+};
+
+const stored_case stored_cases[] = {
+    {"set on one step, reset on the other", draw_two_step_cycle, {"RB3:=0", "RB3:=1 LED"}, {"l RA0"},
+     {"*  x0", "l RA0 > x1", "l RA0 a x0 S RB3", "-  x1", " > x0", "l x1 R RB3", "", "@  POSTTRAITEMENT1", "l x1 = LED"}, nullptr},
+    {"a condition that starts with no load", draw_two_step_cycle, {"", "A:=1 B:=0"}, {"a RA0 o RA1", "an RA2"},
+     {"*  x0", "a RA0 o RA1 > x1", "l x0 a RA0 o RA1 a x0 S A R B", "-  x1", "an RA2 > x0", "", "@  POSTTRAITEMENT1"}, nullptr},
+    {"an AND divergence and a join", draw_parallel_join, {"", "A:=1", "B:=1", "", "", "A:=0 B:=0"},
+     {"L RA0", "", "", "l RA3"},
+     {"-  x1", " > x3", "-  x3", "l RA3 a x4 > x5", "l RA3 a x4 a x3 R A R B", "*  x0", "L RA0 > x1", "L RA0 > x2",
+      "L RA0 a x0 S A", "L RA0 a x0 S B", "-  x5", " > x0", "-  x2", " > x4", "-  x4", "l RA3 a x3 > x5",
+      "", "@  POSTTRAITEMENT1"}, nullptr},
+    {"words that are no stored action stay continuous", draw_two_step_cycle, {"", "A:=2 B=1 :=1"}, {},
+     {"*  x0", " > x1", "-  x1", " > x0", "", "@  POSTTRAITEMENT1", "l x1 = A:=2", "l x1 = B=1", "l x1 = :=1"}, nullptr},
+    {"stored in a lower row, continuous in a higher one", draw_two_step_cycle, {"", "RB3:=1", "", "", "RB3"}, {},
+     {}, "RB3 : action memorisee a l'etape x1 et continue a l'etape x4"},
+    {"continuous in a lower row, stored in a higher one", draw_two_step_cycle, {"", "M2", "M2:=0"}, {},
+     {}, "M2 : action memorisee a l'etape x2 et continue a l'etape x1"},
+};
+
+TEST_F(Translation, StoredActionsBecomeSAndRLinesOrAreRefusedBesideAContinuousOne) {
+  for (const stored_case &c : stored_cases) {
+    SCOPED_TRACE(c.what);
+    init_project();
+    boxes.clear();
+    c.draw();
+    for (int n = 0; n < 6; n++) set_text(step_outputs[n].text, c.outputs[n] ? c.outputs[n] : "");
+    for (int n = 0; n < 5; n++) set_text(transition_conditions[n].text, c.conditions[n] ? c.conditions[n] : "");
+    EXPECT_EQ(graphic_to_literal(), c.refusal == nullptr);
+    if (c.refusal) {
+      EXPECT_EQ(boxes, (std::vector<recorded_box>{notice, {"Processing", c.refusal}}));
+      continue;
+    }
+    std::vector<std::string> rows = {"@  PRETRAITEMENT", "", "@  TRAITEMENT"};
+    rows.insert(rows.end(), c.rows.begin(), c.rows.end());
+    rows.insert(rows.end(), {"", "@  POSTTRAITEMENT2", "", "@  CONSTANTES"});
+    expect_buffer(rows);
+  }
+}
+
 }  // namespace
