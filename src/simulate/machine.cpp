@@ -85,8 +85,10 @@ static int fetch_cycles;
 // cycle of one in jumps/cycles of the cases, so each piece's short interrupts are
 // counted out at its own rate, whatever mix of pieces the chart runs.
 constexpr int share_unit = 1 << 16;
-static int take_interrupt(int64_t cycles, int64_t jumps) {
-  sim.interrupt_share += cycles > 0 ? int((cycles - jumps) * share_unit / cycles) : share_unit;
+static int long_share(int cycles, int jumps) { return cycles > 0 ? int(int64_t(cycles - jumps) * share_unit / cycles) : share_unit; }
+
+static int take_interrupt(int share) {
+  sim.interrupt_share += share;
   bool long_interrupt = sim.interrupt_share >= share_unit;
   if (long_interrupt) sim.interrupt_share -= share_unit;
   int cycles_taken = sim_target.interrupt_cycles + long_interrupt;
@@ -103,8 +105,8 @@ static int take_interrupt(int64_t cycles, int64_t jumps) {
 // interrupt lengthens the run.
 static void spend(int cycles, int jumps) {
   sim.cycle += cycles;
-  if (sim.pieces < sim_piece_capacity) sim.piece[sim.pieces++] = {cycles, jumps};
-  while (sim.cycle >= sim.next_tick) sim.cycle += take_interrupt(cycles, jumps);
+  if (sim.recording && sim.pieces < sim_piece_capacity) sim.piece[sim.pieces++] = {cycles, long_share(cycles, jumps)};
+  while (sim.cycle >= sim.next_tick) sim.cycle += take_interrupt(long_share(cycles, jumps));
 }
 
 int64_t sim_cycles_of_nanoseconds(int64_t ns) {
@@ -424,6 +426,7 @@ static bool same_done_bits(const uint8_t *before) {
 static void quiet_scan() {
   int64_t start = sim.cycle, tick = sim.next_tick;
   sim.pieces = 0;
+  sim.recording = true;
   bool no_ticks_waiting = sim.ticks == 0;
   uint8_t done[sim_timer_count];
   for (int n = 0; n < sim_target.timer_count; n++) done[n] = sim.bit[sim_target.done_address[n]];
@@ -431,11 +434,14 @@ static void quiet_scan() {
   spend(scan_start_cycles() - sample_offset, 0);
   spend(sim.quiet_orders_cycles, sim.quiet_orders_jumps);
   end_scan();
+  sim.recording = false;
   if (!same_done_bits(done)) sim.quiet = false;
   else if (no_ticks_waiting && sim.next_tick == tick) {
     sim.quiet_scan_cycles = sim.cycle - start;
-    std::memcpy(sim.quiet_piece, sim.piece, sizeof sim.piece);
+    int end = 0;  // each piece kept by the cycle it ends at
+    for (int k = 0; k < sim.pieces; k++) sim.quiet_piece[k] = {end += sim.piece[k].cycles, sim.piece[k].share};
     sim.quiet_pieces = sim.pieces;
+    sim.quiet_piece_found = 0;
   }
 }
 
@@ -475,13 +481,13 @@ static bool ticks_count_plainly() {
 // scans and count one tick off every running timer, as running them would.
 // The interrupt of a tick that lands `offset` cycles into a quiet scan: it is taken at
 // the end of the piece of work the tick falls in, at that piece's rate, as running it would.
+// The ticks move slowly through the scan: the search starts from the last piece found.
 static int take_quiet_interrupt(int64_t offset) {
-  int64_t end = 0;
-  for (int k = 0; k < sim.quiet_pieces; k++) {
-    end += sim.quiet_piece[k].cycles;
-    if (end >= offset) return take_interrupt(sim.quiet_piece[k].cycles, sim.quiet_piece[k].jumps);
-  }
-  return take_interrupt(0, 0);
+  int k = sim.quiet_piece_found;
+  if (k >= sim.quiet_pieces || (k > 0 && sim.quiet_piece[k - 1].cycles >= offset)) k = 0;
+  while (k < sim.quiet_pieces && sim.quiet_piece[k].cycles < offset) k++;
+  sim.quiet_piece_found = k;
+  return take_interrupt(k < sim.quiet_pieces ? sim.quiet_piece[k].share : share_unit);
 }
 
 static bool count_tick_scans(int64_t cycle) {

@@ -67,6 +67,10 @@ struct sim_order {
 struct sim_work {
   int cycles, jumps;
 };
+// Its cycles and its long interrupts' share (in 1/65536), as a quiet scan records it.
+struct sim_piece {
+  int cycles, share;
+};
 constexpr int sim_piece_capacity = 24;  // a quiet scan's: its start and orders, each port's write, the timers...
 
 struct sim_machine {
@@ -98,8 +102,9 @@ struct sim_machine {
   int64_t quiet_scan_cycles;                // a whole quiet scan without a tick; 0 until seen
   // The pieces of work of the scan under way and of the last quiet scan, in order: where a
   // tick lands among them decides its interrupt's length.
-  sim_work piece[sim_piece_capacity], quiet_piece[sim_piece_capacity];
-  int pieces, quiet_pieces;
+  sim_piece piece[sim_piece_capacity], quiet_piece[sim_piece_capacity];
+  int pieces, quiet_pieces, quiet_piece_found;  // the last scan's kept by the cycle each ends at
+  bool recording;                           // a quiet scan's pieces are being recorded
 };
 
 extern sim_machine sim;
