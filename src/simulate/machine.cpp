@@ -52,38 +52,61 @@ constexpr int tick_read_offset = 0;      // the tick count is read by the first 
 constexpr int timer_start_cycles = 1 + 27, timer_start_zero_cycles = 1 + 32;
 constexpr int timer_count_cycles = 1 + 13, timer_borrow_cycles = 1 + 18, timer_end_cycles = 1 + 25;
 
+// The two-cycle instructions of each piece above (goto, call, return, retlw, a skip taken)
+// on the same paths: a tick that lands on one is taken a cycle sooner. gpsim runs a write
+// to PCL as two one-cycle steps, so it counts as two plain instructions.
+constexpr int fetch_jumps = 6;  // two table reads (call, retlw each), decoding's goto, the dispatch table's goto
+// A logic order's handler: its goto, and its bit test's skip when the bit has this value.
+constexpr int skip_on_bit[] = {/* l */ 0, /* ln */ 0, /* a */ 1, /* an */ 0, /* o */ 0, /* on */ 1, /* x */ 0, /* xn */ 1};
+constexpr int assign_jumps = 3, step_jumps = 2;  // and a skip when the step is active
+constexpr int transition_jumps = 2, transition_false_jumps = 2, transition_fire_jumps = 6;
+constexpr int transition_not_step_jumps = 4, transition_from_not_step_jumps = 5;
+constexpr int assign_held_jumps = 7, assign_enable_jumps = 7, assign_early_jumps = 7;
+constexpr int pass_start_jumps = 1, fired_end_jumps = 2, capped_end_jumps = 3;
+constexpr int stable_test_jumps = 1, timers_call_jumps = 1, back_to_scan_jumps = 1;
+static int timers_base_jumps() { return 1 + 2 * sim_target.timer_count; }
+constexpr int timer_start_jumps = 3, timer_start_zero_jumps = 3, timer_count_jumps = 2, timer_borrow_jumps = 4,
+              timer_end_jumps = 4;
+
 // Power-up, from the reset to the first scan; each check reads one order, and the
 // reset and set-up costs and the cost of a plain order's check come from the target.
 constexpr int check_step_order_extra = 9, check_initial_extra = 33;
 constexpr int check_initial_shift_cycles = 8, check_initial_other_extra = 13, check_end_extra = -6;
 constexpr int timer_to_scan_cycles = 6;
-// The timer's interrupt: entry, handler and return take one cycle more or less as the
-// interrupted instruction takes one or two; the target gives how often the longer one
-// comes (per hundred), and the cycles the interrupt that counts a tick adds.
+// The timer's interrupt: entry, handler and return take a cycle less when the tick lands
+// on a two-cycle instruction (see below); the target gives the longer one's cycles less
+// one and those that the interrupt counting a tick adds.
 static int fetch_cycles;
 
 // ---- Time -------------------------------------------------------------------
 
-// Runs cycles of the firmware; every tick that falls meanwhile is counted and its
-// interrupt lengthens the run.
-// One timer interrupt: its cycles, and a tick counted when it completes one.
-static int take_interrupt() {
-  sim.interrupt_share += sim_target.interrupt_long_share;
-  bool long_interrupt = sim.interrupt_share >= 100;
-  if (long_interrupt) sim.interrupt_share -= 100;
-  int cycles = sim_target.interrupt_cycles + long_interrupt;
+// One timer interrupt: its cycles, and a tick counted when it completes one. Within a
+// piece of work of `cycles` with `jumps` two-cycle instructions a tick lands on the first
+// cycle of one in jumps/cycles of the cases, so each piece's short interrupts are
+// counted out at its own rate, whatever mix of pieces the chart runs.
+constexpr int share_unit = 1 << 16;
+static int long_share(int cycles, int jumps) { return cycles > 0 ? int(int64_t(cycles - jumps) * share_unit / cycles) : share_unit; }
+
+static int take_interrupt(int share) {
+  sim.interrupt_share += share;
+  bool long_interrupt = sim.interrupt_share >= share_unit;
+  if (long_interrupt) sim.interrupt_share -= share_unit;
+  int cycles_taken = sim_target.interrupt_cycles + long_interrupt;
   if (--sim.interrupts_to_tick == 0) {
     sim.ticks++;
-    cycles += sim_target.tick_extra_cycles;
+    cycles_taken += sim_target.tick_extra_cycles;
     sim.interrupts_to_tick = sim_target.interrupts_per_tick;
   }
   sim.next_tick += sim_target.interrupt_period;
-  return cycles;
+  return cycles_taken;
 }
 
-static void spend(int cycles) {
+// Runs a piece of the firmware; every tick that falls meanwhile is counted and its
+// interrupt lengthens the run.
+static void spend(int cycles, int jumps) {
   sim.cycle += cycles;
-  while (sim.cycle >= sim.next_tick) sim.cycle += take_interrupt();
+  if (sim.recording && sim.pieces < sim_piece_capacity) sim.piece[sim.pieces++] = {cycles, long_share(cycles, jumps)};
+  while (sim.cycle >= sim.next_tick) sim.cycle += take_interrupt(long_share(cycles, jumps));
 }
 
 int64_t sim_cycles_of_nanoseconds(int64_t ns) {
@@ -171,34 +194,34 @@ struct pass_flags {
 };
 
 // The cost of one ">" and its effect on the flags and the step changes.
-static int transition(pass_flags &f, int k, int operand) {
+static sim_work transition(pass_flags &f, int k, int operand) {
   if (!f.result) {
     f.result = true;
-    return transition_false_cycles;
+    return {transition_false_cycles, transition_false_jumps};
   }
-  if (!f.step_active) return handler_cycles[order_transition];
-  if (!is_step(operand)) return transition_not_step_cycles;
-  if (!is_step(f.current_step)) return transition_from_not_step_cycles;
+  if (!f.step_active) return {handler_cycles[order_transition], transition_jumps};
+  if (!is_step(operand)) return {transition_not_step_cycles, transition_not_step_jumps};
+  if (!is_step(f.current_step)) return {transition_from_not_step_cycles, transition_from_not_step_jumps};
   sim.activate[operand] = 1;
   sim.deactivate[f.current_step] = 1;
   f.fired = true;
   sim_fired_orders[sim_fired_count++] = k;
-  return transition_fire_cycles;
+  return {transition_fire_cycles, transition_fire_jumps};
 }
 
 // "=": in a pass that fired, the action part writes only timer enable bits.
-static int assign(pass_flags &f, int k, int operand) {
+static sim_work assign(pass_flags &f, int k, int operand) {
   if (!f.fired) {
     sim.bit[operand] = f.result;
-    return handler_cycles[order_assign];
+    return {handler_cycles[order_assign], assign_jumps};
   }
   if (k < sim_action_start) {
     sim.bit[operand] = f.result;
-    return assign_early_in_firing_cycles;
+    return {assign_early_in_firing_cycles, assign_early_jumps};
   }
-  if (!is_timer_enable(operand)) return assign_held_cycles;
+  if (!is_timer_enable(operand)) return {assign_held_cycles, assign_held_jumps};
   sim.bit[operand] = f.result;
-  return assign_enable_in_firing_cycles;
+  return {assign_enable_in_firing_cycles, assign_enable_jumps};
 }
 
 // The accumulator after a logic order (l to xn) on a bit's value.
@@ -216,35 +239,39 @@ static bool logic(int code, bool result, bool value) {
   return result;
 }
 
-// Runs orders first..end once; returns the cycles they took, the end included.
-static int run_orders(int first, pass_flags &f) {
-  int cycles = fetch_cycles;  // the end of program is fetched too
+// Runs orders first..end once; returns what they took, the end included.
+static sim_work run_orders(int first, pass_flags &f) {
+  sim_work w{fetch_cycles, fetch_jumps};  // the end of program is fetched too
   uint8_t *bit = sim.bit;
   for (int k = first; k < sim_program_length; k++) {
-    int operand = sim_program[k].operand;
+    int code = sim_program[k].code, operand = sim_program[k].operand;
     int value = bit[operand];
-    cycles += fetch_cycles;
-    switch (sim_program[k].code) {
-      default: f.result = logic(sim_program[k].code, f.result, value); break;
-      case order_assign: cycles += assign(f, k, operand) - handler_cycles[order_assign]; break;
+    sim_work handler{handler_cycles[code], 1};
+    switch (code) {
+      default:
+        f.result = logic(code, f.result, value);
+        handler.jumps += value == skip_on_bit[code];
+        break;
+      case order_assign: handler = assign(f, k, operand); break;
       case order_initial_step:
       case order_step:
         f.current_step = operand;
         f.result = true;
         f.step_active = value;
+        handler.jumps = step_jumps + (value != 0);
         break;
-      case order_transition: cycles += transition(f, k, operand) - handler_cycles[order_transition]; break;
+      case order_transition: handler = transition(f, k, operand); break;
       // "S" and "R" act in every pass, the action part of a pass that fired included.
       case order_set:
-        if (f.result) bit[operand] = 1;
-        break;
       case order_reset:
-        if (f.result) bit[operand] = 0;
+        if (f.result) bit[operand] = code == order_set;
+        handler.jumps += !f.result;  // the write skipped
         break;
     }
-    cycles += handler_cycles[sim_program[k].code];
+    w.cycles += fetch_cycles + handler.cycles;
+    w.jumps += fetch_jumps + handler.jumps;
   }
-  return cycles;
+  return w;
 }
 
 // The changes of a pass that fired, at its end: timers whose enable is 0 start afresh,
@@ -266,36 +293,36 @@ static void apply_step_changes() {
 // ---- Timers -----------------------------------------------------------------
 
 // One enabled timer at the end of a scan; returns its cycles.
-static int update_timer(int n, int elapsed) {
+static sim_work update_timer(int n, int elapsed) {
   uint8_t mask = uint8_t(1 << n);
   if (!(sim.running & mask)) {
     sim.running |= mask;
     sim.wait[n] = uint16_t(sim_target.preset[n]);
-    if (sim.wait[n] != 0) return timer_start_cycles;
+    if (sim.wait[n] != 0) return {timer_start_cycles, timer_start_jumps};
     sim.bit[sim_target.done_address[n]] = 1;
-    return timer_start_zero_cycles;
+    return {timer_start_zero_cycles, timer_start_zero_jumps};
   }
   int low = sim.wait[n] & 0xFF, high = sim.wait[n] >> 8;
   low -= elapsed;
   if (low >= 0) {
     sim.wait[n] = uint16_t(high << 8 | low);
-    return timer_count_cycles;
+    return {timer_count_cycles, timer_count_jumps};
   }
   // The firmware borrows once from the high byte: elapsed ticks are fewer than 256.
   if (high == 0) {
     sim.wait[n] = 0;
     sim.bit[sim_target.done_address[n]] = 1;
-    return timer_end_cycles;
+    return {timer_end_cycles, timer_end_jumps};
   }
   sim.wait[n] = uint16_t((high - 1) << 8 | (low & 0xFF));
-  return timer_borrow_cycles;
+  return {timer_borrow_cycles, timer_borrow_jumps};
 }
 
 static void update_timers() {
-  spend(tick_read_offset);
+  spend(tick_read_offset, 0);
   int elapsed = sim.ticks & 0xFF;
   sim.ticks = 0;
-  int cycles = timers_base_cycles();
+  sim_work w{timers_base_cycles(), timers_base_jumps()};
   for (int n = 0; n < sim_target.timer_count; n++) {
     bool enabled = sim.bit[sim_target.enable_address[n]];
     if (!enabled) {
@@ -303,9 +330,11 @@ static void update_timers() {
       sim.running &= uint8_t(~(1 << n));
       continue;
     }
-    cycles += update_timer(n, elapsed);
+    sim_work timer = update_timer(n, elapsed);
+    w.cycles += timer.cycles;
+    w.jumps += timer.jumps;
   }
-  spend(cycles - tick_read_offset);
+  spend(w.cycles - tick_read_offset, w.jumps);
 }
 
 // ---- Scans ------------------------------------------------------------------
@@ -325,22 +354,22 @@ static void write_outputs() {
     for (int p = 0; p < sim_target.pin_count; p++) {
       const sim_pin &pin = sim_target.pins[p];
       if (pin.port != port) continue;
-      if (!written) spend(1);
+      if (!written) spend(1, 0);
       written = true;
       uint8_t mask = uint8_t(1 << pin.bit), level = uint8_t(sim.bit[pin.address] ? mask : 0);
       if ((sim.pin_level[port] & mask) != level) sim.pin_changed[p] = sim.cycle;
       sim.pin_level[port] = uint8_t((sim.pin_level[port] & ~mask) | level);
     }
-    if (written) spend(write_port_cycles - 1);
+    if (written) spend(write_port_cycles - 1, 0);
   }
 }
 
 static void end_scan() {
-  spend(3);
+  spend(3, stable_test_jumps);
   write_outputs();
-  spend(stable_end_cycles() - 2 - 3 - write_port_cycles * sim_target.port_count);
+  spend(stable_end_cycles() - 2 - 3 - write_port_cycles * sim_target.port_count, timers_call_jumps);
   update_timers();
-  spend(2);
+  spend(2, back_to_scan_jumps);
   sim.last_scan_passes = sim.passes;
   sim.passes = 0;
   sim.scans++;
@@ -354,37 +383,41 @@ bool sim_pass() {
   sim.quiet = false;
   if (sim.passes == 0) {
     std::memcpy(bits_at_scan_start, sim.bit, sizeof sim.bit);
-    spend(sample_offset);
+    spend(sample_offset, 0);
     sample_inputs(sim.bit);
-    spend(scan_start_cycles() - sample_offset);
+    spend(scan_start_cycles() - sample_offset, 0);
     if (sim_target.unstable_address >= 0) sim.bit[sim_target.unstable_address] = 0;
   }
   sim.passes++;
   sim_fired_count = 0;
   pass_flags f{true, false, false, -1};
-  int pass_cycles = sim_target.pass_start_cycles + run_orders(0, f);
-  spend(pass_cycles);
+  sim_work pass = run_orders(0, f);
+  pass.cycles += sim_target.pass_start_cycles;
+  pass.jumps += pass_start_jumps;
+  spend(pass.cycles, pass.jumps);
   if (!f.fired) {
     bool one_pass = sim.passes == 1;
     end_scan();
     // Nothing moved in one pass: the scans that follow will be the same.
     if (one_pass && std::memcmp(bits_at_scan_start, sim.bit, sizeof sim.bit) == 0) {
       sim.quiet = true;
-      sim.quiet_orders_cycles = pass_cycles;
+      sim.quiet_orders_cycles = pass.cycles;
+      sim.quiet_orders_jumps = pass.jumps;
       sim.quiet_scan_cycles = 0;
     }
     return true;
   }
   apply_step_changes();
   if (sim.passes < pass_cap) {
-    spend(fired_end_cycles);
+    spend(fired_end_cycles, fired_end_jumps);
     return false;
   }
   // The cap: the situation reached is kept, its actions performed once, and it is said.
-  spend(capped_end_cycles);
+  spend(capped_end_cycles, capped_end_jumps);
   if (sim_target.unstable_address >= 0) sim.bit[sim_target.unstable_address] = 1;
   pass_flags actions{true, false, false, -1};
-  spend(run_orders(sim_action_start, actions));
+  sim_work action_part = run_orders(sim_action_start, actions);
+  spend(action_part.cycles, action_part.jumps);
   end_scan();
   return true;
 }
@@ -398,13 +431,24 @@ static bool same_done_bits(const uint8_t *before) {
 // A scan known to repeat the last one: only its time and the timers move.
 static void quiet_scan() {
   int64_t start = sim.cycle, tick = sim.next_tick;
+  sim.pieces = 0;
+  sim.recording = true;
   bool no_ticks_waiting = sim.ticks == 0;
   uint8_t done[sim_timer_count];
   for (int n = 0; n < sim_target.timer_count; n++) done[n] = sim.bit[sim_target.done_address[n]];
-  spend(scan_start_cycles() + sim.quiet_orders_cycles);
+  spend(sample_offset, 0);  // the same pieces as a scan run in full
+  spend(scan_start_cycles() - sample_offset, 0);
+  spend(sim.quiet_orders_cycles, sim.quiet_orders_jumps);
   end_scan();
+  sim.recording = false;
   if (!same_done_bits(done)) sim.quiet = false;
-  else if (no_ticks_waiting && sim.next_tick == tick) sim.quiet_scan_cycles = sim.cycle - start;
+  else if (no_ticks_waiting && sim.next_tick == tick) {
+    sim.quiet_scan_cycles = sim.cycle - start;
+    int end = 0;  // each piece kept by the cycle it ends at
+    for (int k = 0; k < sim.pieces; k++) sim.quiet_piece[k] = {end += sim.piece[k].cycles, sim.piece[k].share};
+    sim.quiet_pieces = sim.pieces;
+    sim.quiet_piece_found = 0;
+  }
 }
 
 void sim_scan() {
@@ -441,6 +485,17 @@ static bool ticks_count_plainly() {
 // The scan that holds the next tick, and the one after it when the tick comes after
 // the timers read their count: together they take one interrupt more than quiet
 // scans and count one tick off every running timer, as running them would.
+// The interrupt of a tick that lands `offset` cycles into a quiet scan: it is taken at
+// the end of the piece of work the tick falls in, at that piece's rate, as running it would.
+// The ticks move slowly through the scan: the search starts from the last piece found.
+static int take_quiet_interrupt(int64_t offset) {
+  int k = sim.quiet_piece_found;
+  if (k >= sim.quiet_pieces || (k > 0 && sim.quiet_piece[k - 1].cycles >= offset)) k = 0;
+  while (k < sim.quiet_pieces && sim.quiet_piece[k].cycles < offset) k++;
+  sim.quiet_piece_found = k;
+  return take_interrupt(k < sim.quiet_pieces ? sim.quiet_piece[k].share : share_unit);
+}
+
 static bool count_tick_scans(int64_t cycle) {
   if (sim_target.interrupts_per_tick != 1 || !ticks_count_plainly()) return false;
   if (sim.next_tick - sim.cycle >= sim.quiet_scan_cycles) return false;
@@ -451,7 +506,7 @@ static bool count_tick_scans(int64_t cycle) {
   int longest_interrupt = sim_target.interrupt_cycles + 1 + sim_target.tick_extra_cycles;
   int64_t last_start = sim.cycle + (scans - 1) * (sim.quiet_scan_cycles + longest_interrupt);
   if (last_start + sample_offset >= cycle) return false;
-  sim.cycle += scans * sim.quiet_scan_cycles + take_interrupt();
+  sim.cycle += scans * sim.quiet_scan_cycles + take_quiet_interrupt(sim.next_tick - sim.cycle);
   sim.ticks = 0;  // taken at once by every running timer
   for (int n = 0; n < sim_target.timer_count; n++)
     if (sim.running >> n & 1) sim.wait[n]--;

@@ -63,6 +63,16 @@ struct sim_order {
   uint8_t operand;
 };
 
+// A piece of the firmware's work: its cycles and its two-cycle instructions.
+struct sim_work {
+  int cycles, jumps;
+};
+// Its cycles and its long interrupts' share (in 1/65536), as a quiet scan records it.
+struct sim_piece {
+  int cycles, share;
+};
+constexpr int sim_piece_capacity = 24;  // a quiet scan's: its start and orders, each port's write, the timers...
+
 struct sim_machine {
   uint8_t bit[sim_bit_count];               // the bit map, one byte per bit
   uint8_t pin_level[sim_port_count];        // what the pins show: outputs written at the end of a scan
@@ -75,7 +85,7 @@ struct sim_machine {
   int64_t next_tick;                        // cycle of the next timer interrupt
   int interrupts_to_tick;                   // interrupts still to come before the next tick is counted
   int ticks;                                // ticks not yet taken by the timers
-  int interrupt_share;                      // spreads the long interrupts over the ticks
+  int interrupt_share;                      // counts out the long interrupts, in 1/65536
   int64_t scans;                            // scans completed
   int passes;                               // passes of the scan under way, 0 between scans
   bool stopped;                             // the program cannot run: outputs off, nothing more
@@ -88,8 +98,13 @@ struct sim_machine {
   uint8_t seen_bit[sim_bit_count];
   uint8_t seen_pin[sim_port_count];
   bool quiet;
-  int quiet_orders_cycles;                  // its pass, orders and end of program
+  int quiet_orders_cycles, quiet_orders_jumps;  // its pass, orders and end of program
   int64_t quiet_scan_cycles;                // a whole quiet scan without a tick; 0 until seen
+  // The pieces of work of the scan under way and of the last quiet scan, in order: where a
+  // tick lands among them decides its interrupt's length.
+  sim_piece piece[sim_piece_capacity], quiet_piece[sim_piece_capacity];
+  int pieces, quiet_pieces, quiet_piece_found;  // the last scan's kept by the cycle each ends at
+  bool recording;                           // a quiet scan's pieces are being recorded
 };
 
 extern sim_machine sim;

@@ -161,6 +161,23 @@ std::vector<long> host_scan_starts(const std::string &hex, int count, int porta_
   return starts;
 }
 
+std::vector<long> host_scan_starts(const std::string &hex, long until, const std::vector<input_change> &inputs,
+                                   int driven_pins) {
+  std::vector<long> starts;
+  char error[200];
+  if (!load_image(hex) || !sim_bind_target(error, sizeof error)) return starts;
+  sim_power_up();
+  size_t next = 0;
+  while (sim.cycle < until && !sim.stopped) {
+    for (; next < inputs.size() && inputs[next].cycle <= sim_next_sample_cycle(); next++)
+      for (int bit = 0; bit < 8; bit++)
+        if (driven_pins >> bit & 1) sim_set_input(sim_find_pin(("RA" + std::to_string(bit)).c_str()), inputs[next].levels >> bit & 1);
+    starts.push_back(long(sim.cycle));
+    sim_scan();
+  }
+  return starts;
+}
+
 // The chip's value of a name at a sample: a PORTB pin, a step, a driven PORTA pin or a timer bit.
 static int chip_value(const pin_samples &chip, size_t sample, const std::string &name, int porta_levels) {
   int number = std::atoi(name.c_str() + name.find_first_of("0123456789"));

@@ -24,6 +24,9 @@ std::string first_difference(const pin_samples &chip, const host_trace &host, lo
 
 // The cycle at which each of the first count scans starts on the host, with RA0..RA3 at porta_levels.
 std::vector<long> host_scan_starts(const std::string &hex, int count, int porta_levels);
+// The same until `until`, with the inputs changing as given (as gpsim's simulate() drives them, at their cycle).
+std::vector<long> host_scan_starts(const std::string &hex, long until, const std::vector<input_change> &inputs,
+                                   int driven_pins = 0x0F);
 // The scenario file's inputs driven onto the chip in gpsim and its expectations checked
 // against the chip's samples (PORTB pins, steps, PORTA inputs, timer bits); the number that
 // failed, each also told in failures ("line 4: at 20ms expected RB1=1, got 0").

@@ -294,6 +294,29 @@ std::string program_area_changed(const std::string &hex, const std::string &name
   return changed;
 }
 
+std::vector<long> chip_scan_starts(const std::string &hex, long until, const std::vector<input_change> &inputs,
+                                   int driven_pins) {
+  std::string log = fs::path(hex).parent_path().string() + "/scan_status.log";
+  std::string script = script_start(driven_pins, inputs.empty() ? 0 : inputs[0].levels);
+  char watch[32];
+  std::snprintf(watch, sizeof watch, "log w 0x%02x\n", status_byte);
+  script += watch + ("log on " + log + "\n");
+  for (size_t k = 1; k < inputs.size() && inputs[k].cycle < until; k++)
+    script += "break c " + std::to_string(inputs[k].cycle) + "\nrun\n" + pin_levels(driven_pins, inputs[k].levels);
+  run_script(hex, script + "break c " + std::to_string(until) + "\nrun\nlog off\n");
+  // "0x<cycle> <processor> 0x<pc> ...": the clearing at the scan's second instruction, not the cap's setting.
+  int clearing = firmware_label("scan") + 1;
+  std::vector<long> starts;
+  std::istringstream lines(read_file(log));
+  std::string cycle, processor, pc;
+  for (std::string line; std::getline(lines, line);) {
+    std::istringstream words(line);
+    if (words >> cycle >> processor >> pc && cycle.rfind("0x", 0) == 0 && std::strtol(pc.c_str(), nullptr, 16) == clearing)
+      starts.push_back(std::strtol(cycle.c_str(), nullptr, 16) - 1);
+  }
+  return starts;
+}
+
 long shortest_gap(const std::vector<long> &cycles) {
   long shortest = -1;
   for (size_t i = 1; i < cycles.size(); i++)

@@ -100,5 +100,9 @@ int firmware_label(const std::string &label, const std::string &listing = firmwa
 // PORTC, PORTD and PORTE, then TRISC, TRISD and TRISE's pin bits, after `cycles`, with RA0..RA3 at
 // porta_levels; on the 40-pin chips.
 std::vector<int> further_ports_after(const std::string &hex, long cycles, int porta_levels);
+// The cycle at which each scan starts until `until`, read from gpsim's log of the scan's
+// first write (UNSTABLE cleared, one cycle in), with the inputs changing as given.
+std::vector<long> chip_scan_starts(const std::string &hex, long until, const std::vector<input_change> &inputs,
+                                   int driven_pins = 0x0F);
 // The shortest of the gaps between successive hits: one scan or pass without an interrupt in it.
 long shortest_gap(const std::vector<long> &cycles);
