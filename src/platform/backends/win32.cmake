@@ -18,3 +18,8 @@ add_test(NAME windows_talvenc_same_hex
   COMMAND ${CMAKE_SOURCE_DIR}/tests/windows/talvenc-same-hex $<TARGET_FILE:talvenc> ${TALVEN_NATIVE_BUILD}/talvenc
           ${CMAKE_SOURCE_DIR})
 set_tests_properties(windows_talvenc_same_hex PROPERTIES ENVIRONMENT "${wine_environment}")
+
+# The targets beside the programs, as the zip has them: a test that changes to a folder
+# on another drive would not find the source tree's, whose path has no drive letter.
+add_custom_target(targets_beside_programs ALL
+  COMMAND ${CMAKE_COMMAND} -E copy_directory ${CMAKE_SOURCE_DIR}/targets ${CMAKE_BINARY_DIR}/targets)
