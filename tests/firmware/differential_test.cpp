@@ -97,7 +97,8 @@ TEST_P(HostAndChip, ScansStartOnTheSameCyclesAsOnTheChip) {
   struct example {
     const char *folder, *graphic;
     int levels;
-  } examples[] = {{"blinker", "blinker.gra", 0}, {"traffic_light", "traffic_light.gra", 0}, {"choice", "choice.gra", 1}};
+  } examples[] = {{"blinker", "blinker.gra", 0}, {"traffic_light", "traffic_light.gra", 0}, {"choice", "choice.gra", 1},
+                  {"two_hand_press", "two_hand_press.gra", 0}};
   for (const example &e : examples) {
     if (std::string(e.folder) == "traffic_light" && current_chip().timers < 3) continue;  // three timers
     SCOPED_TRACE(e.folder);
@@ -117,9 +118,12 @@ TEST_P(HostAndChip, ScansStartOnTheSameCyclesAsOnTheChip) {
       }
     std::printf("%s: the host is at most %ld cycles from the chip over %zu scans\n", e.folder, worst, host.size());
     // A chip ticked by many short interrupts drifts a cycle per hundred of them more, since
-    // the share of the longer ones differs from chart to chart.
+    // the share of the longer ones differs from chart to chart: the press's passes, mostly
+    // its edge orders, take the longer one about four in a hundred less often than most.
     long allowed = std::string(GetParam()) == "pic16f628a" ? 20 : 32;
-    if (current_chip().interrupt_period < 10000) allowed += host.back() / (100L * current_chip().interrupt_period);
+    long per_hundred = std::string(e.folder) == "two_hand_press" ? 4 : 1;
+    if (current_chip().interrupt_period < 10000)
+      allowed += per_hundred * host.back() / (100L * current_chip().interrupt_period);
     EXPECT_LE(worst, allowed) << "scan " << worst_scan << ": chip " << chip.cycles[worst_scan] << ", host "
                          << host[worst_scan];
   }
@@ -127,7 +131,7 @@ TEST_P(HostAndChip, ScansStartOnTheSameCyclesAsOnTheChip) {
 
 // The examples' scenario files pass on the host (talvenc --simulate) and on the chip.
 TEST_P(HostAndChip, EachExampleScenarioHasTheSameVerdictOnTheChip) {
-  for (const char *name : {"blinker", "traffic_light", "choice"}) {
+  for (const char *name : {"blinker", "traffic_light", "choice", "two_hand_press"}) {
     if (std::string(name) == "traffic_light" && current_chip().timers < 3) continue;  // three timers
     SCOPED_TRACE(name);
     std::string folder = test_folder();
