@@ -142,7 +142,7 @@ TEST_F(Behaviour, NoExampleHasABehaviouralFinding) {
   const struct {
     const char *name, *target;
   } examples[] = {{"blinker", "pic16f628a"}, {"choice", "pic16f628a"}, {"traffic_light", "pic16f628a"},
-                  {"traffic_light_40", "pic16f877a"}};
+                  {"two_hand_press", "pic16f628a"}, {"traffic_light_40", "pic16f877a"}};
   for (const auto &e : examples) {
     SCOPED_TRACE(e.name);
     EXPECT_NE(read_file(source_folder() + "/examples/" + e.name + "/config.txt").find(e.target), std::string::npos);

@@ -130,7 +130,7 @@ TEST_P(ExampleSimulation, OpensWithOnlyTheInitialStepFilled) {
   EXPECT_FALSE(std::filesystem::exists(folder / (std::string(GetParam()) + ".lit")));
 }
 
-INSTANTIATE_TEST_SUITE_P(Examples, ExampleSimulation, ::testing::Values("blinker", "choice", "traffic_light"));
+INSTANTIATE_TEST_SUITE_P(Examples, ExampleSimulation, ::testing::Values("blinker", "choice", "traffic_light", "two_hand_press"));
 
 std::vector<rgb> region_pixels() {
   std::vector<rgb> pixels;

@@ -146,6 +146,7 @@ TEST_F(ExampleFolder, ConfigNamesTheBundledDefinitionAndTheExamplesOwnFiles) {
   } examples[] = {{"blinker", "../../targets/pic16f628a.def"},
                   {"traffic_light", "../../targets/pic16f628a.def"},
                   {"choice", "../../targets/pic16f628a.def"},
+                  {"two_hand_press", "../../targets/pic16f628a.def"},
                   {"traffic_light_40", "../../targets/pic16f877a.def"}};
   for (auto [name, definition] : examples) {
     std::filesystem::path example = std::filesystem::path(SOURCE_DIR) / "examples" / name;

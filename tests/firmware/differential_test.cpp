@@ -149,7 +149,8 @@ TEST_P(HostAndChip, ScansStartWhereTheChipsDoOverTwentySeconds) {
     std::vector<input_change> inputs;
   } examples[] = {{"blinker", "blinker.gra", {{0, 0}}},
                   {"traffic_light", "traffic_light.gra", {{0, 0}}},
-                  {"choice", "choice.gra", {{0, 0}, {2000 * one_ms, 1}, {2300 * one_ms, 0}, {9000 * one_ms, 2}, {9100 * one_ms, 0}}}};
+                  {"choice", "choice.gra", {{0, 0}, {2000 * one_ms, 1}, {2300 * one_ms, 0}, {9000 * one_ms, 2}, {9100 * one_ms, 0}}},
+                  {"two_hand_press", "two_hand_press.gra", {{0, 0}}}};
   for (const example &e : examples) {
     if (std::string(e.folder) == "traffic_light" && current_chip().timers < 3) continue;  // three timers
     SCOPED_TRACE(e.folder);
@@ -173,7 +174,7 @@ TEST_P(HostAndChip, AnEdgeCaughtByAChartSwitchingEveryScanGivesTheChipsTrace) {
 
 // The examples' scenario files pass on the host (talvenc --simulate) and on the chip.
 TEST_P(HostAndChip, EachExampleScenarioHasTheSameVerdictOnTheChip) {
-  for (const char *name : {"blinker", "traffic_light", "choice"}) {
+  for (const char *name : {"blinker", "traffic_light", "choice", "two_hand_press"}) {
     if (std::string(name) == "traffic_light" && current_chip().timers < 3) continue;  // three timers
     SCOPED_TRACE(name);
     std::string folder = test_folder();
