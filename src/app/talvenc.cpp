@@ -245,16 +245,19 @@ static int run(const command_line &command) {
     if (!set_file_name(config_automate, command.definition) || !load_definition_and_names())
       return exit_file_failed;
   }
+  // Only compiling and checking need a target; translating and saving do not. A chart's
+  // constant lines take their names from the target: it is loaded before the translation.
+  bool needs_target = command.hex || command.scenario || command.check;
+  bool target_from_config = needs_target && !command.target && !command.definition;
   bool translated = true;
   if (command.graphic) {
     if (!set_file_name(config_graphic, command.graphic) || !load_graphic_file()) return exit_file_failed;
+    if (target_from_config && !load_target_of_config_file()) return exit_file_failed;
     translated = command.check || graphic_to_literal();  // the check translates on its own
   } else {
     if (!set_file_name(config_literal, command.literal) || !load_literal_file()) return exit_file_failed;
+    if (target_from_config && !load_target_of_config_file()) return exit_file_failed;
   }
-  // Only compiling and checking need a target; translating and saving do not.
-  bool needs_target = command.hex || command.scenario || command.check;
-  if (needs_target && !command.target && !command.definition && !load_target_of_config_file()) return exit_file_failed;
   if (command.check) return check(command);
   if (command.graphic_out) {
     if (!set_file_name(config_graphic, command.graphic_out) || !save_graphic_file()) return exit_file_failed;

@@ -295,7 +295,10 @@ TEST_F(Simulate, WithoutATargetOptionConfigTxtNamesTheTarget) {
       {"c\r\nAutomate nowhere.def\r\n", "--literal prog.lit --hex prog.hex", 2,
        "Files: Impossible d'ouvrir le fichier de definition de l'automate\n"},
       {nullptr, "--literal prog.lit --literal-out copy.lit", 0, ""},  // translating needs no target
+      // A chart's constants are named by the target, which must be loaded before it is translated.
+      {"c\r\nAutomate pic16f628a\r\n", "--graphic blinker.gra --hex prog.hex", 0, loaded},
   };
+  std::filesystem::copy_file(std::string(std::getenv("TALVEN_SOURCE_DIR")) + "/examples/blinker/blinker.gra", "blinker.gra");
   write_file("scenario.txt", "10ms expect RB0=0\n20ms set RA0=1\n30ms expect RB0=1\n");
   for (const auto &c : cases) {
     std::filesystem::remove("config.txt");
