@@ -254,8 +254,11 @@ int sim_seen_pin(int pin);
 int sim_seen_bit(int address);
 struct scenario_result {
   int expectations, failed;
+  int first_line;        // the first failed expectation's line, 0 when none failed
+  char first_text[96];   // and what it saw: "at 0.750s expected RB0=0, got 1"
 };
 // Runs the scenario from power-up until its last time or until_ns if later;
 // each failed expectation is printed on out as "line N: at 0.750s expected RB0=0, got 1"
-// (counted only when out is null).
-scenario_result run_scenario(int64_t until_ns, FILE *out, sim_observer observe);
+// (counted only when out is null). With a margin, an expectation holds when its value
+// is seen anywhere within margin_ns of its time; got is what was seen at the time.
+scenario_result run_scenario(int64_t until_ns, FILE *out, sim_observer observe, int64_t margin_ns = 0);

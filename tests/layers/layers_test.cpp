@@ -22,8 +22,8 @@ struct layer {
 };
 static const layer layers[] = {
     {"platform", 0}, {"model", 1}, {"files", 2}, {"translate", 3}, {"compiler", 4},          {"simulate", 5},
-    {"check", 6},    {"startup", 7}, {"kit", 8},  {"shell", 9},     {"editors", 10},          {"app", 11},
-    {"platform/backends", 11}, {"platform/system", 11},
+    {"check", 6},    {"grade", 7},   {"startup", 8}, {"kit", 9}, {"shell", 10}, {"editors", 11}, {"app", 12},
+    {"platform/backends", 12}, {"platform/system", 12},
 };
 
 // The window backends and the system services: they alone see a toolkit or the
