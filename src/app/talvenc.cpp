@@ -5,6 +5,7 @@
 #include <cstring>
 #include <filesystem>
 
+#include "app/grade.h"
 #include "check/check.h"
 #include "compiler/compiler.h"
 #include "files/files.h"
@@ -26,6 +27,7 @@ static const char usage[] =
     "               --target NAME in place of --definition DEF: a bundled target\n"
     "               neither: the target that config.txt in the current folder names\n"
     "       talvenc [--definition DEF | --target NAME] (--graphic GRA | --literal LIT) --check [--check-out DIR]\n"
+    "       talvenc --grade EXERCISE STUDENT_FOLDER... [--csv FILE]\n"
     "       talvenc --list-targets\n";
 
 enum exit_code { exit_done = 0, exit_not_compiled = 1, exit_file_failed = 2 };
@@ -315,6 +317,23 @@ static int list_targets() {
   return count > 0 ? exit_done : exit_file_failed;
 }
 
+// --grade EXERCISE STUDENT_FOLDER... [--csv FILE]: the CSV option last, as the usage writes it.
+static int grade(int argc, char **argv) {
+  const char *csv = nullptr;
+  if (argc >= 4 && std::strcmp(argv[argc - 2], "--csv") == 0) {
+    csv = argv[argc - 1];
+    argc -= 2;
+  }
+  bool options_in_folders = false;
+  for (int n = 2; n < argc; n++) options_in_folders = options_in_folders || argv[n][0] == '-';
+  if (argc < 4 || options_in_folders) {
+    std::fputs(usage, stderr);
+    return exit_file_failed;
+  }
+  set_message_box_handler(print_box);
+  return grade_students(argv[2], argv + 3, argc - 3, csv);
+}
+
 int main(int argc, char **argv) {
   for (int n = 1; n < argc; n++) {
     if (std::strcmp(argv[n], "--list-targets") == 0 && argc == 2) return list_targets();
@@ -327,6 +346,7 @@ int main(int argc, char **argv) {
       return exit_done;
     }
   }
+  if (argc >= 2 && std::strcmp(argv[1], "--grade") == 0) return grade(argc, argv);
   command_line command;
   if (!parse_command_line(argc, argv, command)) {
     std::fputs(usage, stderr);

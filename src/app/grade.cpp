@@ -1,0 +1,208 @@
+// Grading a class: the exercise read and its scenarios checked once, then each
+// student folder on its own; nothing is written into a student's folder.
+#include "app/grade.h"
+
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <string>
+
+#include "compiler/compiler.h"
+#include "files/files.h"
+#include "files/text_io.h"
+#include "grade/exercise.h"
+#include "model/model.h"
+#include "platform/message_box.h"
+#include "simulate/simulate.h"
+#include "startup/startup.h"
+#include "translate/translate.h"
+
+namespace fs = std::filesystem;
+
+enum grade_exit { grade_all_passed = 0, grade_not_all_passed = 1, grade_bad_exercise = 2 };
+
+// A student's verdict: the kinds a folder that cannot be graded gets, then pass or fail.
+enum verdict_kind { verdict_pass, verdict_fail, verdict_no_chart, verdict_no_translation, verdict_no_compilation };
+static const char *const verdict_words[] = {"pass", "fail", "no chart", "does not translate", "does not compile"};
+static_assert(sizeof verdict_words / sizeof verdict_words[0] == verdict_no_compilation + 1, "a word per verdict");
+
+struct student_grade {
+  verdict_kind verdict;
+  int held, total;
+  std::string detail;  // the first failure, or why the folder cannot be graded
+};
+
+// The first error a box shows while a student is graded: the compiler's or the translation's.
+static char first_error[400];
+static void keep_first_error(box_kind kind, const char *, const char *text) {
+  if (kind != box_error || first_error[0]) return;
+  const char *start = std::strstr(text, "Errors:\n");  // the compiler's report lists its errors under this
+  start = start ? start + 8 : text;
+  start += std::strspn(start, "\n ");
+  std::snprintf(first_error, sizeof first_error, "%.*s", int(std::strcspn(start, "\n")), start);
+}
+
+static fs::path exercise_path;
+
+// The exercise's target into the definition tables, as the window loads one.
+static bool load_exercise_target() {
+  if (!exercise.target_is_file) return load_bundled_target(exercise.target);
+  std::error_code error;
+  fs::current_path(exercise_path, error);
+  if (error || std::strlen(exercise.target) >= size_t(text_size)) return false;
+  copy_field(config_entries[config_automate].value, text_size, exercise.target);
+  return load_definition_and_names();
+}
+
+// The scenario files against the target: a wrong name is the exercise's fault.
+static bool check_scenarios(char *error, int error_size) {
+  char message[scenario_error_size];
+  if (!sim_bind_target(message, sizeof message)) {
+    std::snprintf(error, size_t(error_size), "exercise.txt line %d: target %s: %s", exercise.target_line, exercise.target, message);
+    return false;
+  }
+  for (int k = 0; k < exercise.scenario_count; k++) {
+    const exercise_scenario &s = exercise.scenarios[k];
+    if (read_scenario((exercise_path / s.file).string().c_str(), message, sizeof message)) continue;
+    std::snprintf(error, size_t(error_size), "exercise.txt line %d: %s: %s", s.line, s.file, message);
+    return false;
+  }
+  return true;
+}
+
+static bool prepare_exercise(const char *folder) {
+  char error[exercise_error_size + 100];
+  exercise_path = fs::absolute(folder);
+  if (!read_exercise(exercise_path.string().c_str(), error, sizeof error)) {
+    std::fprintf(stderr, "%s\n", error);
+    return false;
+  }
+  start_project(without_config_file);
+  if (!load_exercise_target()) {
+    std::fprintf(stderr, "exercise.txt line %d: no bundled target or definition file %s\n", exercise.target_line, exercise.target);
+    return false;
+  }
+  if (check_scenarios(error, sizeof error)) return true;
+  std::fprintf(stderr, "%s\n", error);
+  return false;
+}
+
+// The chart config.txt names, or the one .gra file of a folder without config.txt.
+static std::string chart_of_folder() {
+  if (fs::exists("config.txt")) {
+    read_config_file();
+    std::string name = app_config(config_graphic);
+    return !name.empty() && fs::is_regular_file(name) ? name : "";
+  }
+  std::string found;
+  std::error_code error;
+  for (const fs::directory_entry &entry : fs::directory_iterator(".", error))
+    if (entry.is_regular_file() && entry.path().extension() == ".gra") {
+      if (!found.empty()) return "";
+      found = entry.path().filename().string();
+    }
+  return found;
+}
+
+// One scan's length at power-up: the default margin of an expectation.
+static int64_t one_scan_ns() {
+  sim_power_up();
+  int64_t longest = 0;
+  sim_scan();
+  for (int k = 0; k < 8 && !sim.stopped; k++) {
+    int64_t before = sim.last_scan_end;
+    sim_scan();
+    if (sim.last_scan_end - before > longest) longest = sim.last_scan_end - before;
+  }
+  return sim_nanoseconds_of_cycles(longest);
+}
+
+static student_grade run_scenarios() {
+  student_grade grade{verdict_pass, 0, 0, ""};
+  char message[scenario_error_size];
+  if (!sim_bind_target(message, sizeof message)) return {verdict_no_compilation, 0, 0, message};
+  int64_t margin_ns = exercise.margin_ns >= 0 ? exercise.margin_ns : one_scan_ns();
+  for (int k = 0; k < exercise.scenario_count; k++) {
+    const exercise_scenario &s = exercise.scenarios[k];
+    read_scenario((exercise_path / s.file).string().c_str(), message, sizeof message);  // checked before the batch
+    sim_power_up();
+    scenario_result result = run_scenario(0, nullptr, nullptr, margin_ns);
+    grade.total += result.expectations;
+    grade.held += result.expectations - result.failed;
+    if (result.failed == 0 || grade.verdict == verdict_fail) continue;
+    grade.verdict = verdict_fail;
+    grade.detail = "line " + std::to_string(result.first_line) + " of " + fs::path(s.file).filename().string() + ": " +
+                   result.first_text;
+  }
+  return grade;
+}
+
+static student_grade grade_student(const fs::path &folder) {
+  first_error[0] = 0;
+  start_project(without_config_file);
+  std::error_code error;
+  fs::current_path(folder, error);
+  std::string chart = error ? "" : chart_of_folder();
+  if (chart.empty()) return {verdict_no_chart, 0, 0, ""};
+  if (chart.size() >= size_t(text_size)) return {verdict_no_chart, 0, 0, ""};
+  if (!load_exercise_target()) return {verdict_no_compilation, 0, 0, "the exercise's target does not load"};
+  fs::current_path(folder, error);
+  copy_field(config_entries[config_graphic].value, text_size, chart.c_str());
+  if (!load_graphic_file()) return {verdict_no_chart, 0, 0, ""};
+  if (!graphic_to_literal()) return {verdict_no_translation, 0, 0, first_error};
+  if (compile_literal_to_image() != compile_ok) return {verdict_no_compilation, 0, 0, first_error};
+  return run_scenarios();
+}
+
+// The line a student gets on stdout.
+static std::string verdict_line(const std::string &name, const student_grade &grade) {
+  std::string line = name + ": " + verdict_words[grade.verdict];
+  std::string counts = " (" + std::to_string(grade.held) + "/" + std::to_string(grade.total) + ")";
+  if (grade.verdict == verdict_pass) return line + counts;
+  if (grade.verdict == verdict_fail) return line + counts + ", first: " + grade.detail;
+  return grade.detail.empty() ? line : line + ": " + grade.detail;
+}
+
+// RFC 4180: a field with a comma, a quote or a line break is quoted, its quotes doubled.
+static std::string csv_field(const std::string &text) {
+  if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
+  std::string quoted = "\"";
+  for (char c : text) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
+  return quoted + "\"";
+}
+
+static std::string csv_row(const std::string &folder, const student_grade &grade) {
+  return csv_field(folder) + "," + csv_field(verdict_words[grade.verdict]) + "," + std::to_string(grade.held) + "," +
+         std::to_string(grade.total) + "," + csv_field(grade.detail) + "\r\n";
+}
+
+int grade_students(const char *exercise_folder, char **folders, int folder_count, const char *csv) {
+  fs::path start = fs::current_path();
+  set_message_box_handler(keep_first_error);  // the exercise's own errors are printed as its lines
+  if (!prepare_exercise(exercise_folder)) return grade_bad_exercise;
+  std::string table = "folder,verdict,held,total,first failure\r\n";
+  int passed = 0;
+  for (int n = 0; n < folder_count; n++) {
+    fs::path folder = start / folders[n];
+    student_grade grade = grade_student(folder);
+    std::string name = folder.lexically_normal().filename().string();
+    if (name.empty()) name = folder.lexically_normal().parent_path().filename().string();
+    std::printf("%s\n", verdict_line(name, grade).c_str());
+    std::fflush(stdout);
+    passed += grade.verdict == verdict_pass;
+    table += csv_row(folders[n], grade);
+  }
+  std::printf("%d students, %d passed\n", folder_count, passed);
+  std::error_code error;
+  fs::current_path(start, error);
+  if (csv) {
+    pending_file file;
+    bool written = begin_file(file, (start / csv).string().c_str());
+    if (written) put_bytes(file, table.data(), table.size());
+    if (!written || !finish_file(file)) {
+      std::fprintf(stderr, "talvenc: cannot write %s\n", csv);
+      return grade_bad_exercise;
+    }
+  }
+  return passed == folder_count ? grade_all_passed : grade_not_all_passed;
+}
