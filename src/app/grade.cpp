@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <string>
 
+#include "check/check.h"
 #include "compiler/compiler.h"
 #include "files/files.h"
 #include "files/text_io.h"
@@ -22,9 +23,9 @@ namespace fs = std::filesystem;
 enum grade_exit { grade_all_passed = 0, grade_not_all_passed = 1, grade_bad_exercise = 2 };
 
 // A student's verdict: the kinds a folder that cannot be graded gets, then pass or fail.
-enum verdict_kind { verdict_pass, verdict_fail, verdict_no_chart, verdict_no_translation, verdict_no_compilation };
-static const char *const verdict_words[] = {"pass", "fail", "no chart", "does not translate", "does not compile"};
-static_assert(sizeof verdict_words / sizeof verdict_words[0] == verdict_no_compilation + 1, "a word per verdict");
+enum verdict_kind { verdict_pass, verdict_fail, verdict_no_chart, verdict_no_translation, verdict_no_compilation, verdict_check };
+static const char *const verdict_words[] = {"pass", "fail", "no chart", "does not translate", "does not compile", "check"};
+static_assert(sizeof verdict_words / sizeof verdict_words[0] == verdict_check + 1, "a word per verdict");
 
 struct student_grade {
   verdict_kind verdict;
@@ -55,7 +56,7 @@ static bool load_exercise_target() {
 }
 
 // The scenario files against the target: a wrong name is the exercise's fault.
-static bool check_scenarios(char *error, int error_size) {
+static bool read_exercise_scenarios(char *error, int error_size) {
   char message[scenario_error_size];
   if (!sim_bind_target(message, sizeof message)) {
     std::snprintf(error, size_t(error_size), "exercise.txt line %d: target %s: %s", exercise.target_line, exercise.target, message);
@@ -82,7 +83,7 @@ static bool prepare_exercise(const char *folder) {
     std::fprintf(stderr, "exercise.txt line %d: no bundled target or definition file %s\n", exercise.target_line, exercise.target);
     return false;
   }
-  if (check_scenarios(error, sizeof error)) return true;
+  if (read_exercise_scenarios(error, sizeof error)) return true;
   std::fprintf(stderr, "%s\n", error);
   return false;
 }
@@ -150,6 +151,11 @@ static student_grade grade_student(const fs::path &folder) {
   copy_field(config_entries[config_graphic].value, text_size, chart.c_str());
   if (!load_graphic_file()) return {verdict_no_chart, 0, 0, ""};
   if (!graphic_to_literal()) return {verdict_no_translation, 0, 0, first_error};
+  if (compile_literal_to_image() != compile_ok) return {verdict_no_compilation, 0, 0, first_error};
+  // A chart the check finds wrong is not graded; its images are compiled again after the check's runs.
+  check_chart();
+  int errors = count_findings(check_error);
+  if (errors > 0) return {verdict_check, 0, 0, std::to_string(errors) + (errors == 1 ? " error" : " errors")};
   if (compile_literal_to_image() != compile_ok) return {verdict_no_compilation, 0, 0, first_error};
   return run_scenarios();
 }

@@ -88,24 +88,26 @@ TEST_F(Grade, TheExamplesSolutionsPassAndTheirFaultyFoldersFailAtTheRightLine) {
 TEST_F(Grade, BrokenFoldersGetTheirVerdictsAndTheBatchGoesOn) {
   student("untranslatable", "   2   1  16", "   2  99  16");
   student("uncompilable", " 1: RB0 TE1", " 1: RB9 TE1");
+  student("check_errors", " 2: \r\n", " 2: RB1\r\n");  // outputs for a step never drawn
   student("two_charts", "", "");
   fs::copy_file("two_charts/blinker.gra", "two_charts/other.gra");
   fs::create_directories("empty");
   fs::create_directories("named_missing");
   write_file("named_missing/config.txt", "Fichier_de_configuration_de_talven_(non_obligatoire)\nAutomate pic16f628a\n"
                                          "Fichier.gra gone.gra\n");
-  run_result run = talvenc("--grade ex/blinker empty untranslatable uncompilable two_charts named_missing no_such_folder "
+  run_result run = talvenc("--grade ex/blinker empty untranslatable uncompilable check_errors two_charts named_missing no_such_folder "
                            "ex/blinker/solution");
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.out,
             "empty: no chart\n"
             "untranslatable: does not translate: Numero 99 hors 0..63 en case (2,3)\n"
             "uncompilable: does not compile: ligne  10: ZB  UNKNOWN: RB9\n"
+            "check_errors: check: 1 error\n"
             "two_charts: no chart\n"
             "named_missing: no chart\n"
             "no_such_folder: no chart\n"
             "solution: pass (29/29)\n"
-            "7 students, 1 passed\n");
+            "8 students, 1 passed\n");
 }
 
 // RFC 4180 read back: quoted fields may hold commas, doubled quotes and line breaks.
