@@ -183,6 +183,10 @@ TEST_P(HostAndChip, EachExampleScenarioHasTheSameVerdictOnTheChip) {
     std::filesystem::copy_file(example + "scenario.txt", folder + "/scenario.txt");
     int host_status = run_talvenc(folder, "--graphic chart.gra --hex chart.hex --simulate scenario.txt");
     EXPECT_EQ(host_status, 0) << read_file(folder + "/talvenc.txt");
+    // The press's 7 s, sampled every millisecond, cost some 40 s of gpsim a chip: it runs on
+    // one chip of each core (the others share the PIC16F628A's), and on the host on all five.
+    std::string chip = current_chip().name;
+    if (std::string(name) == "two_hand_press" && chip != "pic16f628a" && chip != "pic16f84a") continue;
     EXPECT_EQ(scenario_failures_on_chip(folder + "/chart.hex", folder + "/scenario.txt"), 0);
   }
 }
