@@ -127,3 +127,23 @@ bool finish_file(pending_file &file) {
   file.failed = !written;
   return written;
 }
+
+bool next_text_line(const char *text, long size, long &start, char *line, int line_size, const char *&problem) {
+  static char too_long[64];
+  if (start >= size) return false;
+  long end = start;
+  while (end < size && text[end] != '\n') end++;
+  long length = end - start;
+  start = end + 1;
+  problem = nullptr;
+  line[0] = 0;
+  if (length >= line_size) {
+    std::snprintf(too_long, sizeof too_long, "line longer than %d characters", line_size - 1);
+    problem = too_long;
+    return true;
+  }
+  std::memcpy(line, text + end - length, size_t(length));
+  line[length] = 0;
+  if (std::strlen(line) != size_t(length)) problem = "a NUL byte in the line";
+  return true;
+}

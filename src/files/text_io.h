@@ -13,6 +13,10 @@ bool read_word(FILE *stream, char *word, int size);
 // sign, digits. On failure nothing is consumed but the white space; returns false.
 bool read_decimal(FILE *stream, int &value);
 
+// Text held in memory, a line at a time from start (its '\n' left out), into line: false at
+// the end. A line that does not fit or holds a NUL byte gives problem its reason.
+bool next_text_line(const char *text, long size, long &start, char *line, int line_size, const char *&problem);
+
 // Writing. A pending_file writes beside its final name and replaces it only once
 // everything is written, flushed and closed, so a failure never damages the old file.
 struct pending_file {

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <filesystem>
 
+#include "files/text_io.h"
 #include "simulate/simulate.h"
 
 exercise_record exercise;
@@ -114,17 +115,11 @@ bool parse_exercise(const char *text, long size, const char *folder, char *error
   std::memset(seen_on_line, 0, sizeof seen_on_line);
   current_line = 0;
   char line[1024];
-  for (long start = 0; start < size;) {
-    long end = start;
-    while (end < size && text[end] != '\n') end++;
+  const char *problem = nullptr;
+  for (long start = 0; next_text_line(text, size, start, line, int(sizeof line), problem);) {
     current_line++;
-    long length = end - start;
-    if (length >= long(sizeof line)) return fail("%s", "line longer than 1023 characters");
-    std::memcpy(line, text + start, size_t(length));
-    line[length] = 0;
-    if (std::strlen(line) != size_t(length)) return fail("%s", "a NUL byte in the line");
+    if (problem) return fail("%s", problem);
     if (!parse_line(line)) return false;
-    start = end + 1;
   }
   current_line++;  // what is missing is missing at the end
   if (!exercise.title[0]) return fail("%s", "no title");

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "compiler/compiler.h"
+#include "files/text_io.h"
 #include "simulate/simulate.h"
 
 scenario_step scenario[scenario_capacity];
@@ -100,17 +101,11 @@ bool parse_scenario(const char *text, long size, char *error, int error_size) {
   int64_t previous_ns = 0;
   current_line = 0;
   char line[1024];
-  for (long start = 0; start < size;) {
-    long end = start;
-    while (end < size && text[end] != '\n') end++;
+  const char *problem = nullptr;
+  for (long start = 0; next_text_line(text, size, start, line, int(sizeof line), problem);) {
     current_line++;
-    long length = end - start;
-    if (length >= long(sizeof line)) return fail("%s", "line longer than 1023 characters");
-    std::memcpy(line, text + start, size_t(length));
-    line[length] = 0;
-    if (std::strlen(line) != size_t(length)) return fail("%s", "a NUL byte in the line");
+    if (problem) return fail("%s", problem);
     if (!parse_line(line, previous_ns)) return false;
-    start = end + 1;
   }
   return true;
 }
