@@ -23,7 +23,7 @@ set_source_files_properties(${CMAKE_SOURCE_DIR}/src/startup/bundled_files.cpp PR
   "TALVEN_INSTALLED_TARGETS=\"${installed_targets}\";TALVEN_INSTALLED_MANUAL=\"${installed_manual}\";TALVEN_SOURCE_TREE=\"${CMAKE_SOURCE_DIR}\"")
 
 install(TARGETS talven talvenc RUNTIME DESTINATION ${talven_bin_dir})
-install(DIRECTORY targets/ DESTINATION ${talven_data_dir}/targets FILES_MATCHING PATTERN "*.def")
+install(DIRECTORY targets/ DESTINATION ${talven_data_dir}/targets FILES_MATCHING PATTERN "*.def" PATTERN "programmers.txt")
 install(DIRECTORY examples/ DESTINATION ${talven_data_dir}/examples)
 # The manual is one page and the picture it shows.
 install(FILES docs/manual.html docs/screenshot-sim.png DESTINATION ${talven_doc_dir})

@@ -9,6 +9,7 @@
 #include "check/check.h"
 #include "compiler/compiler.h"
 #include "files/files.h"
+#include "flash/flash.h"
 #include "model/model.h"
 #include "platform/message_box.h"
 #include "platform/seam.h"
@@ -22,15 +23,16 @@
 
 static const char usage[] =
     "usage: talvenc [--definition DEF] (--graphic GRA | --literal LIT) [--graphic-out GRA2] "
-    "[--literal-out LIT2] [--hex HEX]\n"
+    "[--literal-out LIT2] [--hex HEX [--flash [--programmer NAME]]]\n"
     "               [--simulate SCENARIO [--until TIME] [--vcd FILE.vcd] [--chronogram FILE.svg|FILE.png]]\n"
     "               --target NAME in place of --definition DEF: a bundled target\n"
     "               neither: the target that config.txt in the current folder names\n"
     "       talvenc [--definition DEF | --target NAME] (--graphic GRA | --literal LIT) --check [--check-out DIR]\n"
     "       talvenc --grade EXERCISE STUDENT_FOLDER... [--csv FILE]\n"
-    "       talvenc --list-targets\n";
+    "       talvenc --list-targets\n"
+    "       talvenc --list-programmers\n";
 
-enum exit_code { exit_done = 0, exit_not_compiled = 1, exit_file_failed = 2 };
+enum exit_code { exit_done = 0, exit_not_compiled = 1, exit_file_failed = 2, exit_not_programmed = 3 };
 
 // Where each kind of box goes: notices change nothing and are not printed, the
 // compiler's summary is the command's output, everything else is a report on stderr.
@@ -49,8 +51,8 @@ static void print_box(box_kind kind, const char *title, const char *text) {
 
 struct command_line {
   const char *definition, *target, *graphic, *literal, *graphic_out, *literal_out, *hex;
-  const char *scenario, *until, *vcd, *chronogram, *check_out;
-  bool check;
+  const char *scenario, *until, *vcd, *chronogram, *check_out, *programmer;
+  bool check, flash;
 };
 
 // Files named through app_config hold 39 characters; the simulation's are used as given.
@@ -65,7 +67,7 @@ static const struct {
     {"--literal-out", &command_line::literal_out, true}, {"--hex", &command_line::hex, true},
     {"--simulate", &command_line::scenario, false},    {"--until", &command_line::until, false},
     {"--vcd", &command_line::vcd, false},              {"--chronogram", &command_line::chronogram, false},
-    {"--check-out", &command_line::check_out, false},
+    {"--check-out", &command_line::check_out, false},  {"--programmer", &command_line::programmer, false},
 };
 
 // Each option at most once, each with its file name, and exactly one input.
@@ -74,6 +76,10 @@ static bool parse_command_line(int argc, char **argv, command_line &command) {
   for (int n = 1; n < argc; n++) {
     if (std::strcmp(argv[n], "--check") == 0 && !command.check) {
       command.check = true;
+      continue;
+    }
+    if (std::strcmp(argv[n], "--flash") == 0 && !command.flash) {
+      command.flash = true;
       continue;
     }
     const char *command_line::*file = nullptr;
@@ -88,6 +94,8 @@ static bool parse_command_line(int argc, char **argv, command_line &command) {
   // The check reads the input and writes nothing but its counter-examples.
   bool other_outputs = command.graphic_out || command.literal_out || command.hex || command.scenario;
   if (command.check_out && !command.check) return false;
+  // The chip is programmed with the hex just written, and only then.
+  if ((command.flash && (!command.hex || command.scenario)) || (command.programmer && !command.flash)) return false;
   if (command.check && other_outputs) return false;
   return (command.graphic != nullptr) != (command.literal != nullptr);
 }
@@ -206,6 +214,47 @@ static int simulate(const command_line &command) {
   return result.failed == 0 ? exit_done : exit_not_compiled;
 }
 
+// ---- --flash: the programmer tool run on the hex just written ----
+
+static void pass_on(const char *text, int length) {
+  std::fwrite(text, 1, size_t(length), stdout);
+  std::fflush(stdout);
+}
+
+static bool presets_loaded() {
+  char error[programmer_error_size];
+  if (load_programmers(start_folder.string().c_str(), error, sizeof error)) return true;
+  std::fprintf(stderr, "talvenc: %s\n", error);
+  return false;
+}
+
+static int flash(const command_line &command) {
+  if (!presets_loaded()) return exit_file_failed;
+  char text[programmer_error_size];
+  const programmer_preset *preset = pick_programmer(command.programmer, text, sizeof text);
+  if (!preset) {
+    std::fprintf(stderr, "talvenc: %s (talvenc --list-programmers lists them)\n", text);
+    return exit_not_programmed;
+  }
+  bool programmed = false;
+  if (flash_begin(*preset, from_start(command.hex).string().c_str(), text, sizeof text))
+    while (flash_continue(100, pass_on, text, sizeof text, programmed)) {
+    }
+  std::fprintf(programmed ? stdout : stderr, "talvenc: %s\n", text);
+  return programmed ? exit_done : exit_not_programmed;
+}
+
+// One line per preset: its name, whether its tool is on the PATH, what it drives.
+static int list_programmers() {
+  start_folder = std::filesystem::current_path();
+  if (!presets_loaded()) return exit_file_failed;
+  for (int k = 0; k < programmer_count; k++)
+    std::printf("%-12s %-13s %s\n", programmers[k].name, tool_installed(programmers[k]) ? "installed" : "not installed",
+                programmers[k].about);
+  if (programmer_count == 0) std::fputs("talvenc: no programmer presets (programmers.txt)\n", stderr);
+  return programmer_count > 0 ? exit_done : exit_file_failed;
+}
+
 // Without --definition or --target, the target is the one config.txt in this
 // folder names, found as the window finds it (a bundled name will do).
 static bool load_target_of_config_file() {
@@ -272,7 +321,9 @@ static int run(const command_line &command) {
   if (!command.hex) return command.scenario ? simulate(command) : exit_done;
   if (!set_file_name(config_hex, command.hex)) return exit_file_failed;
   switch (compile_literal_to_hex()) {
-    case compile_ok: return command.scenario ? simulate(command) : exit_done;
+    case compile_ok:
+      if (command.flash) return flash(command);
+      return command.scenario ? simulate(command) : exit_done;
     case compile_errors: return command.scenario ? exit_file_failed : exit_not_compiled;
     case compile_file_failed: break;
   }
@@ -337,6 +388,7 @@ static int grade(int argc, char **argv) {
 int main(int argc, char **argv) {
   for (int n = 1; n < argc; n++) {
     if (std::strcmp(argv[n], "--list-targets") == 0 && argc == 2) return list_targets();
+    if (std::strcmp(argv[n], "--list-programmers") == 0 && argc == 2) return list_programmers();
     if (std::strcmp(argv[n], "--help") == 0) {
       std::fputs(usage, stdout);
       return exit_done;

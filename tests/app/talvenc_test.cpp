@@ -32,13 +32,14 @@ chart two_step_cycle() {
 
 const char *const usage =
     "usage: talvenc [--definition DEF] (--graphic GRA | --literal LIT) [--graphic-out GRA2] "
-    "[--literal-out LIT2] [--hex HEX]\n"
+    "[--literal-out LIT2] [--hex HEX [--flash [--programmer NAME]]]\n"
     "               [--simulate SCENARIO [--until TIME] [--vcd FILE.vcd] [--chronogram FILE.svg|FILE.png]]\n"
     "               --target NAME in place of --definition DEF: a bundled target\n"
     "               neither: the target that config.txt in the current folder names\n"
     "       talvenc [--definition DEF | --target NAME] (--graphic GRA | --literal LIT) --check [--check-out DIR]\n"
     "       talvenc --grade EXERCISE STUDENT_FOLDER... [--csv FILE]\n"
-    "       talvenc --list-targets\n";
+    "       talvenc --list-targets\n"
+    "       talvenc --list-programmers\n";
 const char *const loaded = "Def File: Fichier de definition charge avec succes\n";
 
 using Talvenc = ProjectTest;

@@ -22,8 +22,8 @@ struct layer {
 };
 static const layer layers[] = {
     {"platform", 0}, {"model", 1}, {"files", 2}, {"translate", 3}, {"compiler", 4},          {"simulate", 5},
-    {"check", 6},    {"grade", 7},   {"startup", 8}, {"kit", 9}, {"shell", 10}, {"editors", 11}, {"app", 12},
-    {"platform/backends", 12}, {"platform/system", 12},
+    {"check", 6},    {"grade", 7},   {"startup", 8}, {"flash", 9}, {"kit", 10}, {"shell", 11}, {"editors", 12},
+    {"app", 13},     {"platform/backends", 13}, {"platform/system", 13},
 };
 
 // The window backends and the system services: they alone see a toolkit or the
