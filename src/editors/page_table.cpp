@@ -15,6 +15,7 @@ const page_handlers pages[] = {
     {chrono_page_paint, chrono_page_key_down, chrono_page_char, chrono_page_click, nullptr, nullptr,
      simulation_tick, nullptr},
     {check_page_paint, check_page_key_down, [](int) {}, check_page_click, nullptr, check_page_open, nullptr, nullptr},
+    {program_page_paint, [](int) {}, [](int) {}, [] {}, nullptr, program_page_open, program_page_tick, nullptr},
 };
 #undef TABLE_PAGE
 static_assert(sizeof pages / sizeof pages[0] == page_count, "one row per edit_mode");

@@ -1,6 +1,6 @@
 // The entry points of the editor pages that the shell calls, by edit_mode:
 // 0 grid, 1 to 5 the text tables, 6 configuration, 7 literal text, 8 simulation,
-// 9 chronogram, 10 the check's findings.
+// 9 chronogram, 10 the check's findings, 11 the programmer's run.
 // Pages read click_x, click_y and window_dc from the kit and draw at once; the
 // shell reaches them through the page table.
 #pragma once
@@ -58,6 +58,12 @@ bool check_page_open();
 void check_page_paint();
 void check_page_click();
 void check_page_key_down(int key);
+
+// The programmer run on the hex just written (program_page.cpp): its output as it arrives,
+// then the verdict.
+bool program_page_open();
+void program_page_paint();
+void program_page_tick(int shown);
 
 // The chronogram of the recorded run (chrono_page.cpp).
 void chrono_page_paint();

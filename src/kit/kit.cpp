@@ -3,6 +3,7 @@
 // Set at window creation, never by a static initialiser: one start-up path.
 int edit_mode;
 int requested_page = no_page;
+bool hex_just_written;
 int definition_load_pending;
 dc_handle window_dc;
 int click_x, click_y;

@@ -10,7 +10,7 @@ enum page_id : int {
   no_page = -1,
   grid_page,
   steps_page, transitions_page, pre_treatments_page, post_treatments_page, constants_page,
-  config_page, literal_page, simulation_page, chronogram_page, check_page,
+  config_page, literal_page, simulation_page, chronogram_page, check_page, program_page,
   page_count
 };
 constexpr int first_table_page = steps_page;
@@ -19,6 +19,7 @@ extern int edit_mode;                 // active page, a page_id
 // A page that sends the user to another page sets this; the shell then shows it, its menu item marked.
 extern int requested_page;            // no_page: none
 extern int definition_load_pending;   // the next message first loads the definition
+extern bool hex_just_written;         // the last compile before the programmer page wrote the hex
 extern dc_handle window_dc;
 extern int click_x, click_y;
 

@@ -54,6 +54,7 @@ void load_literal_operation();
 void save_literal_operation();
 void translate_operation();
 void translate_and_compile_operation();
+void program_chip_operation();
 void exit_operation();  // "Exit" and closing the window
 // " *" after the program's title while anything is unsaved.
 void update_window_title();

@@ -94,6 +94,16 @@ void translate_and_compile_operation() {
   sync_recovery_copies();
 }
 
+// "Prog" compiles as G->H does; the page then programs the chip only with a hex just written.
+void program_chip_operation() {
+  hex_just_written = false;
+  if (!may_go_on(literal_changed(), literal_question, save_literal)) return;
+  report_check_errors();
+  hex_just_written = compile_graphic_to_hex() == compile_ok;
+  mark_literal_saved();
+  sync_recovery_copies();
+}
+
 void exit_operation() {
   if (!may_go_on(chart_changed() || literal_changed(), exit_question, save_all)) return;
   remove_recovery_copies();
