@@ -311,8 +311,10 @@ std::vector<long> chip_scan_starts(const std::string &hex, long until, const std
   std::string cycle, processor, pc;
   for (std::string line; std::getline(lines, line);) {
     std::istringstream words(line);
-    if (words >> cycle >> processor >> pc && cycle.rfind("0x", 0) == 0 && std::strtol(pc.c_str(), nullptr, 16) == clearing)
-      starts.push_back(std::strtol(cycle.c_str(), nullptr, 16) - 1);
+    if (words >> cycle >> processor >> pc && cycle.rfind("0x", 0) == 0 && std::strtol(pc.c_str(), nullptr, 16) == clearing) {
+      long start = std::strtol(cycle.c_str(), nullptr, 16) - 1;
+      if (starts.empty() || starts.back() != start) starts.push_back(start);  // gpsim may log a write twice
+    }
   }
   return starts;
 }
