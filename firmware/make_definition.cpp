@@ -33,7 +33,7 @@ constexpr info_entry infos[] = {
     {"periode_interruption", &chip_entry::interrupt_period, false, nullptr},
     {"interruptions_par_tick", &chip_entry::interrupts_per_tick, false, nullptr},
     {"cycles_interruption", &chip_entry::interrupt_cycles, false, nullptr},
-    {"part_interruption_longue", &chip_entry::interrupt_long_share, false, nullptr},
+    {"chemin_lecture_ordre", &chip_entry::fetch_path, false, nullptr},
     {"cycles_interruption_tick", &chip_entry::tick_extra_cycles, false, nullptr},
     {"zb_libre_debut", &chip_entry::spare_first, false, nullptr},
     {"zb_libre_fin", &chip_entry::spare_last, false, nullptr},

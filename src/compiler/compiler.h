@@ -63,7 +63,7 @@ struct definition_record {
   int32_t periode_interruption;      // cycles between timer interrupts
   int32_t interruptions_par_tick;    // interrupts per 10 ms tick
   int32_t cycles_interruption;       // one interrupt, the shorter of its two lengths
-  int32_t part_interruption_longue;  // per hundred interrupts, those one cycle longer
+  int32_t chemin_lecture_ordre;      // the interpreter's fetch of an order: 0 fast core, 1 beyond 2K words, 2 compact core
   int32_t cycles_interruption_tick;  // added by the interrupt that counts a tick
   // The bits no name and no interpreter state use, first and last included, where the
   // compiler keeps the input edges; not_given: the target has none.

@@ -20,7 +20,7 @@ static int32_t definition_record::*const simulator_fields[] = {
     &definition_record::cycles_debut_passe,      &definition_record::cycles_avant_controle,
     &definition_record::cycles_apres_controle,   &definition_record::cycles_controle_ordre,
     &definition_record::periode_interruption,    &definition_record::interruptions_par_tick,
-    &definition_record::cycles_interruption,     &definition_record::part_interruption_longue,
+    &definition_record::cycles_interruption,     &definition_record::chemin_lecture_ordre,
     &definition_record::cycles_interruption_tick,
 };
 
@@ -140,7 +140,7 @@ static const struct {
     {"periode_interruption", &definition_record::periode_interruption, false},
     {"interruptions_par_tick", &definition_record::interruptions_par_tick, false},
     {"cycles_interruption", &definition_record::cycles_interruption, false},
-    {"part_interruption_longue", &definition_record::part_interruption_longue, false},
+    {"chemin_lecture_ordre", &definition_record::chemin_lecture_ordre, false},
     {"cycles_interruption_tick", &definition_record::cycles_interruption_tick, false},
     {"zb_libre_debut", &definition_record::zb_libre_debut, false},
     {"zb_libre_fin", &definition_record::zb_libre_fin, false},

@@ -28,70 +28,116 @@ constexpr int handler_cycles[] = {
     /* = */ 8, /* * */ 13, /* - */ 13, /* > */ 5, /* end */ 0, /* S */ 5, /* R */ 5,
 };
 static_assert(std::size(handler_cycles) == order_count, "a cost for every order code");
-constexpr int transition_false_cycles = 6;     // ">" whose condition failed sets the result again
-constexpr int transition_fire_cycles = 28;     // ">" that fires
-constexpr int transition_not_step_cycles = 13; // ">" towards a bit that is no step
-constexpr int transition_from_not_step_cycles = 17;
-constexpr int assign_held_cycles = 21;         // "=" of the action part in a pass that fired
-constexpr int assign_enable_in_firing_cycles = 22;  // the same for a timer enable bit, which is written
-constexpr int assign_early_in_firing_cycles = 26;   // "=" before the action part in a pass that fired
-
-constexpr int sample_port_cycles = 7;    // each port's pins into its image
-constexpr int write_port_cycles = 2;
-// Watchdog, UNSTABLE cleared, inputs sampled.
-static int scan_start_cycles() { return 4 + sample_port_cycles * sim_target.port_count; }
 constexpr int sample_offset = 2;         // the first port is read this many cycles into the scan
+constexpr int write_port_cycles = 2;
+// Watchdog, UNSTABLE cleared, inputs sampled, seven cycles a port.
+static int scan_start_cycles() { return 4 + 7 * sim_target.port_count; }
 // No firing, outputs written, the timers called, back to scan.
 static int stable_end_cycles() { return 3 + write_port_cycles * sim_target.port_count + 2 + 2; }
-constexpr int fired_end_cycles = 56;     // timer restarts, the step changes applied, the next pass
-constexpr int capped_end_cycles = 64;    // the same at the cap, then the jump into the action part
-// The timer loop with every timer off: its set-up, and each timer's test.
-static int timers_base_cycles() { return 11 + 11 * sim_target.timer_count; }
 constexpr int tick_read_offset = 0;      // the tick count is read by the first instruction of the timers
-// One enabled timer, by what it does.
-constexpr int timer_start_cycles = 1 + 27, timer_start_zero_cycles = 1 + 32;
-constexpr int timer_count_cycles = 1 + 13, timer_borrow_cycles = 1 + 18, timer_end_cycles = 1 + 25;
 
-// The two-cycle instructions of each piece above (goto, call, return, retlw, a skip taken)
-// on the same paths: a tick that lands on one is taken a cycle sooner. gpsim runs a write
-// to PCL as two one-cycle steps, so it counts as two plain instructions.
-constexpr int fetch_jumps = 6;  // two table reads (call, retlw each), decoding's goto, the dispatch table's goto
-// A logic order's handler: its goto, and its bit test's skip when the bit has this value.
+// ---- Where the two-cycle instructions lie --------------------------------------
+// Each path of the interpreter as its listing reads, a character an instruction: '1' takes
+// one cycle, '2' two (goto, call, return, retlw, a skip taken), 'p' is a write to PCL, which
+// gpsim runs as two one-cycle steps. A tick interrupt that lands short_lag cycles after the
+// first cycle of a '2' takes a cycle less, so the host must know where each tick lands.
+struct sim_path {
+  int cycles;
+  uint64_t jumps;  // bit n: cycle n starts a two-cycle instruction
+};
+constexpr sim_path path(const char *instructions) {
+  sim_path p{0, 0};
+  for (const char *c = instructions; *c; c++) {
+    if (*c == '2') p.jumps |= uint64_t(1) << p.cycles;
+    p.cycles += *c == '1' ? 1 : 2;
+  }
+  return p;
+}
+constexpr sim_path plain(int cycles) { return {cycles, 0}; }
+constexpr int short_lag = 2;
+
+// The fetch up to the jump to the handler, by the core (the target's chemin_lecture_ordre:
+// the fast core, the same reading beyond 2K words, the compact core with its mask slot), and
+// whether the pointer's low byte wraps (every 128th order).
+constexpr sim_path fetch_paths[][2] = {
+    {path("1112p2112p2111" "12" "1111111111p"), path("1112p2112p2111" "21" "1111111111p")},
+    {path("121111p21112" "1111p21111" "12" "111111111p"), path("121111p21112" "1111p21111" "21" "111111111p")},
+    {path("1112p211112p2111" "12" "111111111p1111p"), path("1112p211112p2111" "21" "111111111p1111p")},
+};
+static_assert(std::size(fetch_paths) == sim_fetch_paths, "a fetch for every path a definition may name");
+constexpr int dispatch_cycles = 2;  // the dispatch table's goto, which the handlers' paths begin with
+static_assert(fetch_paths[0][0].cycles + dispatch_cycles == 37 && fetch_paths[1][1].cycles + dispatch_cycles == 44 &&
+                  fetch_paths[2][0].cycles + dispatch_cycles == 44,
+              "the fetch's paths take the targets' cycles_lecture_ordre");
+constexpr int compact_core = 2;
+
+// A logic order's handler: its goto, a first instruction for l, ln, x and xn, then its bit
+// test, skipped over the write when the bit has the value below.
 constexpr int skip_on_bit[] = {/* l */ 0, /* ln */ 0, /* a */ 1, /* an */ 0, /* o */ 0, /* on */ 1, /* x */ 0, /* xn */ 1};
-constexpr int assign_jumps = 3, step_jumps = 2;  // and a skip when the step is active
-constexpr int transition_jumps = 2, transition_false_jumps = 2, transition_fire_jumps = 6;
-constexpr int transition_not_step_jumps = 4, transition_from_not_step_jumps = 5;
-constexpr int assign_held_jumps = 7, assign_enable_jumps = 7, assign_early_jumps = 7;
-constexpr int pass_start_jumps = 1, fired_end_jumps = 2, capped_end_jumps = 3;
-constexpr int stable_test_jumps = 1, timers_call_jumps = 1, back_to_scan_jumps = 1;
-static int timers_base_jumps() { return 1 + 2 * sim_target.timer_count; }
-constexpr int timer_start_jumps = 3, timer_start_zero_jumps = 3, timer_count_jumps = 2, timer_borrow_jumps = 4,
-              timer_end_jumps = 4;
+constexpr sim_path logic_paths[2][2] = {{path("2112"), path("222")}, {path("21112"), path("2122")}};
+// "S" by the result (skipped over the write at 0), "R" by the core and the result: its
+// mask comes from its dispatch row on the fast core, from the operand on the compact one.
+constexpr sim_path set_path[2] = {path("2122"), path("21112")};
+constexpr sim_path reset_path[2][2] = {{path("1222"), path("12112")}, {path("2122"), path("21112")}};
+constexpr sim_path end_path = path("2");
+// "*" and "-": the step's bit tested, skipped over when the step is inactive.
+constexpr sim_path step_path[2] = {path("2121111" "2" "112"), path("2121111" "11" "112")};
+// ">": its condition failed; held while its step is inactive; towards no step; from no step; firing.
+constexpr sim_path transition_false = path("21212"), transition_inactive = path("2212");
+constexpr sim_path transition_not_step = path("22212111" "12"), transition_from_not_step = path("222121112" "1112");
+constexpr sim_path transition_fire = path("222121112" "112" "1111111111" "2");
+// "=": the write by the core and the result, after the test of a pass that fired; in a pass
+// that fired, the check of its operand and place first: a timer enable is written; before the
+// action part it is written, in it held, and the pointers' low bytes compare with or without a skip.
+constexpr sim_path assign_now[2][2] = {{path("1122"), path("2112")}, {path("11112"), path("1122")}};
+constexpr sim_path assign_stable = path("22");
+constexpr sim_path assign_enable = path("212211" "1212" "12");
+constexpr sim_path assign_early[2] = {path("2122112111" "11" "12" "12"), path("2122112111" "2" "12" "12")};
+constexpr sim_path assign_held[2] = {path("2122112111" "11" "12" "22"), path("2122112111" "2" "12" "22")};
+static_assert(assign_enable.cycles + 6 == dispatch_cycles + 22 && assign_early[0].cycles + 6 == dispatch_cycles + 26 &&
+                  assign_held[1].cycles == dispatch_cycles + 21 && transition_fire.cycles == dispatch_cycles + 28 &&
+                  transition_not_step.cycles == dispatch_cycles + 13 &&
+                  transition_from_not_step.cycles == dispatch_cycles + 17,
+              "the handlers' paths take the cycles gpsim measured");
+// A pass's end: fired (the step changes applied, back to a pass), or at the cap, where the
+// action part follows at once.
+constexpr sim_path fired_end = path("2" "111111111111111111111111111111111111111111111111111" "12");
+constexpr sim_path capped_end = path("2" "111111111111111111111111111111111111111111111111111" "2" "1111111" "2");
+static_assert(fired_end.cycles == 56 && capped_end.cycles == 64, "the end of a pass that fired");
+constexpr sim_path stable_test = path("12"), call_timers = path("2"), back_to_scan = path("2");
+// The timers: their set-up, then each timer's test (with its call when enabled), step and loop test.
+constexpr sim_path timers_setup = plain(10), timer_test = path("11"), timer_off = path("2"), timer_call = path("12");
+constexpr sim_path timer_step = plain(4), timer_next = path("12"), timer_last = path("22");
+// One enabled timer, by what it does.
+constexpr sim_path timer_start = path("11112" "11111111111111" "2" "111" "2");
+constexpr sim_path timer_start_zero = path("11112" "11111111111111" "12" "1111111" "2");
+constexpr sim_path timer_count = path("1111" "12" "111" "12"), timer_borrow = path("1111" "12" "111" "2121" "2");
+constexpr sim_path timer_end = path("1111" "12" "111" "21" "12" "1111111" "2");
+static_assert(timer_start.cycles == 27 && timer_start_zero.cycles == 32 && timer_count.cycles == 13 &&
+                  timer_borrow.cycles == 18 && timer_end.cycles == 25,
+              "the timers' paths take the cycles gpsim measured");
 
 // Power-up, from the reset to the first scan; each check reads one order, and the
 // reset and set-up costs and the cost of a plain order's check come from the target.
 constexpr int check_step_order_extra = 9, check_initial_extra = 33;
 constexpr int check_initial_shift_cycles = 8, check_initial_other_extra = 13, check_end_extra = -6;
 constexpr int timer_to_scan_cycles = 6;
-// The timer's interrupt: entry, handler and return take a cycle less when the tick lands
-// on a two-cycle instruction (see below); the target gives the longer one's cycles less
-// one and those that the interrupt counting a tick adds.
-static int fetch_cycles;
+static int fetch_path;  // the row of fetch_paths
+// A pass's start: plain instructions, then the goto to the first fetch.
+static sim_path pass_start_path() { return {sim_target.pass_start_cycles, uint64_t(1) << (sim_target.pass_start_cycles - 2)}; }
+
+// The pieces of the scan under way, when it is recorded, and of the last quiet scan, each
+// kept there by the cycle it ends at: where a tick lands among them decides its interrupt.
+constexpr int piece_capacity = 3 * sim_order_capacity + 64;
+static sim_path sim_pieces[piece_capacity], quiet_pieces[piece_capacity];
+static int64_t work_cycles;  // the firmware's own cycles, the interrupts left out
 
 // ---- Time -------------------------------------------------------------------
 
-// One timer interrupt: its cycles, and a tick counted when it completes one. Within a
-// piece of work of `cycles` with `jumps` two-cycle instructions a tick lands on the first
-// cycle of one in jumps/cycles of the cases, so each piece's short interrupts are
-// counted out at its own rate, whatever mix of pieces the chart runs.
-constexpr int share_unit = 1 << 16;
-static int long_share(int cycles, int jumps) { return cycles > 0 ? int(int64_t(cycles - jumps) * share_unit / cycles) : share_unit; }
-
-static int take_interrupt(int share) {
-  sim.interrupt_share += share;
-  bool long_interrupt = sim.interrupt_share >= share_unit;
-  if (long_interrupt) sim.interrupt_share -= share_unit;
-  int cycles_taken = sim_target.interrupt_cycles + long_interrupt;
+// One timer interrupt: its cycles, a cycle less when it is short, and a tick counted when
+// it completes one.
+static int take_interrupt(bool short_interrupt) {
+  int cycles_taken = sim_target.interrupt_cycles + !short_interrupt;
   if (--sim.interrupts_to_tick == 0) {
     sim.ticks++;
     cycles_taken += sim_target.tick_extra_cycles;
@@ -101,12 +147,30 @@ static int take_interrupt(int share) {
   return cycles_taken;
 }
 
-// Runs a piece of the firmware; every tick that falls meanwhile is counted and its
-// interrupt lengthens the run.
-static void spend(int cycles, int jumps) {
-  sim.cycle += cycles;
-  if (sim.recording && sim.pieces < sim_piece_capacity) sim.piece[sim.pieces++] = {cycles, long_share(cycles, jumps)};
-  while (sim.cycle >= sim.next_tick) sim.cycle += take_interrupt(long_share(cycles, jumps));
+// Bits 0..3: the last four cycles run (bit 3 the last), whether each started a two-cycle instruction.
+static unsigned tail_of(unsigned tail, const sim_path &p) {
+  if (p.cycles >= 4) return unsigned(p.jumps >> (p.cycles - 4)) & 0xF;
+  return (tail >> p.cycles | unsigned(p.jumps) << (4 - p.cycles)) & 0xF;
+}
+
+static bool jump_starts(const sim_path &p, unsigned tail, int cycle) {
+  return cycle >= 0 ? (p.jumps >> cycle & 1) != 0 : (tail >> (4 + cycle) & 1) != 0;
+}
+
+// Runs a piece of the firmware; every tick that falls meanwhile is counted, and its
+// interrupt, as long as where it lands makes it, lengthens the run.
+static void spend(const sim_path &p) {
+  int64_t start = sim.cycle;
+  sim.cycle += p.cycles;
+  work_cycles += p.cycles;
+  if (sim.recording && sim.pieces < piece_capacity) sim_pieces[sim.pieces++] = p;
+  while (sim.cycle >= sim.next_tick) {
+    int cycle = int(sim.next_tick - start) - short_lag;
+    int taken = take_interrupt(jump_starts(p, sim.tail, cycle));
+    sim.cycle += taken;
+    start += taken;
+  }
+  sim.tail = tail_of(sim.tail, p);
 }
 
 int64_t sim_cycles_of_nanoseconds(int64_t ns) {
@@ -170,7 +234,7 @@ void sim_power_up() {
   std::memset(&sim, 0, sizeof sim);
   sim.next_tick = INT64_MAX;
   sim.interrupts_to_tick = sim_target.interrupts_per_tick;
-  fetch_cycles = sim_target.fetch_cycles;
+  fetch_path = sim_target.fetch_path;
   classify_bits();
   int check_cycles = 0;
   if (!decode_program(check_cycles)) {
@@ -193,35 +257,41 @@ struct pass_flags {
   int current_step;
 };
 
-// The cost of one ">" and its effect on the flags and the step changes.
-static sim_work transition(pass_flags &f, int k, int operand) {
+// The path of one ">" and its effect on the flags and the step changes.
+static sim_path transition(pass_flags &f, int k, int operand) {
   if (!f.result) {
     f.result = true;
-    return {transition_false_cycles, transition_false_jumps};
+    return transition_false;
   }
-  if (!f.step_active) return {handler_cycles[order_transition], transition_jumps};
-  if (!is_step(operand)) return {transition_not_step_cycles, transition_not_step_jumps};
-  if (!is_step(f.current_step)) return {transition_from_not_step_cycles, transition_from_not_step_jumps};
+  if (!f.step_active) return transition_inactive;
+  if (!is_step(operand)) return transition_not_step;
+  if (!is_step(f.current_step)) return transition_from_not_step;
   sim.activate[operand] = 1;
   sim.deactivate[f.current_step] = 1;
   f.fired = true;
   sim_fired_orders[sim_fired_count++] = k;
-  return {transition_fire_cycles, transition_fire_jumps};
+  return transition_fire;
 }
 
-// "=": in a pass that fired, the action part writes only timer enable bits.
-static sim_work assign(pass_flags &f, int k, int operand) {
+// "=": in a pass that fired, the action part writes only timer enable bits. The firmware
+// compares the pointer past the order with the action part's start + 1 to tell.
+static void assign(pass_flags &f, int k, int operand) {
+  const sim_path *now = assign_now[fetch_path == compact_core];
   if (!f.fired) {
     sim.bit[operand] = f.result;
-    return {handler_cycles[order_assign], assign_jumps};
+    spend(assign_stable);
+    return spend(now[f.result]);
   }
-  if (k < sim_action_start) {
+  if (is_timer_enable(operand)) {
     sim.bit[operand] = f.result;
-    return {assign_early_in_firing_cycles, assign_early_jumps};
+    spend(assign_enable);
+    return spend(now[f.result]);
   }
-  if (!is_timer_enable(operand)) return {assign_held_cycles, assign_held_jumps};
+  bool low_bytes_carry = (2 * (k + 1) & 0xFF) >= ((2 * sim_action_start + 1) & 0xFF);
+  if (k >= sim_action_start) return spend(assign_held[low_bytes_carry]);
   sim.bit[operand] = f.result;
-  return {assign_enable_in_firing_cycles, assign_enable_jumps};
+  spend(assign_early[low_bytes_carry]);
+  spend(now[f.result]);
 }
 
 // The accumulator after a logic order (l to xn) on a bit's value.
@@ -239,39 +309,43 @@ static bool logic(int code, bool result, bool value) {
   return result;
 }
 
-// Runs orders first..end once; returns what they took, the end included.
-static sim_work run_orders(int first, pass_flags &f) {
-  sim_work w{fetch_cycles, fetch_jumps};  // the end of program is fetched too
+// The fetch of order k, whose pointer's low byte wraps on every 128th.
+static void fetch(int k) { spend(fetch_paths[fetch_path][k % 128 == 127]); }
+
+// Runs orders first..end once, each taking its time, the end included.
+static void run_orders(int first, pass_flags &f) {
   uint8_t *bit = sim.bit;
+  bool compact = fetch_path == compact_core;
   for (int k = first; k < sim_program_length; k++) {
     int code = sim_program[k].code, operand = sim_program[k].operand;
     int value = bit[operand];
-    sim_work handler{handler_cycles[code], 1};
+    fetch(k);
     switch (code) {
-      default:
+      default: {
         f.result = logic(code, f.result, value);
-        handler.jumps += value == skip_on_bit[code];
+        bool prefix = code == order_load || code == order_load_not || code == order_xor || code == order_xor_not;
+        spend(logic_paths[prefix][value == skip_on_bit[code]]);
         break;
-      case order_assign: handler = assign(f, k, operand); break;
+      }
+      case order_assign: assign(f, k, operand); break;
       case order_initial_step:
       case order_step:
         f.current_step = operand;
         f.result = true;
         f.step_active = value;
-        handler.jumps = step_jumps + (value != 0);
+        spend(step_path[value != 0]);
         break;
-      case order_transition: handler = transition(f, k, operand); break;
+      case order_transition: spend(transition(f, k, operand)); break;
       // "S" and "R" act in every pass, the action part of a pass that fired included.
       case order_set:
       case order_reset:
+        spend(code == order_set ? set_path[f.result] : reset_path[compact][f.result]);
         if (f.result) bit[operand] = code == order_set;
-        handler.jumps += !f.result;  // the write skipped
         break;
     }
-    w.cycles += fetch_cycles + handler.cycles;
-    w.jumps += fetch_jumps + handler.jumps;
   }
-  return w;
+  fetch(sim_program_length);
+  spend(end_path);
 }
 
 // The changes of a pass that fired, at its end: timers whose enable is 0 start afresh,
@@ -292,49 +366,50 @@ static void apply_step_changes() {
 
 // ---- Timers -----------------------------------------------------------------
 
-// One enabled timer at the end of a scan; returns its cycles.
-static sim_work update_timer(int n, int elapsed) {
+// One enabled timer at the end of a scan; returns its path.
+static sim_path update_timer(int n, int elapsed) {
   uint8_t mask = uint8_t(1 << n);
   if (!(sim.running & mask)) {
     sim.running |= mask;
     sim.wait[n] = uint16_t(sim_target.preset[n]);
-    if (sim.wait[n] != 0) return {timer_start_cycles, timer_start_jumps};
+    if (sim.wait[n] != 0) return timer_start;
     sim.bit[sim_target.done_address[n]] = 1;
-    return {timer_start_zero_cycles, timer_start_zero_jumps};
+    return timer_start_zero;
   }
   int low = sim.wait[n] & 0xFF, high = sim.wait[n] >> 8;
   low -= elapsed;
   if (low >= 0) {
     sim.wait[n] = uint16_t(high << 8 | low);
-    return {timer_count_cycles, timer_count_jumps};
+    return timer_count;
   }
   // The firmware borrows once from the high byte: elapsed ticks are fewer than 256.
   if (high == 0) {
     sim.wait[n] = 0;
     sim.bit[sim_target.done_address[n]] = 1;
-    return {timer_end_cycles, timer_end_jumps};
+    return timer_end;
   }
   sim.wait[n] = uint16_t((high - 1) << 8 | (low & 0xFF));
-  return {timer_borrow_cycles, timer_borrow_jumps};
+  return timer_borrow;
 }
 
 static void update_timers() {
-  spend(tick_read_offset, 0);
+  spend(plain(tick_read_offset));
   int elapsed = sim.ticks & 0xFF;
-  sim.ticks = 0;
-  sim_work w{timers_base_cycles(), timers_base_jumps()};
+  sim.ticks = 0;  // ticks counted from here on are the next scan's
+  spend(plain(timers_setup.cycles - tick_read_offset));
   for (int n = 0; n < sim_target.timer_count; n++) {
-    bool enabled = sim.bit[sim_target.enable_address[n]];
-    if (!enabled) {
+    spend(timer_test);
+    if (!sim.bit[sim_target.enable_address[n]]) {
       sim.bit[sim_target.done_address[n]] = 0;
       sim.running &= uint8_t(~(1 << n));
-      continue;
+      spend(timer_off);
+    } else {
+      spend(timer_call);
+      spend(update_timer(n, elapsed));
     }
-    sim_work timer = update_timer(n, elapsed);
-    w.cycles += timer.cycles;
-    w.jumps += timer.jumps;
+    spend(timer_step);
+    spend(n == sim_target.timer_count - 1 ? timer_last : timer_next);
   }
-  spend(w.cycles - tick_read_offset, w.jumps);
 }
 
 // ---- Scans ------------------------------------------------------------------
@@ -354,22 +429,22 @@ static void write_outputs() {
     for (int p = 0; p < sim_target.pin_count; p++) {
       const sim_pin &pin = sim_target.pins[p];
       if (pin.port != port) continue;
-      if (!written) spend(1, 0);
+      if (!written) spend(plain(1));
       written = true;
       uint8_t mask = uint8_t(1 << pin.bit), level = uint8_t(sim.bit[pin.address] ? mask : 0);
       if ((sim.pin_level[port] & mask) != level) sim.pin_changed[p] = sim.cycle;
       sim.pin_level[port] = uint8_t((sim.pin_level[port] & ~mask) | level);
     }
-    if (written) spend(write_port_cycles - 1, 0);
+    if (written) spend(plain(write_port_cycles - 1));
   }
 }
 
 static void end_scan() {
-  spend(3, stable_test_jumps);
+  spend(stable_test);
   write_outputs();
-  spend(stable_end_cycles() - 2 - 3 - write_port_cycles * sim_target.port_count, timers_call_jumps);
+  spend(call_timers);
   update_timers();
-  spend(2, back_to_scan_jumps);
+  spend(back_to_scan);
   sim.last_scan_passes = sim.passes;
   sim.passes = 0;
   sim.scans++;
@@ -383,41 +458,39 @@ bool sim_pass() {
   sim.quiet = false;
   if (sim.passes == 0) {
     std::memcpy(bits_at_scan_start, sim.bit, sizeof sim.bit);
-    spend(sample_offset, 0);
+    spend(plain(sample_offset));
     sample_inputs(sim.bit);
-    spend(scan_start_cycles() - sample_offset, 0);
+    spend(plain(scan_start_cycles() - sample_offset));
     if (sim_target.unstable_address >= 0) sim.bit[sim_target.unstable_address] = 0;
   }
   sim.passes++;
   sim_fired_count = 0;
   pass_flags f{true, false, false, -1};
-  sim_work pass = run_orders(0, f);
-  pass.cycles += sim_target.pass_start_cycles;
-  pass.jumps += pass_start_jumps;
-  spend(pass.cycles, pass.jumps);
+  int64_t pass_start = work_cycles;
+  spend(pass_start_path());
+  run_orders(0, f);
   if (!f.fired) {
+    int64_t pass_cycles = work_cycles - pass_start;
     bool one_pass = sim.passes == 1;
     end_scan();
     // Nothing moved in one pass: the scans that follow will be the same.
     if (one_pass && std::memcmp(bits_at_scan_start, sim.bit, sizeof sim.bit) == 0) {
       sim.quiet = true;
-      sim.quiet_orders_cycles = pass.cycles;
-      sim.quiet_orders_jumps = pass.jumps;
+      sim.quiet_orders_cycles = int(pass_cycles);
       sim.quiet_scan_cycles = 0;
     }
     return true;
   }
   apply_step_changes();
   if (sim.passes < pass_cap) {
-    spend(fired_end_cycles, fired_end_jumps);
+    spend(fired_end);
     return false;
   }
   // The cap: the situation reached is kept, its actions performed once, and it is said.
-  spend(capped_end_cycles, capped_end_jumps);
+  spend(capped_end);
   if (sim_target.unstable_address >= 0) sim.bit[sim_target.unstable_address] = 1;
   pass_flags actions{true, false, false, -1};
-  sim_work action_part = run_orders(sim_action_start, actions);
-  spend(action_part.cycles, action_part.jumps);
+  run_orders(sim_action_start, actions);
   end_scan();
   return true;
 }
@@ -428,7 +501,8 @@ static bool same_done_bits(const uint8_t *before) {
   return true;
 }
 
-// A scan known to repeat the last one: only its time and the timers move.
+// A scan known to repeat the last one: its pass changes nothing and fires nothing, and
+// is run again only for the time each piece of it takes.
 static void quiet_scan() {
   int64_t start = sim.cycle, tick = sim.next_tick;
   sim.pieces = 0;
@@ -436,16 +510,18 @@ static void quiet_scan() {
   bool no_ticks_waiting = sim.ticks == 0;
   uint8_t done[sim_timer_count];
   for (int n = 0; n < sim_target.timer_count; n++) done[n] = sim.bit[sim_target.done_address[n]];
-  spend(sample_offset, 0);  // the same pieces as a scan run in full
-  spend(scan_start_cycles() - sample_offset, 0);
-  spend(sim.quiet_orders_cycles, sim.quiet_orders_jumps);
+  spend(plain(sample_offset));  // the same pieces as a scan run in full
+  spend(plain(scan_start_cycles() - sample_offset));
+  spend(pass_start_path());
+  pass_flags f{true, false, false, -1};
+  run_orders(0, f);
   end_scan();
   sim.recording = false;
   if (!same_done_bits(done)) sim.quiet = false;
   else if (no_ticks_waiting && sim.next_tick == tick) {
     sim.quiet_scan_cycles = sim.cycle - start;
     int end = 0;  // each piece kept by the cycle it ends at
-    for (int k = 0; k < sim.pieces; k++) sim.quiet_piece[k] = {end += sim.piece[k].cycles, sim.piece[k].share};
+    for (int k = 0; k < sim.pieces; k++) quiet_pieces[k] = {end += sim_pieces[k].cycles, sim_pieces[k].jumps};
     sim.quiet_pieces = sim.pieces;
     sim.quiet_piece_found = 0;
   }
@@ -485,15 +561,20 @@ static bool ticks_count_plainly() {
 // The scan that holds the next tick, and the one after it when the tick comes after
 // the timers read their count: together they take one interrupt more than quiet
 // scans and count one tick off every running timer, as running them would.
-// The interrupt of a tick that lands `offset` cycles into a quiet scan: it is taken at
-// the end of the piece of work the tick falls in, at that piece's rate, as running it would.
+// The interrupt of a tick that lands `offset` cycles into a quiet scan is as long as the
+// instruction short_lag cycles before makes it (in the scan before, the same, for the first).
 // The ticks move slowly through the scan: the search starts from the last piece found.
 static int take_quiet_interrupt(int64_t offset) {
+  int count = sim.quiet_pieces;
+  if (count == 0) return take_interrupt(false);
+  int64_t cycle = offset - short_lag;
+  if (cycle < 0) cycle += quiet_pieces[count - 1].cycles;
   int k = sim.quiet_piece_found;
-  if (k >= sim.quiet_pieces || (k > 0 && sim.quiet_piece[k - 1].cycles >= offset)) k = 0;
-  while (k < sim.quiet_pieces && sim.quiet_piece[k].cycles < offset) k++;
+  if (k >= count || (k > 0 && quiet_pieces[k - 1].cycles > cycle)) k = 0;
+  while (k < count - 1 && quiet_pieces[k].cycles <= cycle) k++;
   sim.quiet_piece_found = k;
-  return take_interrupt(k < sim.quiet_pieces ? sim.quiet_piece[k].share : share_unit);
+  int start = k > 0 ? quiet_pieces[k - 1].cycles : 0;
+  return take_interrupt((quiet_pieces[k].jumps >> (cycle - start) & 1) != 0);
 }
 
 static bool count_tick_scans(int64_t cycle) {

@@ -41,7 +41,8 @@ struct sim_target_map {
   int check_order_cycles;                  // the check's read of one plain order
   int interrupt_period;                    // cycles between timer interrupts
   int interrupts_per_tick;
-  int interrupt_cycles, interrupt_long_share, tick_extra_cycles;
+  int interrupt_cycles, tick_extra_cycles;
+  int fetch_path;                          // the interpreter's fetch: fast core, beyond 2K words, compact core
 };
 
 extern sim_target_map sim_target;
@@ -63,15 +64,8 @@ struct sim_order {
   uint8_t operand;
 };
 
-// A piece of the firmware's work: its cycles and its two-cycle instructions.
-struct sim_work {
-  int cycles, jumps;
-};
-// Its cycles and its long interrupts' share (in 1/65536), as a quiet scan records it.
-struct sim_piece {
-  int cycles, share;
-};
-constexpr int sim_piece_capacity = 24;  // a quiet scan's: its start and orders, each port's write, the timers...
+// The fetches of an order the simulator knows, one per interpreter core and reading.
+constexpr int sim_fetch_paths = 3;
 
 struct sim_machine {
   uint8_t bit[sim_bit_count];               // the bit map, one byte per bit
@@ -85,7 +79,7 @@ struct sim_machine {
   int64_t next_tick;                        // cycle of the next timer interrupt
   int interrupts_to_tick;                   // interrupts still to come before the next tick is counted
   int ticks;                                // ticks not yet taken by the timers
-  int interrupt_share;                      // counts out the long interrupts, in 1/65536
+  unsigned tail;                            // the last four cycles run: which started a two-cycle instruction
   int64_t scans;                            // scans completed
   int passes;                               // passes of the scan under way, 0 between scans
   bool stopped;                             // the program cannot run: outputs off, nothing more
@@ -98,12 +92,11 @@ struct sim_machine {
   uint8_t seen_bit[sim_bit_count];
   uint8_t seen_pin[sim_port_count];
   bool quiet;
-  int quiet_orders_cycles, quiet_orders_jumps;  // its pass, orders and end of program
+  int quiet_orders_cycles;                  // its pass, orders and end of program
   int64_t quiet_scan_cycles;                // a whole quiet scan without a tick; 0 until seen
-  // The pieces of work of the scan under way and of the last quiet scan, in order: where a
-  // tick lands among them decides its interrupt's length.
-  sim_piece piece[sim_piece_capacity], quiet_piece[sim_piece_capacity];
-  int pieces, quiet_pieces, quiet_piece_found;  // the last scan's kept by the cycle each ends at
+  // The pieces of work recorded of the scan under way and of the last quiet scan (machine.cpp
+  // keeps them): where a tick lands among them decides its interrupt's length.
+  int pieces, quiet_pieces, quiet_piece_found;
   bool recording;                           // a quiet scan's pieces are being recorded
 };
 

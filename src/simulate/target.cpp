@@ -88,7 +88,7 @@ static const struct {
     {"periode_interruption", &definition_record::periode_interruption, &sim_target_map::interrupt_period, 1},
     {"interruptions_par_tick", &definition_record::interruptions_par_tick, &sim_target_map::interrupts_per_tick, 1},
     {"cycles_interruption", &definition_record::cycles_interruption, &sim_target_map::interrupt_cycles, 0},
-    {"part_interruption_longue", &definition_record::part_interruption_longue, &sim_target_map::interrupt_long_share, 0},
+    {"chemin_lecture_ordre", &definition_record::chemin_lecture_ordre, &sim_target_map::fetch_path, 0},
     {"cycles_interruption_tick", &definition_record::cycles_interruption_tick, &sim_target_map::tick_extra_cycles, 0},
 };
 
@@ -106,7 +106,8 @@ static bool bind_costs(const char *&missing) {
     }
     sim_target.*key.cost = d.*key.given;
   }
-  return true;
+  if (sim_target.fetch_path >= sim_fetch_paths) missing = "chemin_lecture_ordre";
+  return missing == nullptr;
 }
 
 static bool refuse(char *error, int size, const char *text) {

@@ -113,8 +113,7 @@ TEST_F(Simulate, ADefinitionWithoutTheNamesOrCostsIsRefused) {
       {"cycles_lecture_ordre 37\r\n", "the definition does not give the simulator's cycle cost cycles_lecture_ordre"},
       {"cycles_controle_ordre 38\r\n", "the definition does not give the simulator's cycle cost cycles_controle_ordre"},
       {"periode_interruption 10000\r\n", "the definition does not give the simulator's cycle cost periode_interruption"},
-      {"part_interruption_longue 78\r\n",
-       "the definition does not give the simulator's cycle cost part_interruption_longue"},
+      {"chemin_lecture_ordre 0\r\n", "the definition does not give the simulator's cycle cost chemin_lecture_ordre"},
       {"cycles_interruption_tick 0\r\n",
        "the definition does not give the simulator's cycle cost cycles_interruption_tick"},
   };

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -176,6 +177,30 @@ std::vector<long> host_scan_starts(const std::string &hex, long until, const std
     sim_scan();
   }
   return starts;
+}
+
+void expect_within_a_scan(const std::string &hex, long until, const std::vector<input_change> &inputs) {
+  std::vector<long> chip = chip_scan_starts(hex, until, inputs), host = host_scan_starts(hex, until, inputs);
+  ASSERT_GT(chip.size(), 100u);
+  long scan = shortest_gap(chip), worst = 0;
+  size_t scans = std::min(chip.size(), host.size()), worst_scan = 0;
+  EXPECT_LE(std::labs(long(chip.size()) - long(host.size())), 1) << "scans on the chip and on the host";
+  for (size_t k = 0; k < scans; k++) {
+    long distance = std::labs(host[k] - chip[k]);
+    if (distance > worst) {
+      worst = distance;
+      worst_scan = k;
+    }
+    // A timer's branch taken a scan apart puts one side a whole (longer, firing) scan ahead.
+    long before = k > 0 ? chip[k] - chip[k - 1] : 0, after = k + 1 < chip.size() ? chip[k + 1] - chip[k] : 0;
+    EXPECT_LE(distance, std::max({scan, before, after})) << "scan " << k << ": chip " << chip[k] << ", host " << host[k];
+    if (distance > std::max({scan, before, after})) break;
+  }
+  long at_end = host[scans - 1] - chip[scans - 1];
+  std::printf("%s: %zu scans of at least %ld cycles; the host at most %ld cycles (%.1f ppm) from the chip, at scan %zu; "
+              "%ld (%.1f ppm) at the end\n",
+              current_chip().name, scans, scan, worst, 1e6 * double(worst) / double(until), worst_scan, at_end,
+              1e6 * double(at_end) / double(until));
 }
 
 // The chip's value of a name at a sample: a PORTB pin, a step, a driven PORTA pin or a timer bit.

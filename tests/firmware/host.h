@@ -27,6 +27,11 @@ std::vector<long> host_scan_starts(const std::string &hex, int count, int porta_
 // The same until `until`, with the inputs changing as given (as gpsim's simulate() drives them, at their cycle).
 std::vector<long> host_scan_starts(const std::string &hex, long until, const std::vector<input_change> &inputs,
                                    int driven_pins = 0x0F);
+// Over the run to `until`, the k-th scan starts on the host within a scan of the k-th on the
+// chip (the chart's shortest, or the chip's scan before or after it when longer), and both
+// count the same scans within one; prints the
+// worst distance and the one at the end, in cycles and ppm.
+void expect_within_a_scan(const std::string &hex, long until, const std::vector<input_change> &inputs);
 // The scenario file's inputs driven onto the chip in gpsim and its expectations checked
 // against the chip's samples (PORTB pins, steps, PORTA inputs, timer bits); the number that
 // failed, each also told in failures ("line 4: at 20ms expected RB1=1, got 0").

@@ -29,8 +29,8 @@ static test_chip test_chip_of(const chip_entry &facts) {
                     facts.timers, facts.interrupt_period, 0};
   for (const auto &gpsim : gpsim_configs)
     if (std::strcmp(gpsim.chip, facts.name) == 0) chip.gpsim_config = gpsim.config;
-  // The longer ones' share, and the tick's extra cycles once every interrupts_per_tick.
-  chip.interrupt_cycles = facts.interrupt_cycles + facts.interrupt_long_share / 100.0 +
+  // Half of them a cycle longer, and the tick's extra cycles once every interrupts_per_tick.
+  chip.interrupt_cycles = facts.interrupt_cycles + 0.5 +
                           facts.tick_extra_cycles / double(facts.interrupts_per_tick);
   return chip;
 }
@@ -311,8 +311,10 @@ std::vector<long> chip_scan_starts(const std::string &hex, long until, const std
   std::string cycle, processor, pc;
   for (std::string line; std::getline(lines, line);) {
     std::istringstream words(line);
-    if (words >> cycle >> processor >> pc && cycle.rfind("0x", 0) == 0 && std::strtol(pc.c_str(), nullptr, 16) == clearing)
-      starts.push_back(std::strtol(cycle.c_str(), nullptr, 16) - 1);
+    if (words >> cycle >> processor >> pc && cycle.rfind("0x", 0) == 0 && std::strtol(pc.c_str(), nullptr, 16) == clearing) {
+      long start = std::strtol(cycle.c_str(), nullptr, 16) - 1;
+      if (starts.empty() || starts.back() != start) starts.push_back(start);  // gpsim may log a write twice
+    }
   }
   return starts;
 }
