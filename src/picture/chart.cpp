@@ -74,7 +74,7 @@ static double reach_right(const cell &c) {
 }
 
 chart_layout lay_out_chart() {
-  chart_layout layout{grid_size, -1, grid_size, -1, {}, 2 * margin, 2 * margin};
+  chart_layout layout{grid_size, -1, grid_size, -1, {}, {}, 2 * margin, 2 * margin};
   for (int x = 0; x < grid_size; x++)
     for (int y = 0; y < grid_size; y++)
       if (plan_xy[x][y].kind != cell_empty && plan_xy[x][y].kind >= 0 && plan_xy[x][y].kind < cell_kind_count) {
@@ -90,6 +90,7 @@ chart_layout lay_out_chart() {
     x_edge += axis_offset + std::max(axis_offset, reach + 6);
   }
   layout.left[grid_size] = x_edge;
+  for (int y = 0; y <= grid_size; y++) layout.top[y] = margin + row_height * (y - std::min(layout.first_row, y));
   if (layout.last_column < layout.first_column) return layout;
   layout.width = x_edge + margin;
   layout.height = 2 * margin + row_height * (layout.last_row - layout.first_row + 1);
@@ -155,7 +156,7 @@ void draw_chart(const pen &p, const chart_layout &layout) {
     for (int y = layout.first_row; y <= layout.last_row; y++) {
       const cell &c = plan_xy[x][y];
       if (c.kind < 0 || c.kind >= cell_kind_count) continue;
-      double axis = layout.left[x] + axis_offset, top_y = margin + row_height * (y - layout.first_row);
+      double axis = layout.left[x] + axis_offset, top_y = layout.top[y];
       if (is_step(c.kind)) draw_step(p, c, axis, top_y);
       else if (c.kind == cell_transition) draw_transition(p, c, axis, top_y);
       else if (c.kind == cell_entry || c.kind == cell_exit) draw_entry_or_exit(p, c, axis, top_y);

@@ -11,6 +11,7 @@
 struct chart_layout {
   int first_column, last_column, first_row, last_row;  // last < first: nothing is drawn
   double left[grid_size + 1];                          // a column's left edge; the next one's is its right
+  double top[grid_size + 1];                           // a row's top edge, likewise
   double width, height;
 };
 chart_layout lay_out_chart();
