@@ -54,7 +54,9 @@ void load_literal_operation();
 void save_literal_operation();
 void translate_operation();
 void translate_and_compile_operation();
-void exit_operation();  // "Exit" and closing the window
+void exit_operation();
+// "Expt": chart.svg and chart.pdf beside the project files (export.cpp).
+void export_chart_operation();  // "Exit" and closing the window
 // " *" after the program's title while anything is unsaved.
 void update_window_title();
 void forget_window_title();
