@@ -158,9 +158,9 @@ static bool export_fits(const command_line &command) {
 }
 
 static bool export_chart_file(const command_line &command) {
-  char error[4200];
+  char error[4200];  // the kind was checked before: a failure is the file's
   if (export_chart(from_start(command.export_path).string().c_str(), error, sizeof error)) return true;
-  std::fprintf(stderr, "talvenc: %s\n", error);
+  std::fprintf(stderr, "talvenc: cannot write %s\n", command.export_path);
   return false;
 }
 
