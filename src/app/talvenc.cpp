@@ -11,11 +11,9 @@
 #include "files/files.h"
 #include "flash/flash.h"
 #include "model/model.h"
+#include "picture/picture.h"
 #include "platform/message_box.h"
 #include "platform/seam.h"
-#ifdef TALVENC_DRAWS_PNG
-#include "platform/surface.h"
-#endif
 #include "simulate/simulate.h"
 #include "startup/bundled_files.h"
 #include "startup/startup.h"
@@ -24,10 +22,11 @@
 static const char usage[] =
     "usage: talvenc [--definition DEF] (--graphic GRA | --literal LIT) [--graphic-out GRA2] "
     "[--literal-out LIT2] [--hex HEX [--flash [--programmer NAME]]]\n"
-    "               [--simulate SCENARIO [--until TIME] [--vcd FILE.vcd] [--chronogram FILE.svg|FILE.png]]\n"
+    "               [--simulate SCENARIO [--until TIME] [--vcd FILE.vcd] [--chronogram FILE.svg|FILE.png|FILE.pdf]]\n"
     "               --target NAME in place of --definition DEF: a bundled target\n"
     "               neither: the target that config.txt in the current folder names\n"
     "       talvenc [--definition DEF | --target NAME] (--graphic GRA | --literal LIT) --check [--check-out DIR]\n"
+    "       talvenc [--definition DEF | --target NAME] --graphic GRA --export FILE.svg|FILE.pdf\n"
     "       talvenc --grade EXERCISE STUDENT_FOLDER... [--csv FILE]\n"
     "       talvenc --list-targets\n"
     "       talvenc --list-programmers\n";
@@ -51,7 +50,7 @@ static void print_box(box_kind kind, const char *title, const char *text) {
 
 struct command_line {
   const char *definition, *target, *graphic, *literal, *graphic_out, *literal_out, *hex;
-  const char *scenario, *until, *vcd, *chronogram, *check_out, *programmer;
+  const char *scenario, *until, *vcd, *chronogram, *check_out, *programmer, *export_path;
   bool check, flash;
 };
 
@@ -68,6 +67,7 @@ static const struct {
     {"--simulate", &command_line::scenario, false},    {"--until", &command_line::until, false},
     {"--vcd", &command_line::vcd, false},              {"--chronogram", &command_line::chronogram, false},
     {"--check-out", &command_line::check_out, false},  {"--programmer", &command_line::programmer, false},
+    {"--export", &command_line::export_path, false},
 };
 
 // Each option at most once, each with its file name, and exactly one input.
@@ -97,6 +97,8 @@ static bool parse_command_line(int argc, char **argv, command_line &command) {
   // The chip is programmed with the hex just written, and only then.
   if ((command.flash && (!command.hex || command.scenario)) || (command.programmer && !command.flash)) return false;
   if (command.check && other_outputs) return false;
+  // The export draws the chart as loaded: from a graphic file, beside its other outputs.
+  if (command.export_path && (command.literal || command.check || command.scenario)) return false;
   return (command.graphic != nullptr) != (command.literal != nullptr);
 }
 
@@ -143,34 +145,32 @@ static bool has_ending(const char *name, const char *ending) {
   return length >= ending_length && std::strcmp(name + length - ending_length, ending) == 0;
 }
 
-// The Linux build draws PNG pictures on the software surface; the Windows one has no
-// surface without a window and writes SVG only.
-#ifdef TALVENC_DRAWS_PNG
-static constexpr bool draws_png = true;
-
-static bool write_png_chronogram(const char *path, int64_t end_cycle) {
-  reset_surface();
-  dc_handle dc = acquire_window_dc();
-  draw_run_picture(dc, end_cycle, surface_height);
-  release_window_dc(dc);
-  return write_png_file(path, surface_rows(), run_picture_width(), run_picture_height(surface_height), surface_width);
-}
-#else
-static constexpr bool draws_png = false;
-static bool write_png_chronogram(const char *, int64_t) { return false; }
-#endif
-
-// Where the simulation's output files go, refused before the run when they cannot be made.
+// Where the simulation's output files go, refused before the run when they cannot be made:
+// a build without cairo (Windows) writes SVG only.
 static bool simulation_outputs_fit(const command_line &command) {
   if (!command.chronogram || has_ending(command.chronogram, ".svg")) return true;
-  if (draws_png && has_ending(command.chronogram, ".png")) return true;
-  std::fprintf(stderr, "talvenc: the chronogram is written as %s: %s\n", draws_png ? "SVG (.svg) or PNG (.png)" : "SVG (.svg)",
-               command.chronogram);
+  bool more = pictures_in_pdf_and_png();
+  if (more && (has_ending(command.chronogram, ".png") || has_ending(command.chronogram, ".pdf"))) return true;
+  std::fprintf(stderr, "talvenc: the chronogram is written as %s: %s\n",
+               more ? "SVG (.svg), PNG (.png) or PDF (.pdf)" : "SVG (.svg)", command.chronogram);
   return false;
 }
 
-static bool write_chronogram(const char *path, int64_t end_cycle) {
-  return has_ending(path, ".png") ? write_png_chronogram(path, end_cycle) : write_svg_chronogram(path, end_cycle);
+// The chart's export, refused before anything is read when its kind cannot be written.
+static bool export_fits(const command_line &command) {
+  if (!command.export_path || has_ending(command.export_path, ".svg")) return true;
+  bool pdf = pictures_in_pdf_and_png();
+  if (pdf && has_ending(command.export_path, ".pdf")) return true;
+  std::fprintf(stderr, "talvenc: the chart is exported as %s: %s\n", pdf ? "SVG (.svg) or PDF (.pdf)" : "SVG (.svg)",
+               command.export_path);
+  return false;
+}
+
+static bool export_chart_file(const command_line &command) {
+  char error[4200];  // the kind was checked before: a failure is the file's
+  if (export_chart(from_start(command.export_path).string().c_str(), error, sizeof error)) return true;
+  std::fprintf(stderr, "talvenc: cannot write %s\n", command.export_path);
+  return false;
 }
 
 static int simulate(const command_line &command) {
@@ -304,6 +304,9 @@ static int run(const command_line &command) {
   if (command.graphic) {
     if (!set_file_name(config_graphic, command.graphic) || !load_graphic_file()) return exit_file_failed;
     if (target_from_config && !load_target_of_config_file()) return exit_file_failed;
+    if (command.export_path && !export_chart_file(command)) return exit_file_failed;
+    bool only_export = command.export_path && !command.graphic_out && !command.literal_out && !command.hex;
+    if (only_export) return exit_done;
     translated = command.check || graphic_to_literal();  // the check translates on its own
   } else {
     if (!set_file_name(config_literal, command.literal) || !load_literal_file()) return exit_file_failed;
@@ -404,7 +407,7 @@ int main(int argc, char **argv) {
     std::fputs(usage, stderr);
     return exit_file_failed;
   }
-  if (!file_names_fit(command) || !simulation_outputs_fit(command)) return exit_file_failed;
+  if (!file_names_fit(command) || !simulation_outputs_fit(command) || !export_fits(command)) return exit_file_failed;
   start_folder = std::filesystem::current_path();
   set_message_box_handler(print_box);
   start_project(without_config_file);

@@ -23,7 +23,7 @@ static const char top_labels[] = "Fich Gra  Lit  Go   Help";
 static const char *const sub_labels[] = {
     "LD G SV G LD L SV L CFG  Exit",
     "Gril Etap Tran Pre  Post Cst ",
-    "Edit      Prog               ",
+    "Edit Expt Prog               ",
     "G->L L->H G->H Sim  Chro Chk ",
     "Manu Abt                     ",
 };
@@ -109,6 +109,7 @@ static const menu_action menu_actions[] = {
     {25, nullptr, post_treatments_page, false},
     {26, nullptr, constants_page, false},
     {31, nullptr, literal_page, false},
+    {32, export_chart_operation, no_page, false},
     {33, program_chip_operation, program_page, true},
     {41, translate_operation, no_page, false},
     {42, [] { compile_literal_to_hex(); }, no_page, true},

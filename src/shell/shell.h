@@ -56,6 +56,8 @@ void translate_operation();
 void translate_and_compile_operation();
 void program_chip_operation();
 void exit_operation();  // "Exit" and closing the window
+// "Expt": chart.svg and chart.pdf beside the project files (export.cpp).
+void export_chart_operation();
 // " *" after the program's title while anything is unsaved.
 void update_window_title();
 void forget_window_title();

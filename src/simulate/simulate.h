@@ -185,21 +185,14 @@ void sim_each_high_stretch(int signal, int64_t end_cycle, visit high) {
   }
   if (value) high(since, end_cycle);
 }
-// The record as a Value Change Dump (time in nanoseconds) and as an SVG picture, up to
-// end_cycle; written through the safe writer, false when that failed. A dump of a record
-// that dropped changes starts where the record holds and says so in a comment.
+// The record as a Value Change Dump (time in nanoseconds) up to end_cycle; written
+// through the safe writer, false when that failed. A dump of a record that dropped
+// changes starts where the record holds and says so in a comment.
 bool write_vcd(const char *path, int64_t end_cycle);
 // A dump begun before the run (after sim_record_start) is complete from power-up
 // however long the run: each change is written before the record drops it.
 bool begin_vcd(const char *path);
 bool finish_vcd(int64_t end_cycle);
-bool write_svg_chronogram(const char *path, int64_t end_cycle);
-// The same picture through the drawing calls of the seam, top-left at (0, 0), with
-// as many rows as fit in most_height pixels; its size in pixels.
-struct draw_context;
-void draw_run_picture(draw_context *dc, int64_t end_cycle, int most_height);
-int run_picture_width();
-int run_picture_height(int most_height);
 
 // ---- Scenarios --------------------------------------------------------------
 

@@ -1,5 +1,5 @@
 // What a run shows over time: the signals worth watching, their recorded changes,
-// and the two files made from them, a Value Change Dump and an SVG chronogram.
+// and the Value Change Dump made from them (src/picture draws the chronogram).
 #include <cstdio>
 #include <cstring>
 
@@ -203,58 +203,3 @@ bool finish_vcd(int64_t end_cycle) {
 }
 
 bool write_vcd(const char *path, int64_t end_cycle) { return begin_vcd(path) && finish_vcd(end_cycle); }
-
-// ---- SVG chronogram ---------------------------------------------------------
-
-constexpr int svg_label_width = 90, svg_plot_width = 900, svg_row_height = 24, svg_top = 30;
-// Room right of the plot for half the last time label, which is centred on the plot's end.
-constexpr int svg_right_margin = 40;
-
-static double svg_x(int64_t cycle, int64_t end_cycle) {
-  return svg_label_width + double(svg_plot_width) * double(cycle) / double(end_cycle > 0 ? end_cycle : 1);
-}
-
-// One row: a bar for each stretch of 1 (steps filled, other signals as a raised line).
-static void svg_row(pending_file &file, int signal, int64_t end_cycle) {
-  int top = svg_top + signal * svg_row_height;
-  bool step = sim_signals[signal].kind == signal_step;
-  put_text(file, "<text x=\"4\" y=\"%d\">%s</text>\n", top + 16, sim_signals[signal].name);
-  sim_each_high_stretch(signal, end_cycle, [&](int64_t since, int64_t until) {
-    double x0 = svg_x(since, end_cycle), x1 = svg_x(until, end_cycle);
-    if (step) put_text(file, "<rect x=\"%.1f\" y=\"%d\" width=\"%.1f\" height=\"16\" class=\"step\"/>\n", x0, top + 4, x1 - x0);
-    else put_text(file, "<line x1=\"%.1f\" y1=\"%d\" x2=\"%.1f\" y2=\"%d\" class=\"high\"/>\n", x0, top + 4, x1, top + 4);
-  });
-  put_text(file, "<line x1=\"%d\" y1=\"%d\" x2=\"%d\" y2=\"%d\" class=\"low\"/>\n", svg_label_width, top + 20,
-           svg_label_width + svg_plot_width, top + 20);
-}
-
-// Ten divisions of the time axis, labelled in seconds.
-static void svg_axis(pending_file &file, int64_t end_cycle) {
-  int bottom = svg_top + sim_signal_count * svg_row_height + 4;
-  for (int k = 0; k <= 10; k++) {
-    double x = svg_label_width + svg_plot_width * k / 10.0;
-    double seconds = double(sim_nanoseconds_of_cycles(end_cycle)) * k / 10.0 / 1e9;
-    put_text(file, "<line x1=\"%.1f\" y1=\"%d\" x2=\"%.1f\" y2=\"%d\" class=\"grid\"/>\n", x, svg_top, x, bottom);
-    put_text(file, "<text x=\"%.1f\" y=\"%d\" text-anchor=\"middle\">%.3fs</text>\n", x, bottom + 16, seconds);
-  }
-}
-
-bool write_svg_chronogram(const char *path, int64_t end_cycle) {
-  pending_file file;
-  if (!begin_file(file, path)) return false;
-  int height = svg_top + sim_signal_count * svg_row_height + 30;
-  put_text(file, "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"%d\" height=\"%d\" font-family=\"monospace\" "
-                 "font-size=\"12\">\n", svg_label_width + svg_plot_width + svg_right_margin, height);
-  put_text(file, "<style>.step{fill:#0080ff}.high{stroke:#c00000;stroke-width:2}.low{stroke:#808080}"
-                 ".grid{stroke:#e0e0e0}</style>\n<rect width=\"100%%\" height=\"100%%\" fill=\"white\"/>\n");
-  svg_axis(file, end_cycle);
-  if (held_from > 0) {  // the changes before the record holds were dropped: shaded, not drawn
-    double x1 = svg_x(held_from, end_cycle);
-    put_text(file, "<rect x=\"%d\" y=\"%d\" width=\"%.1f\" height=\"%d\" fill=\"#d0d0d0\"/>\n"
-                   "<text x=\"%d\" y=\"%d\">not kept</text>\n", svg_label_width, svg_top, x1 - svg_label_width,
-             sim_signal_count * svg_row_height, svg_label_width + 4, svg_top - 8);
-  }
-  for (int s = 0; s < sim_signal_count; s++) svg_row(file, s, end_cycle);
-  put_text(file, "</svg>\n");
-  return finish_file(file);
-}

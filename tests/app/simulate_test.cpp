@@ -244,7 +244,7 @@ TEST_F(Simulate, TheChronogramAsAPictureShowsTheStepsAndOutputs) {
   EXPECT_EQ(pixel(90 + 900 * 20 / 300, rb1_row + 4), "srgb(255,255,255)");
   run = simulate("40ms set RA1=1\n", "--chronogram run.gif");
   EXPECT_EQ(run.status, 2);
-  EXPECT_EQ(run.err, "talvenc: the chronogram is written as SVG (.svg) or PNG (.png): run.gif\n");
+  EXPECT_EQ(run.err, "talvenc: the chronogram is written as SVG (.svg), PNG (.png) or PDF (.pdf): run.gif\n");
 }
 
 // Ten seconds of the blinker: a small file, and the box round everything drawn (the

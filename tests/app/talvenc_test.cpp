@@ -33,10 +33,11 @@ chart two_step_cycle() {
 const char *const usage =
     "usage: talvenc [--definition DEF] (--graphic GRA | --literal LIT) [--graphic-out GRA2] "
     "[--literal-out LIT2] [--hex HEX [--flash [--programmer NAME]]]\n"
-    "               [--simulate SCENARIO [--until TIME] [--vcd FILE.vcd] [--chronogram FILE.svg|FILE.png]]\n"
+    "               [--simulate SCENARIO [--until TIME] [--vcd FILE.vcd] [--chronogram FILE.svg|FILE.png|FILE.pdf]]\n"
     "               --target NAME in place of --definition DEF: a bundled target\n"
     "               neither: the target that config.txt in the current folder names\n"
     "       talvenc [--definition DEF | --target NAME] (--graphic GRA | --literal LIT) --check [--check-out DIR]\n"
+    "       talvenc [--definition DEF | --target NAME] --graphic GRA --export FILE.svg|FILE.pdf\n"
     "       talvenc --grade EXERCISE STUDENT_FOLDER... [--csv FILE]\n"
     "       talvenc --list-targets\n"
     "       talvenc --list-programmers\n";
@@ -164,7 +165,8 @@ TEST_F(Talvenc, BadCommandLinesPrintTheUsage) {
   write_file("prog.lit", "*  x5\r\n");
   for (const char *arguments : {"", "--hex out.hex", "--literal prog.lit --graphic a.gra", "--literal",
                                 "--literal prog.lit --literal prog.lit", "--literal prog.lit --output x",
-                                "prog.lit"}) {
+                                "prog.lit", "--literal prog.lit --export chart.svg", "--graphic a.gra --export",
+                                "--graphic a.gra --check --export chart.svg"}) {
     run_result run = talvenc(arguments);
     EXPECT_EQ(run.status, 2) << arguments;
     EXPECT_EQ(run.err, usage) << arguments;
@@ -173,6 +175,48 @@ TEST_F(Talvenc, BadCommandLinesPrintTheUsage) {
   run_result help = talvenc("--help");
   EXPECT_EQ(help.status, 0);
   EXPECT_EQ(help.out, usage);
+}
+
+// --export draws the chart as loaded, with or without a target; a kind it cannot write is
+// refused before anything is read, a file it cannot write is named and nothing is left half-written.
+TEST_F(Talvenc, ExportWritesTheChartAsSvgOrPdf) {
+  write_file("cycle.gra", graphic_file(two_step_cycle()));
+  write_file("def.txt", definition_file());
+  const struct {
+    const char *arguments;
+    int status;
+    const char *err, *written;
+  } cases[] = {
+      {"--graphic cycle.gra --export chart.svg", 0, "", "chart.svg"},
+      {"--definition def.txt --graphic cycle.gra --export chart.pdf --hex cycle.hex", 0, loaded, "chart.pdf"},
+      {"--graphic cycle.gra --export chart.png", 2, "talvenc: the chart is exported as SVG (.svg) or PDF (.pdf): chart.png\n",
+       nullptr},
+      {"--graphic cycle.gra --export none/chart.svg", 2, "talvenc: cannot write none/chart.svg\n", nullptr},
+  };
+  for (const auto &c : cases) {
+    run_result run = talvenc(c.arguments);
+    EXPECT_EQ(run.status, c.status) << c.arguments;
+    EXPECT_EQ(run.err, c.err) << c.arguments;
+    if (c.written) {
+      EXPECT_GT(std::filesystem::file_size(c.written), 500u) << c.arguments;
+    }
+  }
+  EXPECT_NE(read_file("chart.svg").find(">l i0<"), std::string::npos);
+  EXPECT_NE(read_file("chart.svg").find(">LED<"), std::string::npos);
+  EXPECT_TRUE(std::filesystem::exists("cycle.hex")) << "the other outputs are still written";
+  EXPECT_FALSE(std::filesystem::exists("chart.png"));
+  EXPECT_FALSE(std::filesystem::exists("none"));
+}
+
+// Each example exports through talvenc as it stands in the source tree.
+TEST_F(Talvenc, EachExampleExports) {
+  std::filesystem::path examples = std::filesystem::path(std::getenv("TALVEN_SOURCE_DIR")) / "examples";
+  for (const char *name : {"blinker", "choice", "traffic_light", "traffic_light_40", "two_hand_press"}) {
+    std::string gra = (examples / name / (std::string(name) + ".gra")).string();
+    run_result run = talvenc("--target pic16f628a --graphic " + gra + " --export " + name + ".pdf");
+    EXPECT_EQ(run.status, 0) << name << run.err;
+    EXPECT_EQ(read_file(std::string(name) + ".pdf").rfind("%PDF-", 0), 0u) << name;
+  }
 }
 
 TEST_F(Talvenc, VersionNamesTheProgramAndItsVersion) {

@@ -21,9 +21,9 @@ struct layer {
   int rank;
 };
 static const layer layers[] = {
-    {"platform", 0}, {"model", 1}, {"files", 2}, {"translate", 3}, {"compiler", 4},          {"simulate", 5},
-    {"check", 6},    {"grade", 7},   {"startup", 8}, {"flash", 9}, {"kit", 10}, {"shell", 11}, {"editors", 12},
-    {"app", 13},     {"platform/backends", 13}, {"platform/system", 13},
+    {"platform", 0}, {"model", 1},   {"files", 2},   {"translate", 3}, {"compiler", 4}, {"simulate", 5},
+    {"picture", 6},  {"check", 7},   {"grade", 8},   {"startup", 9},   {"flash", 10},   {"kit", 11},
+    {"shell", 12},   {"editors", 13}, {"app", 14},   {"platform/backends", 14},         {"platform/system", 14},
 };
 
 // The window backends and the system services: they alone see a toolkit or the
@@ -40,7 +40,8 @@ static const forbidden forbidden_includes[] = {
 
 // System headers that belong to a toolkit or an operating system (by prefix).
 static const char *const system_headers[] = {"SDL", "windows.h", "io.h", "unistd.h", "fcntl.h", "dirent.h", "sys/", "X11/"};
-// Libraries that one file alone uses: FreeType draws the surface's text, zlib packs PNG.
+// Libraries that one file alone uses: FreeType draws the surface's text, zlib packs PNG,
+// cairo draws the PDF and PNG pictures.
 struct library_home {
   const char *header, *file;
 };
@@ -48,6 +49,7 @@ static const library_home library_homes[] = {
     {"ft2build.h", "platform/software_surface.cpp"},
     {"freetype/", "platform/software_surface.cpp"},
     {"zlib.h", "files/png_file.cpp"},
+    {"cairo", "picture/cairo_pages.cpp"},
 };
 
 static bool outside_its_home(const std::string &header, const std::string &file) {
@@ -161,6 +163,7 @@ TEST_F(LayersOfATree, UpwardIncludesToolkitHeadersAndShellIncludesFromPagesAreFo
   write("editors/page.cpp", "#include \"kit/kit.h\"\n#include \"shell/shell.h\"\n");
   write("platform/backends/sdl2.cpp", "#include <SDL.h>\n#include \"platform/seam.h\"\n#include \"kit/kit.h\"\n");
   write("shell/window.cpp", "  #  include \"editors/pages.h\"\n#include <zlib.h>\n");
+  write("picture/chart.cpp", "#include <cairo-pdf.h>\n#include \"check/check.h\"\n");
   write("app/tool.cpp", "#include \"platform/backends/headless.h\"\n#include \"shell/shell.h\"\n");
   write("platform/system/replace_file.cpp",
         "#include <unistd.h>\n#include \"platform/replace_file.h\"\n#include \"model/model.h\"\n");
@@ -170,6 +173,8 @@ TEST_F(LayersOfATree, UpwardIncludesToolkitHeadersAndShellIncludesFromPagesAreFo
             "editors/page.cpp: includes shell/shell.h\n"
             "files/files.cpp: includes unistd.h\n"
             "model/model.cpp: includes shell/shell.h\n"
+            "picture/chart.cpp: includes cairo-pdf.h\n"
+            "picture/chart.cpp: includes check/check.h\n"
             "platform/backends/sdl2.cpp: includes kit/kit.h\n"
             "platform/system/replace_file.cpp: includes model/model.h\n"
             "shell/window.cpp: includes editors/pages.h\n"

@@ -72,16 +72,16 @@ TEST_F(MenuBarTest, EditAndCfgChooseTheirPages) {
 }
 
 TEST_F(MenuBarTest, SubItemBoundariesAndUnlabelledItemsDoNothing) {
-  click_top_item(2);  // "Lit": only "Edit" is labelled
+  click_top_item(2);  // "Lit": only "Edit" and "Expt" are labelled
   for (int x : {301, 339}) {
     EXPECT_EQ(edit_mode, 6);
     click_at(x, 20);
     EXPECT_EQ(edit_mode, 7) << x;
     edit_mode = 6;
   }
-  click_at(340, 20);
-  EXPECT_EQ(menu_sub_selection, 1);
-  EXPECT_EQ(sub_item_colour(1), red);
+  click_at(460, 20);
+  EXPECT_EQ(menu_sub_selection, 4);
+  EXPECT_EQ(sub_item_colour(4), red);
   click_at(539, 20);
   EXPECT_EQ(menu_sub_selection, 5);
   EXPECT_EQ(sub_item_colour(5), red);
@@ -198,4 +198,33 @@ TEST_F(MenuBarTest, SelectionPersistsAcrossPagesAndRepaints) {
   EXPECT_EQ(top_item_colour(1), red);
   EXPECT_EQ(sub_item_colour(3), red);
   EXPECT_EQ(edit_mode, 3);
+}
+
+// "Expt" under "Lit" writes chart.svg and chart.pdf beside the chart's file and says
+// where; a file it cannot replace is named in the box, and the chart and the file stay.
+TEST_F(MenuBarTest, ExptWritesTheChartAsSvgAndPdfBesideTheProjectFiles) {
+  std::filesystem::create_directory("project");
+  set_config(config_graphic, "project/press.gra");
+  plan_xy[2][1] = {cell_initial_step, 4};
+  plan_xy[2][2] = {cell_transition, 9};
+  copy_field(step_outputs[4].text, text_size, "RB7");
+  choose(2, 1);
+  EXPECT_EQ(edit_mode, 6) << "no page is chosen";
+  std::string svg = (folder / "project/chart.svg").string(), pdf = (folder / "project/chart.pdf").string();
+  ASSERT_EQ(shown(), (std::vector<recorded_box>{{"Export", "The chart is exported to\n" + svg + "\n" + pdf}}));
+  EXPECT_NE(read_file(svg).find(">RB7<"), std::string::npos);
+  EXPECT_EQ(read_file(pdf).rfind("%PDF-", 0), 0u);
+
+  forget_shown_boxes();
+  std::filesystem::remove(svg);
+  std::filesystem::create_directory(svg);  // a folder where the picture should go
+  choose(2, 1);
+  ASSERT_EQ(shown().size(), 1u);
+  EXPECT_EQ(shown()[0].title, "Export");
+  EXPECT_EQ(shown()[0].text, "The chart could not be exported: cannot write project/chart.svg.\n\n"
+                             "The folder may be missing or read-only. The chart is unchanged, and so is any chart.svg "
+                             "written before.");
+  EXPECT_TRUE(std::filesystem::is_directory(svg));
+  EXPECT_EQ(plan_xy[2][1].kind, cell_initial_step);
+  EXPECT_STREQ(step_outputs[4].text, "RB7");
 }
