@@ -185,6 +185,7 @@ TEST(TalvencTargets, ListTargetsGivesOneLinePerBundledDefinition) {
   std::string text = read_file(listing);
   int definitions = 0;
   for (const auto &file : std::filesystem::directory_iterator(SOURCE_DIR "/targets")) {
+    if (file.path().extension() != ".def") continue;  // the programmers' presets live beside them
     definitions++;
     EXPECT_NE(text.find(file.path().stem().string() + " "), std::string::npos) << text;
   }
