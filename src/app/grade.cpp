@@ -11,6 +11,7 @@
 #include "compiler/compiler.h"
 #include "files/files.h"
 #include "files/text_io.h"
+#include "grade/checks.h"
 #include "grade/exercise.h"
 #include "model/model.h"
 #include "platform/message_box.h"
@@ -105,37 +106,18 @@ static std::string chart_of_folder() {
   return found;
 }
 
-// One scan's length at power-up: the default margin of an expectation.
-static int64_t one_scan_ns() {
-  sim_power_up();
-  int64_t longest = 0;
-  sim_scan();
-  for (int k = 0; k < 8 && !sim.stopped; k++) {
-    int64_t before = sim.last_scan_end;
-    sim_scan();
-    if (sim.last_scan_end - before > longest) longest = sim.last_scan_end - before;
-  }
-  return sim_nanoseconds_of_cycles(longest);
-}
-
 static student_grade run_scenarios() {
-  student_grade grade{verdict_pass, 0, 0, ""};
   char message[scenario_error_size];
   if (!sim_bind_target(message, sizeof message)) return {verdict_no_compilation, 0, 0, message};
-  int64_t margin_ns = exercise.margin_ns >= 0 ? exercise.margin_ns : one_scan_ns();
+  std::string paths[exercise_scenario_capacity];
+  const char *path_of[exercise_scenario_capacity];
   for (int k = 0; k < exercise.scenario_count; k++) {
-    const exercise_scenario &s = exercise.scenarios[k];
-    read_scenario((exercise_path / s.file).string().c_str(), message, sizeof message);  // checked before the batch
-    sim_power_up();
-    scenario_result result = run_scenario(0, nullptr, nullptr, margin_ns);
-    grade.total += result.expectations;
-    grade.held += result.expectations - result.failed;
-    if (result.failed == 0 || grade.verdict == verdict_fail) continue;
-    grade.verdict = verdict_fail;
-    grade.detail = "line " + std::to_string(result.first_line) + " of " + fs::path(s.file).filename().string() + ": " +
-                   result.first_text;
+    paths[k] = (exercise_path / exercise.scenarios[k].file).string();
+    path_of[k] = paths[k].c_str();
   }
-  return grade;
+  scenario_checks checks;
+  run_scenario_files(path_of, exercise.scenario_count, exercise_margin_ns(), nullptr, checks);  // read before the batch
+  return {checks.first_failing >= 0 ? verdict_fail : verdict_pass, checks.held, checks.total, checks.first};
 }
 
 static student_grade grade_student(const fs::path &folder) {
