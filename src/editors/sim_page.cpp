@@ -348,7 +348,7 @@ static bool list_test_files(int &count, bool &exercise_found) {
 // Each failed expectation of the scenario just run, at its time in its signal's row.
 static void mark_failures(int failed) {
   for (int k = 0; k < failed && test_mark_count < test_mark_capacity; k++) {
-    const scenario_step &step = scenario[scenario_failed_step[k]];
+    const scenario_step &step = scenario[scenario_failures[k].step];
     for (int s = 0; s < sim_signal_count; s++)
       if (std::strcmp(sim_signals[s].name, step.name) == 0)
         test_marks[test_mark_count++] = {sim_cycles_of_nanoseconds(step.time_ns), s};
