@@ -22,7 +22,7 @@ struct layer {
 };
 static const layer layers[] = {
     {"platform", 0}, {"model", 1}, {"files", 2}, {"translate", 3}, {"compiler", 4},          {"simulate", 5},
-    {"check", 6},    {"grade", 7},   {"startup", 8}, {"kit", 9}, {"shell", 10}, {"editors", 11}, {"app", 12},
+    {"check", 6},    {"picture", 6}, {"grade", 7},   {"startup", 8}, {"kit", 9}, {"shell", 10}, {"editors", 11}, {"app", 12},
     {"platform/backends", 12}, {"platform/system", 12},
 };
 
