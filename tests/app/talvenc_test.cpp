@@ -37,7 +37,7 @@ const char *const usage =
     "               --target NAME in place of --definition DEF: a bundled target\n"
     "               neither: the target that config.txt in the current folder names\n"
     "       talvenc [--definition DEF | --target NAME] (--graphic GRA | --literal LIT) --check [--check-out DIR]\n"
-    "       talvenc --grade EXERCISE STUDENT_FOLDER... [--csv FILE]\n"
+    "       talvenc --grade EXERCISE STUDENT_FOLDER... [--csv FILE] [--report FILE.html] [--on-chip]\n"
     "       talvenc --list-targets\n";
 const char *const loaded = "Def File: Fichier de definition charge avec succes\n";
 
