@@ -23,6 +23,6 @@ target_link_libraries(check_bench PRIVATE talven_core benchmark::benchmark bench
 target_compile_definitions(check_bench PRIVATE TALVEN_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
 
 # A class of 30 graded on 3 scenarios of 60 s, as talvenc --grade does it.
-add_executable(grade_bench bench/grade_bench.cpp src/app/grade.cpp)
+add_executable(grade_bench bench/grade_bench.cpp src/app/grade.cpp src/app/grade_report.cpp)
 target_link_libraries(grade_bench PRIVATE talven_core benchmark::benchmark benchmark::benchmark_main)
 target_compile_definitions(grade_bench PRIVATE TALVEN_SOURCE_DIR="${CMAKE_SOURCE_DIR}")

@@ -46,7 +46,7 @@ static void GradeAClass(benchmark::State &state) {
   std::vector<char *> folders;
   for (std::string &name : names) folders.push_back(name.data());
   int status = 0;  // the verdict lines go to stdout, a class at each run
-  for (auto _ : state) status = grade_students("exercise", folders.data(), students, nullptr);
+  for (auto _ : state) status = grade_students("exercise", folders.data(), students, grade_options{nullptr, nullptr, false});
   if (status != 0) state.SkipWithError("the class did not pass");
   state.counters["students_per_second"] =
       benchmark::Counter(double(students) * double(state.iterations()), benchmark::Counter::kIsRate);

@@ -5,7 +5,7 @@ target_link_libraries(talven PRIVATE talven_ui talven_surface talven_core SDL2::
 
 # talvenc: the command-line chain, graphic or literal file to hex file. Its tests
 # run the built program on files in a scratch folder.
-add_executable(talvenc src/app/talvenc.cpp src/app/grade.cpp)
+add_executable(talvenc src/app/talvenc.cpp src/app/grade.cpp src/app/grade_report.cpp)
 target_link_libraries(talvenc PRIVATE talven_core)
 talven_test(app talven_core)
 target_compile_definitions(test_app PRIVATE TALVENC_PATH="$<TARGET_FILE:talvenc>")

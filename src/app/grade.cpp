@@ -6,12 +6,17 @@
 #include <cstring>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "check/check.h"
 #include "compiler/compiler.h"
 #include "files/files.h"
 #include "files/text_io.h"
+#include "grade/checks.h"
 #include "grade/exercise.h"
+#include "grade/on_chip.h"
+#include "picture/picture.h"
+#include "app/grade_report.h"
 #include "model/model.h"
 #include "platform/message_box.h"
 #include "simulate/simulate.h"
@@ -31,6 +36,7 @@ struct student_grade {
   verdict_kind verdict;
   int held, total;
   std::string detail;  // the first failure, or why the folder cannot be graded
+  std::string chip = "";  // --on-chip: whether the chip's verdict is the simulator's
 };
 
 // The first error a box shows while a student is graded: the compiler's or the translation's.
@@ -44,6 +50,8 @@ static void keep_first_error(box_kind kind, const char *, const char *text) {
 }
 
 static fs::path exercise_path;
+static std::string scenario_paths[exercise_scenario_capacity];
+static const char *scenario_path[exercise_scenario_capacity];  // the exercise's scenario files, in its order
 
 // The exercise's target into the definition tables, as the window loads one.
 static bool load_exercise_target() {
@@ -78,6 +86,10 @@ static bool prepare_exercise(const char *folder) {
     std::fprintf(stderr, "%s\n", error);
     return false;
   }
+  for (int k = 0; k < exercise.scenario_count; k++) {
+    scenario_paths[k] = (exercise_path / exercise.scenarios[k].file).string();
+    scenario_path[k] = scenario_paths[k].c_str();
+  }
   start_project(without_config_file);
   if (!load_exercise_target()) {
     std::fprintf(stderr, "exercise.txt line %d: no bundled target or definition file %s\n", exercise.target_line, exercise.target);
@@ -105,36 +117,67 @@ static std::string chart_of_folder() {
   return found;
 }
 
-// One scan's length at power-up: the default margin of an expectation.
-static int64_t one_scan_ns() {
-  sim_power_up();
-  int64_t longest = 0;
-  sim_scan();
-  for (int k = 0; k < 8 && !sim.stopped; k++) {
-    int64_t before = sim.last_scan_end;
-    sim_scan();
-    if (sim.last_scan_end - before > longest) longest = sim.last_scan_end - before;
+static grade_options options;
+static report_section section;  // the student's, when a report is written
+
+static const char *const chip_words[] = {"", "no gpsim", "gpsim failed"};
+static_assert(sizeof chip_words / sizeof chip_words[0] == chip_failed + 1, "a word per chip run");
+
+// The chip's verdict against the simulator's: "same", or the chip's own when they differ.
+static std::string chip_column(const student_grade &grade, int64_t margin_ns) {
+  const chip_entry *chip = chip_of_target(exercise.target);
+  if (!chip) return "no chip";
+  chip_checks checks = run_scenario_files_on_chip(*chip, scenario_path, exercise.scenario_count, margin_ns);
+  if (checks.status != chip_ran) return chip_words[checks.status];
+  bool chip_passes = checks.held == checks.total;
+  if (chip_passes == (grade.verdict == verdict_pass)) return "same";
+  return std::string("differs: chip ") + (chip_passes ? "pass" : "fail") + " (" + std::to_string(checks.held) + "/" +
+         std::to_string(checks.total) + ")";
+}
+
+// The report's part of a graded student: the chart, every failed expectation (a hidden
+// scenario's only counted) and the first failing public run drawn around its first failure.
+static void describe_run(int64_t margin_ns) {
+  section.chart_svg = chart_svg_document();
+  char message[scenario_error_size], text[160];
+  int shown = -1;
+  for (int k = 0; k < exercise.scenario_count; k++) {
+    read_scenario(scenario_path[k], message, sizeof message);
+    sim_power_up();
+    scenario_result result = run_scenario(0, nullptr, nullptr, margin_ns);
+    if (exercise.scenarios[k].hidden) section.hidden_failures += result.failed;
+    if (exercise.scenarios[k].hidden || result.failed == 0) continue;
+    if (shown < 0) shown = k;
+    for (int f = 0; f < result.failed; f++) {
+      const scenario_step &step = scenario[scenario_failures[f].step];
+      format_scenario_failure(text, sizeof text, step, scenario_failures[f].got);
+      section.failures.push_back("line " + std::to_string(step.line) + " of " +
+                                 fs::path(exercise.scenarios[k].file).filename().string() + ": " + text);
+    }
   }
-  return sim_nanoseconds_of_cycles(longest);
+  if (shown < 0) return;
+  read_scenario(scenario_path[shown], message, sizeof message);
+  sim_power_up();
+  sim_list_signals();
+  sim_record_start();
+  scenario_result result = run_scenario(0, nullptr, [](int64_t cycle) { sim_record_changes(cycle); }, margin_ns);
+  std::vector<chronogram_mark> marks;
+  for (int f = 0; f < result.failed; f++)
+    marks.push_back({sim_cycles_of_nanoseconds(scenario[scenario_failures[f].step].time_ns), scenario[scenario_failures[f].step].name});
+  int64_t first = marks[0].cycle, second = sim_cycles_of_nanoseconds(1000000000);
+  int64_t from = first > 2 * second ? first - 2 * second : 0, to = first + second < sim.cycle ? first + second : sim.cycle;
+  section.chronogram_svg = chronogram_svg_document(from, to > first ? to : first + 1, marks.data(), int(marks.size()));
 }
 
 static student_grade run_scenarios() {
-  student_grade grade{verdict_pass, 0, 0, ""};
   char message[scenario_error_size];
-  if (!sim_bind_target(message, sizeof message)) return {verdict_no_compilation, 0, 0, message};
-  int64_t margin_ns = exercise.margin_ns >= 0 ? exercise.margin_ns : one_scan_ns();
-  for (int k = 0; k < exercise.scenario_count; k++) {
-    const exercise_scenario &s = exercise.scenarios[k];
-    read_scenario((exercise_path / s.file).string().c_str(), message, sizeof message);  // checked before the batch
-    sim_power_up();
-    scenario_result result = run_scenario(0, nullptr, nullptr, margin_ns);
-    grade.total += result.expectations;
-    grade.held += result.expectations - result.failed;
-    if (result.failed == 0 || grade.verdict == verdict_fail) continue;
-    grade.verdict = verdict_fail;
-    grade.detail = "line " + std::to_string(result.first_line) + " of " + fs::path(s.file).filename().string() + ": " +
-                   result.first_text;
-  }
+  if (!sim_bind_target(message, sizeof message)) return {verdict_no_compilation, 0, 0, message, ""};
+  int64_t margin_ns = exercise_margin_ns();
+  scenario_checks checks;
+  run_scenario_files(scenario_path, exercise.scenario_count, margin_ns, nullptr, checks);  // read before the batch
+  student_grade grade{checks.first_failing >= 0 ? verdict_fail : verdict_pass, checks.held, checks.total, checks.first, ""};
+  if (options.on_chip) grade.chip = chip_column(grade, margin_ns);
+  if (options.report) describe_run(margin_ns);
   return grade;
 }
 
@@ -164,9 +207,18 @@ static student_grade grade_student(const fs::path &folder) {
 static std::string verdict_line(const std::string &name, const student_grade &grade) {
   std::string line = name + ": " + verdict_words[grade.verdict];
   std::string counts = " (" + std::to_string(grade.held) + "/" + std::to_string(grade.total) + ")";
-  if (grade.verdict == verdict_pass) return line + counts;
-  if (grade.verdict == verdict_fail) return line + counts + ", first: " + grade.detail;
+  std::string chip = grade.chip.empty() ? "" : ", on chip: " + grade.chip;
+  if (grade.verdict == verdict_pass) return line + counts + chip;
+  if (grade.verdict == verdict_fail) return line + counts + ", first: " + grade.detail + chip;
   return grade.detail.empty() ? line : line + ": " + grade.detail;
+}
+
+// The verdict as the report heads a student's section: the failures are listed below it.
+static std::string report_verdict(const student_grade &grade) {
+  std::string line = verdict_words[grade.verdict];
+  if (grade.verdict != verdict_pass && grade.verdict != verdict_fail) return grade.detail.empty() ? line : line + ": " + grade.detail;
+  line += " (" + std::to_string(grade.held) + "/" + std::to_string(grade.total) + ")";
+  return grade.chip.empty() ? line : line + ", on chip: " + grade.chip;
 }
 
 // RFC 4180: a field with a comma, a quote or a line break is quoted, its quotes doubled.
@@ -179,17 +231,28 @@ static std::string csv_field(const std::string &text) {
 
 static std::string csv_row(const std::string &folder, const student_grade &grade) {
   return csv_field(folder) + "," + csv_field(verdict_words[grade.verdict]) + "," + std::to_string(grade.held) + "," +
-         std::to_string(grade.total) + "," + csv_field(grade.detail) + "\r\n";
+         std::to_string(grade.total) + "," + csv_field(grade.detail) + (options.on_chip ? "," + csv_field(grade.chip) : "") +
+         "\r\n";
 }
 
-int grade_students(const char *exercise_folder, char **folders, int folder_count, const char *csv) {
+static bool write_output(const fs::path &path, const std::string &text) {
+  pending_file file;
+  bool written = begin_file(file, path.string().c_str());
+  if (written) put_bytes(file, text.data(), text.size());
+  return written && finish_file(file);
+}
+
+int grade_students(const char *exercise_folder, char **folders, int folder_count, const grade_options &given) {
+  options = given;
   fs::path start = fs::current_path();
   set_message_box_handler(keep_first_error);  // the exercise's own errors are printed as its lines
   if (!prepare_exercise(exercise_folder)) return grade_bad_exercise;
-  std::string table = "folder,verdict,held,total,first failure\r\n";
+  std::string table = std::string("folder,verdict,held,total,first failure") + (options.on_chip ? ",on chip" : "") + "\r\n";
+  std::vector<report_section> sections;
   int passed = 0;
   for (int n = 0; n < folder_count; n++) {
     fs::path folder = start / folders[n];
+    section = {};
     student_grade grade = grade_student(folder);
     std::string name = folder.lexically_normal().filename().string();
     if (name.empty()) name = folder.lexically_normal().parent_path().filename().string();
@@ -197,18 +260,18 @@ int grade_students(const char *exercise_folder, char **folders, int folder_count
     std::fflush(stdout);
     passed += grade.verdict == verdict_pass;
     table += csv_row(folders[n], grade);
+    section.name = name;
+    section.verdict = report_verdict(grade);
+    if (options.report) sections.push_back(section);
   }
   std::printf("%d students, %d passed\n", folder_count, passed);
   std::error_code error;
   fs::current_path(start, error);
-  if (csv) {
-    pending_file file;
-    bool written = begin_file(file, (start / csv).string().c_str());
-    if (written) put_bytes(file, table.data(), table.size());
-    if (!written || !finish_file(file)) {
-      std::fprintf(stderr, "talvenc: cannot write %s\n", csv);
-      return grade_bad_exercise;
-    }
+  for (const char *file : {options.csv, options.report}) {
+    if (!file) continue;
+    if (write_output(start / file, file == options.csv ? table : report_document(exercise.title, sections))) continue;
+    std::fprintf(stderr, "talvenc: cannot write %s\n", file);
+    return grade_bad_exercise;
   }
   return passed == folder_count ? grade_all_passed : grade_not_all_passed;
 }

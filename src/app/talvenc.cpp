@@ -27,7 +27,7 @@ static const char usage[] =
     "               neither: the target that config.txt in the current folder names\n"
     "       talvenc [--definition DEF | --target NAME] (--graphic GRA | --literal LIT) --check [--check-out DIR]\n"
     "       talvenc [--definition DEF | --target NAME] --graphic GRA --export FILE.svg|FILE.pdf\n"
-    "       talvenc --grade EXERCISE STUDENT_FOLDER... [--csv FILE]\n"
+    "       talvenc --grade EXERCISE STUDENT_FOLDER... [--csv FILE] [--report FILE.html] [--on-chip]\n"
     "       talvenc --list-targets\n"
     "       talvenc --list-programmers\n";
 
@@ -371,12 +371,16 @@ static int list_targets() {
   return count > 0 ? exit_done : exit_file_failed;
 }
 
-// --grade EXERCISE STUDENT_FOLDER... [--csv FILE]: the CSV option last, as the usage writes it.
+// --grade EXERCISE STUDENT_FOLDER... [--csv FILE] [--report FILE.html] [--on-chip]: the options
+// after the folders, in any order.
 static int grade(int argc, char **argv) {
-  const char *csv = nullptr;
-  if (argc >= 4 && std::strcmp(argv[argc - 2], "--csv") == 0) {
-    csv = argv[argc - 1];
-    argc -= 2;
+  grade_options options{nullptr, nullptr, false};
+  for (bool taken = true; taken;) {
+    taken = false;
+    if (argc >= 4 && std::strcmp(argv[argc - 1], "--on-chip") == 0 && !options.on_chip) options.on_chip = taken = true, argc--;
+    for (const char **file : {&options.csv, &options.report})
+      if (argc >= 5 && !*file && std::strcmp(argv[argc - 2], file == &options.csv ? "--csv" : "--report") == 0)
+        *file = argv[argc - 1], argc -= 2, taken = true;
   }
   bool options_in_folders = false;
   for (int n = 2; n < argc; n++) options_in_folders = options_in_folders || argv[n][0] == '-';
@@ -385,7 +389,7 @@ static int grade(int argc, char **argv) {
     return exit_file_failed;
   }
   set_message_box_handler(print_box);
-  return grade_students(argv[2], argv + 3, argc - 3, csv);
+  return grade_students(argv[2], argv + 3, argc - 3, options);
 }
 
 int main(int argc, char **argv) {

@@ -442,6 +442,13 @@ static void write_hex_records(pending_file &file) {
   put_text(file, "\n:00000001FF");
 }
 
+bool write_image_hex(const char *path) {
+  pending_file file;
+  if (!begin_file(file, path)) return false;
+  write_hex_records(file);
+  return finish_file(file);
+}
+
 static bool write_hex_file() {
   pending_file file;
   if (!begin_file(file, app_config(config_hex))) return false;

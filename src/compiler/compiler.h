@@ -127,6 +127,8 @@ compile_result compile_literal_to_hex();
 // The same without the hex file, its notice and its summary: the images alone, for
 // running the program on the host. Errors are shown as for the hex.
 compile_result compile_literal_to_image();
+// The images as compiled last, written as Intel HEX to path (no notice, no summary).
+bool write_image_hex(const char *path);
 // The translation, then the compiler when the translation succeeded; a failed
 // translation gives compile_errors and no hex.
 compile_result compile_graphic_to_hex();

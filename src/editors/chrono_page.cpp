@@ -41,6 +41,7 @@ void reset_simulation_views() {
   simulation.pressed_pin = -1;
   input_change_count = 0;
   chronogram_view = {default_zoom, 0, true, 0, false};
+  test_mark_count = 0;
 }
 
 static int64_t ns_per_pixel() { return 1000000000 / zoom_pixels_per_second[chronogram_view.zoom]; }
@@ -190,6 +191,27 @@ static void draw_traces(int64_t start) {
     if (shown_row(s) && end_x > since_x[s]) draw_stretch(s, since_x[s], end_x, value_at_start[s], value_at_start[s]);
 }
 
+// A failed expectation: a magenta bar across its row at its time, framing the trace.
+constexpr rgb colour_failed_mark{255, 0, 255};
+static void draw_test_marks(int64_t start) {
+  int64_t end = start + plot_width * ns_per_pixel();
+  for (int k = 0; k < test_mark_count; k++) {
+    const test_mark &mark = test_marks[k];
+    int64_t ns = sim_nanoseconds_of_cycles(mark.cycle);
+    if (!shown_row(mark.signal) || ns < start || ns > end) continue;
+    int x = x_of(ns, start), top = row_top(mark.signal);
+    for (int y = top + 1; y <= top + 15; y++)
+      for (int dx = -1; dx <= 1; dx++)
+        if (x + dx >= plot_left && x + dx <= plot_right) set_pixel(window_dc, x + dx, y, colour_failed_mark);
+  }
+}
+
+void chrono_page_centre_on(int64_t ns) {
+  int64_t start = ns - plot_width / 2 * ns_per_pixel();
+  chronogram_view.start_ns = start > 0 ? start : 0;
+  chronogram_view.follow = false;
+}
+
 static void draw_rows(int64_t start) {
   select_object(window_dc, page_pen);
   select_object(window_dc, white_brush);
@@ -198,6 +220,7 @@ static void draw_rows(int64_t start) {
     draw_page_text(4, row_top(listed[r]), sim_signals[listed[r]].name, colour_white);
   draw_axis(start);
   draw_traces(start);
+  draw_test_marks(start);
 }
 
 // ---- Buttons and keys -------------------------------------------------------------

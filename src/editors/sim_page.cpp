@@ -5,9 +5,12 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <iterator>
 
 #include "compiler/compiler.h"
+#include "grade/checks.h"
+#include "grade/exercise.h"
 #include "editors/page_state.h"
 #include "editors/pages.h"
 #include "editors/simulation.h"
@@ -17,6 +20,8 @@
 simulation_state simulation;
 input_change input_changes[input_change_capacity];
 int input_change_count;
+test_mark test_marks[test_mark_capacity];
+int test_mark_count;
 
 constexpr int lamp_left = 60, lamp_top = 443, lamp_width = 30, lamp_height = 19, lamps_per_row = 20;
 constexpr int status_top = 483;
@@ -44,6 +49,7 @@ static void power_up() {
   simulation.running = false;
   simulation.pressed_pin = -1;
   input_change_count = 0;
+  test_mark_count = 0;
   chronogram_view.follow = true;
 }
 
@@ -320,6 +326,74 @@ static void reset() {
   set_running(false);
   power_up();
 }
+// ---- Test: the folder's scenario.txt and its exercise's public scenarios ------------------
+
+constexpr int test_file_capacity = 1 + exercise_scenario_capacity;
+static const char *test_files[test_file_capacity];
+static char exercise_error[exercise_error_size];
+
+// The scenario files of the project folder; false when its exercise.txt does not read.
+static bool list_test_files(int &count, bool &exercise_found) {
+  count = 0;
+  std::error_code error;
+  if (std::filesystem::is_regular_file("scenario.txt", error)) test_files[count++] = "scenario.txt";
+  exercise_found = std::filesystem::is_regular_file("exercise.txt", error);
+  if (!exercise_found) return true;
+  if (!read_exercise(".", exercise_error, sizeof exercise_error)) return false;
+  for (int k = 0; k < exercise.scenario_count; k++)
+    if (!exercise.scenarios[k].hidden) test_files[count++] = exercise.scenarios[k].file;
+  return true;
+}
+
+// Each failed expectation of the scenario just run, at its time in its signal's row.
+static void mark_failures(int failed) {
+  for (int k = 0; k < failed && test_mark_count < test_mark_capacity; k++) {
+    const scenario_step &step = scenario[scenario_failures[k].step];
+    for (int s = 0; s < sim_signal_count; s++)
+      if (std::strcmp(sim_signals[s].name, step.name) == 0)
+        test_marks[test_mark_count++] = {sim_cycles_of_nanoseconds(step.time_ns), s};
+  }
+}
+
+// The file shown afterwards is run again from power-up, recorded as the chronogram
+// shows it, its inputs kept for "Save".
+static void show_run(const char *path, int64_t margin_ns) {
+  char error[scenario_error_size];
+  read_scenario(path, error, sizeof error);  // it was read already
+  power_up();
+  scenario_result result = run_scenario(0, nullptr, observe, margin_ns);
+  for (int k = 0; k < scenario_length; k++) {
+    const scenario_step &step = scenario[k];
+    int pin = sim_find_pin(step.name);
+    if (step.verb == verb_set && input_change_count < input_change_capacity)
+      input_changes[input_change_count++] = {sim_cycles_of_nanoseconds(step.time_ns), pin, step.value};
+  }
+  simulation.now = sim.cycle;
+  mark_failures(result.failed);
+  if (test_mark_count > 0) chrono_page_centre_on(sim_nanoseconds_of_cycles(test_marks[0].cycle));
+}
+
+static void test_scenarios() {
+  set_running(false);
+  if (!simulation.started) return;
+  int count;
+  bool exercise_found;
+  if (!list_test_files(count, exercise_found)) return show_message_box(box_error, "Test", exercise_error);
+  if (count == 0) return show_message_box(box_error, "Test", "No scenario.txt or public scenario of an exercise.txt in the project folder");
+  // An exercise's margin for every file, as the grader has it; without one, expectations are exact.
+  int64_t margin_ns = exercise_found ? exercise_margin_ns() : 0;
+  scenario_checks checks;
+  if (!run_scenario_files(test_files, count, margin_ns, nullptr, checks)) {
+    power_up();
+    return show_message_box(box_error, "Test", checks.error);
+  }
+  show_run(test_files[checks.first_failing >= 0 ? checks.first_failing : count - 1], margin_ns);
+  char text[grade_text_size + 64];
+  if (checks.first_failing < 0) std::snprintf(text, sizeof text, "%d / %d held", checks.held, checks.total);
+  else std::snprintf(text, sizeof text, "%d / %d held\nfirst: %s", checks.held, checks.total, checks.first);
+  show_message_box(box_report, "Test", text);
+}
+
 static void next_speed() { simulation.speed = (simulation.speed + 1) % run_speed_count; }
 static void push_or_toggle() { simulation.push_mode = !simulation.push_mode; }
 
@@ -339,6 +413,7 @@ static const sim_button sim_buttons[] = {
     {[] { return "Reset"; }, reset},
     {speed_label, next_speed},
     {mode_label, push_or_toggle},
+    {[] { return "Test"; }, test_scenarios},
 };
 
 static void draw_buttons() {

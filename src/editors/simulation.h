@@ -38,6 +38,17 @@ struct chronogram_view_state {
 };
 extern chronogram_view_state chronogram_view;
 
+// The failed expectations of the run "Test" left shown, marked on the chronogram.
+struct test_mark {
+  int64_t cycle;
+  int signal;  // in sim_signals
+};
+constexpr int test_mark_capacity = 256;
+extern test_mark test_marks[test_mark_capacity];
+extern int test_mark_count;
+// The chronogram's view moved so that the time stands in the middle of its plot.
+void chrono_page_centre_on(int64_t ns);
+
 // Every view of the simulation back to its start; nothing runs.
 void reset_simulation_views();
 // The one way an input changes: driven, remembered for the scenario, recorded.

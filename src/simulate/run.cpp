@@ -43,13 +43,20 @@ static int seen_value(const char *name) {
   return sim_seen_bit(address);
 }
 
+scenario_failure scenario_failures[scenario_capacity];
+
 // What failed, "at 0.750s expected RB0=0, got 1": seconds with three decimals, rounded
 // to the millisecond. The first failure is kept, each one printed when out is given.
-static void report_failure(scenario_result &result, FILE *out, const scenario_step &step, int got) {
+void format_scenario_failure(char *out, int size, const scenario_step &step, int got) {
   int64_t ms = (step.time_ns + 500000) / 1000000;
-  char text[sizeof result.first_text];
-  std::snprintf(text, sizeof text, "at %lld.%03llds expected %s=%d, got %d", (long long)(ms / 1000), (long long)(ms % 1000),
+  std::snprintf(out, size_t(size), "at %lld.%03llds expected %s=%d, got %d", (long long)(ms / 1000), (long long)(ms % 1000),
                 step.name, step.value, got);
+}
+
+static void report_failure(scenario_result &result, FILE *out, const scenario_step &step, int got) {
+  char text[sizeof result.first_text];
+  format_scenario_failure(text, sizeof text, step, got);
+  scenario_failures[result.failed] = {int(&step - scenario), got};
   if (result.failed++ == 0) {
     result.first_line = step.line;
     std::memcpy(result.first_text, text, sizeof text);

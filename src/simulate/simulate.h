@@ -248,3 +248,10 @@ struct scenario_result {
 // (counted only when out is null). With a margin, an expectation holds when its value
 // is seen anywhere within margin_ns of its time; got is what was seen at the time.
 scenario_result run_scenario(int64_t until_ns, FILE *out, sim_observer observe, int64_t margin_ns = 0);
+// The last run's failed expectations in the order they failed: the index in scenario, what was seen.
+struct scenario_failure {
+  int step, got;
+};
+extern scenario_failure scenario_failures[scenario_capacity];
+// A failure as the run tells it: "at 0.750s expected RB0=0, got 1".
+void format_scenario_failure(char *out, int size, const scenario_step &step, int got);

@@ -1,5 +1,7 @@
 // talvenc --grade: exercise folders read, student folders graded in memory, the
 // verdicts on stdout and in a CSV table.
+#include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <map>
@@ -181,6 +183,89 @@ TEST_F(Grade, StudentFoldersAreNeverWrittenTo) {
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(snapshot("ex"), before);
   EXPECT_EQ(snapshot("uncompilable"), students_before);
+}
+
+// --on-chip: every scenario in gpsim as well; the column says whether the chip agrees.
+TEST_F(Grade, OnChipAddsAColumnSayingWhetherTheChipsVerdictIsTheSimulators) {
+  fs::create_directories("empty");
+  const std::string path = std::getenv("PATH");
+  struct chip_case {
+    const char *path;  // nullptr: as it is, gpsim on it
+    const char *chip;
+  } cases[] = {{nullptr, "same"}, {"/nonexistent", "no gpsim"}};
+  for (const chip_case &c : cases) {
+    SCOPED_TRACE(c.chip);
+    setenv("PATH", c.path ? c.path : path.c_str(), 1);
+    run_result run = talvenc("--grade ex/blinker ex/blinker/solution ex/blinker/faulty empty --on-chip --csv marks.csv");
+    setenv("PATH", path.c_str(), 1);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, "solution: pass (29/29), on chip: " + std::string(c.chip) +
+                           "\nfaulty: fail (20/29), first: line 5 of blink.txt: at 0.900s expected RB0=1, got 0, on chip: " +
+                           c.chip + "\nempty: no chart\n3 students, 1 passed\n");
+    std::vector<std::vector<std::string>> rows = parse_csv(read_file("marks.csv"));
+    ASSERT_EQ(rows.size(), 4u);
+    EXPECT_EQ(rows[0].back(), "on chip");
+    EXPECT_EQ(rows[1].back(), c.chip);
+    EXPECT_EQ(rows[3].back(), "");
+  }
+  run_result run = talvenc("--grade ex/two_hand_press ex/two_hand_press/solution ex/two_hand_press/faulty --on-chip");
+  EXPECT_EQ(run.out.find("differs"), std::string::npos) << run.out;
+  EXPECT_EQ(std::count(run.out.begin(), run.out.end(), '\n'), 3);
+  EXPECT_EQ(run.out.find("on chip: same\n"), run.out.find('\n') - 13) << run.out;
+}
+
+// What headless Chromium makes of a file: the page's text, or a screenshot.
+std::string chromium(const std::string &arguments) {
+  std::string command = "timeout 120 chromium --headless --no-sandbox --disable-gpu " + arguments + " 2>/dev/null";
+  std::string text;
+  FILE *pipe = popen(command.c_str(), "r");
+  char buffer[4096];
+  for (size_t got; pipe && (got = fread(buffer, 1, sizeof buffer, pipe)) > 0;) text.append(buffer, got);
+  if (pipe) pclose(pipe);
+  return text;
+}
+
+// The report: one file, a section per student, nothing of a hidden scenario but that it failed.
+TEST_F(Grade, TheReportReadsInChromiumAndKeepsTheHiddenScenariosHidden) {
+  if (std::system("command -v chromium >/dev/null 2>&1") != 0) GTEST_SKIP() << "no chromium";
+  fs::create_directories("empty");
+  // A student whose only failure is in a hidden scenario: blink.txt hidden, a scenario it passes public.
+  fs::copy("ex/blinker", "hidden_only", fs::copy_options::recursive);
+  write_file("hidden_only/early.txt", "100ms expect RB0=0\n");
+  write_file("hidden_only/exercise.txt", "title Hidden\ntarget pic16f628a\nscenario early.txt\nhidden blink.txt\n");
+  struct report_case {
+    std::string arguments;
+    std::vector<std::string> shown, never;
+    int pictures;  // SVG documents: a chart per graded student, a run per public failure
+  } cases[] = {
+      {"ex/blinker ex/blinker/solution ex/blinker/faulty empty",
+       {"The blinker", "3 students, 1 passed", "solution: pass (29/29)", "faulty: fail (20/29)",
+        "line 5 of blink.txt: at 0.900s expected RB0=1, got 0", "A hidden check failed.", "empty: no chart",
+        "The run around its first failure"},
+       {"blink_long", "line 6 of", "<script", "<link", "src=", "href="},
+       3},
+      {"hidden_only hidden_only/faulty", {"Hidden", "faulty: fail (9/10)", "A hidden check failed."},
+       {"blink.txt", "0.900s", "RB0=1", "The run around its first failure", "Failed expectations"}, 1},
+  };
+  for (const report_case &c : cases) {
+    SCOPED_TRACE(c.arguments);
+    run_result run = talvenc("--grade " + c.arguments + " --report report.html");
+    EXPECT_EQ(run.status, 1) << run.err;
+    std::string file = read_file("report.html");
+    std::string page = chromium("--dump-dom file://" + fs::absolute("report.html").string());
+    std::string text_of_page = std::regex_replace(page, std::regex("<[^>]*>"), "");
+    for (const std::string &text : c.shown) EXPECT_NE(text_of_page.find(text), std::string::npos) << text;
+    for (const std::string &text : c.never) EXPECT_EQ(file.find(text), std::string::npos) << text;
+    size_t pictures = 0;
+    for (size_t at = page.find("<svg"); at != std::string::npos; at = page.find("<svg", at + 1)) pictures++;
+    EXPECT_EQ(pictures, size_t(c.pictures));
+  }
+  // The page as a browser shows it: a picture the size of the window, with the chart drawn.
+  chromium("--screenshot=" + fs::absolute("report.png").string() + " --window-size=1000,1400 file://" +
+           fs::absolute("report.html").string());
+  std::string png = read_file("report.png");
+  ASSERT_GT(png.size(), 10000u);
+  EXPECT_EQ(png.substr(1, 3), "PNG");
 }
 
 }  // namespace

@@ -38,7 +38,7 @@ const char *const usage =
     "               neither: the target that config.txt in the current folder names\n"
     "       talvenc [--definition DEF | --target NAME] (--graphic GRA | --literal LIT) --check [--check-out DIR]\n"
     "       talvenc [--definition DEF | --target NAME] --graphic GRA --export FILE.svg|FILE.pdf\n"
-    "       talvenc --grade EXERCISE STUDENT_FOLDER... [--csv FILE]\n"
+    "       talvenc --grade EXERCISE STUDENT_FOLDER... [--csv FILE] [--report FILE.html] [--on-chip]\n"
     "       talvenc --list-targets\n"
     "       talvenc --list-programmers\n";
 const char *const loaded = "Def File: Fichier de definition charge avec succes\n";

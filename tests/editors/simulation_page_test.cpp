@@ -9,6 +9,8 @@
 
 namespace {
 
+namespace fs = std::filesystem;
+
 constexpr rgb active_step{255, 192, 0};
 constexpr rgb true_transition{0, 255, 0};
 constexpr rgb trace_red{192, 0, 0};
@@ -393,6 +395,84 @@ TEST_F(SimulationPage, TheChronogramBeforeAnySimulationSaysSo) {
   click(76 + 54 * 7 + 20, 480);  // "Save" has nothing to save
   EXPECT_TRUE(shown().empty());
   EXPECT_FALSE(std::filesystem::exists(folder / "blinker.vcd"));
+}
+
+// "Test", under "Tog" on the left edge: the folder's scenario.txt and its exercise's public
+// scenarios run on the chart; a box tells held / total and the first failure, and the
+// chronogram marks each failed expectation in magenta in its row.
+constexpr rgb failed_mark{255, 0, 255};
+
+TEST_F(SimulationPage, TestRunsTheFolderScenariosAndMarksTheFailuresOnTheChronogram) {
+  const fs::path exercise = source_dir() / "examples/exercises/blinker";
+  struct test_case {
+    const char *chart;                // the blinker's own, or the exercise's faulty one
+    std::vector<std::string> files;   // copied into the folder: from the example or the exercise
+    std::string text;
+  };
+  const std::string no_scenario = "No scenario.txt or public scenario of an exercise.txt in the project folder";
+  const std::string faulty_first = "first: line 5 of blink.txt: at 0.900s expected RB0=1, got 0";
+  const test_case cases[] = {
+      {"", {"blinker/scenario.txt"}, "11 / 11 held"},
+      // Only blink.txt: the hidden blink_long.txt is never run in the window; scenario.txt runs first.
+      {"faulty", {"exercise.txt", "blink.txt", "blink_long.txt", "statement.txt"}, "8 / 9 held\n" + faulty_first},
+      {"faulty", {"blinker/scenario.txt", "exercise.txt", "blink.txt", "blink_long.txt", "statement.txt"},
+       "18 / 20 held\nfirst: line 7 of scenario.txt: at 0.900s expected RB0=1, got 0"},
+      {"", {}, no_scenario},
+      {"", {"blink.txt"}, no_scenario},
+  };
+  for (const test_case &c : cases) {
+    SCOPED_TRACE(c.files.empty() ? "no files" : c.files[0]);
+    start_in("blinker");
+    for (const std::string &file : c.files)
+      fs::copy_file(file.find('/') != std::string::npos ? source_dir() / "examples" / file : exercise / file,
+                    folder / fs::path(file).filename());
+    if (c.chart[0]) fs::copy_file(exercise / c.chart / "blinker.gra", folder / "blinker.gra", fs::copy_options::overwrite_existing);
+    choose(0, 0);  // "LD G"
+    open_simulation();
+    ASSERT_EQ(edit_mode, 8);
+    EXPECT_TRUE(shows_text(5 + 5, 172 + 3, "Test", 5 + 49));
+    forget_shown_boxes();
+    press_control(6);
+    ASSERT_EQ(shown().size(), 1u);
+    EXPECT_EQ(shown()[0].title, "Test");
+    EXPECT_EQ(shown()[0].text, c.text);
+    // The run shown is the failing one, its first failure (0.9 s) in view; a passing run has no mark.
+    open_chronogram();
+    int top = row_named("RB0");
+    ASSERT_GE(top, 0);
+    bool failing = c.chart[0] != 0;
+    EXPECT_EQ(any_pixel(76, top, 692, top + 15, failed_mark), failing);
+    EXPECT_EQ(any_pixel(76 + 89, top + 1, 76 + 91, top + 15, failed_mark), failing);
+    int x0 = row_named("x0");
+    ASSERT_GE(x0, 0);
+    EXPECT_FALSE(any_pixel(76, x0, 692, x0 + 15, failed_mark)) << top << " " << x0;
+    TearDown(), SetUp();
+  }
+}
+
+// A broken exercise.txt or scenario says why; an exercise with hidden scenarios only has nothing to run.
+TEST_F(SimulationPage, TestShowsWhyTheExerciseOrAScenarioDoesNotRead) {
+  const struct {
+    const char *exercise, *scenario, *text;
+  } cases[] = {
+      {"title t\ntarget pic16f628a\nscenario s.txt\ncolour red\n", "100ms expect RB0=0\n",
+       "exercise.txt line 4: unknown key 'colour' (title, target, scenario, hidden, statement, margin)"},
+      {nullptr, "100ms expect RB9=0\n", "scenario.txt: scenario line 1: unknown name 'RB9'"},
+      {"title t\ntarget pic16f628a\nhidden s.txt\n", nullptr, "No scenario.txt or public scenario of an exercise.txt in the project folder"},
+  };
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.text);
+    start_in("blinker");
+    if (c.exercise) write_file(folder / "exercise.txt", c.exercise), write_file(folder / "s.txt", "100ms expect RB0=0\n");
+    if (c.scenario) write_file(folder / "scenario.txt", c.scenario);
+    open_simulation();
+    press_control(6);
+    ASSERT_EQ(shown().size(), 1u);
+    EXPECT_EQ(shown()[0].title, "Test");
+    EXPECT_EQ(shown()[0].text, c.text);
+    EXPECT_TRUE(step_filled(0));  // the page still runs the chart from power-up
+    TearDown(), SetUp();
+  }
 }
 
 }  // namespace

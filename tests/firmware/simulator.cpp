@@ -1,6 +1,7 @@
 #include "firmware/simulator.h"
 
 #include "firmware/host.h"
+#include "grade/on_chip.h"
 
 #include <gtest/gtest.h>
 #include <sys/wait.h>
@@ -17,18 +18,10 @@
 
 namespace fs = std::filesystem;
 
-// gpsim's PIC16F88 and PIC16F887 reset some 4,500 cycles after a clrwdt whatever WDTCON and
-// OPTION say: their runs use the shipped configuration word without WDTE.
-const struct {
-  const char *chip;
-  int config;
-} gpsim_configs[] = {{"pic16f88", 0x3F10}, {"pic16f887", 0x20C4}};
-
 static test_chip test_chip_of(const chip_entry &facts) {
   test_chip chip = {facts.name, facts.gpsim, facts.program_start, facts.program_stop, -1, (1 << facts.porta_pins) - 1,
                     facts.timers, facts.interrupt_period, 0};
-  for (const auto &gpsim : gpsim_configs)
-    if (std::strcmp(gpsim.chip, facts.name) == 0) chip.gpsim_config = gpsim.config;
+  chip.gpsim_config = gpsim_config_word(facts.name);  // the configuration talvenc --on-chip gives gpsim
   // Half of them a cycle longer, and the tick's extra cycles once every interrupts_per_tick.
   chip.interrupt_cycles = facts.interrupt_cycles + 0.5 +
                           facts.tick_extra_cycles / double(facts.interrupts_per_tick);
