@@ -299,6 +299,8 @@ static int run(const command_line &command) {
   // Only compiling and checking need a target; translating and saving do not. A chart's
   // constant lines take their names from the target: it is loaded before the translation.
   bool needs_target = command.hex || command.scenario || command.check;
+  // The export's title block names the target config.txt names, when the folder has one.
+  needs_target = needs_target || (command.export_path && std::filesystem::exists(from_start("config.txt")));
   bool target_from_config = needs_target && !command.target && !command.definition;
   bool translated = true;
   if (command.graphic) {

@@ -5,7 +5,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <map>
-#include <regex>
 #include <vector>
 
 #include "app/talvenc_runner.h"
@@ -253,7 +252,10 @@ TEST_F(Grade, TheReportReadsInChromiumAndKeepsTheHiddenScenariosHidden) {
     EXPECT_EQ(run.status, 1) << run.err;
     std::string file = read_file("report.html");
     std::string page = chromium("--dump-dom file://" + fs::absolute("report.html").string());
-    std::string text_of_page = std::regex_replace(page, std::regex("<[^>]*>"), "");
+    std::string text_of_page;  // the page's text: the DOM without its tags
+    for (size_t at = 0; at < page.size(); at++)
+      if (page[at] == '<') at = std::min(page.find('>', at), page.size());
+      else text_of_page += page[at];
     for (const std::string &text : c.shown) EXPECT_NE(text_of_page.find(text), std::string::npos) << text;
     for (const std::string &text : c.never) EXPECT_EQ(file.find(text), std::string::npos) << text;
     size_t pictures = 0;

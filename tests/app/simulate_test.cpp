@@ -296,6 +296,9 @@ TEST_F(Simulate, WithoutATargetOptionConfigTxtNamesTheTarget) {
       {nullptr, "--literal prog.lit --literal-out copy.lit", 0, ""},  // translating needs no target
       // A chart's constants are named by the target, which must be loaded before it is translated.
       {"c\r\nAutomate pic16f628a\r\n", "--graphic blinker.gra --hex prog.hex", 0, loaded},
+      // The export's title block names config.txt's target; without one it draws no target.
+      {"c\r\nAutomate pic16f628a\r\n", "--graphic blinker.gra --export chart.pdf", 0, loaded},
+      {nullptr, "--graphic blinker.gra --export chart.pdf", 0, ""},
   };
   std::filesystem::copy_file(std::string(std::getenv("TALVEN_SOURCE_DIR")) + "/examples/blinker/blinker.gra", "blinker.gra");
   write_file("scenario.txt", "10ms expect RB0=0\n20ms set RA0=1\n30ms expect RB0=1\n");
