@@ -12,7 +12,7 @@ add_test(NAME windows_talven_smoke
           ${TALVEN_NATIVE_BUILD}/window_replay)
 set_tests_properties(windows_talven_smoke PROPERTIES ENVIRONMENT "${wine_environment}")
 
-add_executable(talvenc src/app/talvenc.cpp src/app/grade.cpp)
+add_executable(talvenc src/app/talvenc.cpp src/app/grade.cpp src/app/grade_report.cpp)
 target_link_libraries(talvenc PRIVATE talven_core)
 add_test(NAME windows_talvenc_same_hex
   COMMAND ${CMAKE_SOURCE_DIR}/tests/windows/talvenc-same-hex $<TARGET_FILE:talvenc> ${TALVEN_NATIVE_BUILD}/talvenc

@@ -163,7 +163,7 @@ bool program_start(const char *const *argv, const char *folder) {
   return true;
 }
 
-// The pipe has closed: the program has ended, its status is collected.
+// The pipe has closed, or the program was killed: its status is collected.
 static int finish() {
   close(output_pipe);
   output_pipe = -1;
@@ -190,12 +190,6 @@ int program_exit_code() { return exit_code; }
 void program_kill() {
   if (child < 0) return;
   kill(-child, SIGKILL);
-  close(output_pipe);
-  output_pipe = -1;
-  int status = 0;
-  while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
-  }
-  exit_code = status_to_code(status);
-  child = -1;
+  finish();
 }
 #endif
