@@ -31,7 +31,7 @@ if(TALVEN_FUZZ)
   # The core again, instrumented for coverage; the plain talven_core stays as it is.
   add_library(talven_core_fuzz STATIC ${core_sources})
   target_include_directories(talven_core_fuzz PUBLIC ${CMAKE_SOURCE_DIR}/src)
-  target_link_libraries(talven_core_fuzz PUBLIC ZLIB::ZLIB)
+  target_link_libraries(talven_core_fuzz PUBLIC ZLIB::ZLIB PkgConfig::CAIRO)
   target_compile_options(talven_core_fuzz PRIVATE ${fuzz_flags} -fsanitize=fuzzer-no-link)
   # The surface as it is: tracing and checking each pixel of every repaint would make
     # a run take seconds (its own tests run under the sanitizers).
