@@ -287,15 +287,33 @@ std::string program_area_changed(const std::string &hex, const std::string &name
   return changed;
 }
 
+// The driven PORTA pins as gpsim stimuli, each changing at the cycles given. gpsim runs through
+// them: stopped at a cycle break for a change, it loses a cycle when the break falls on a write to PCL.
+static std::string stimuli(int driven_pins, const std::vector<input_change> &inputs, long until) {
+  driven_pins &= chip->porta_pins;
+  std::string script = "frequency 4000000\n";
+  for (int pin = 0; pin < 8; pin++) {
+    if (!(driven_pins & (1 << pin))) continue;
+    int level = inputs.empty() ? 0 : inputs[0].levels >> pin & 1;
+    std::string n = std::to_string(pin), first = std::to_string(level), changes;
+    for (size_t k = 1; k < inputs.size() && inputs[k].cycle < until; k++) {
+      level = inputs[k].levels >> pin & 1;
+      changes += std::to_string(inputs[k].cycle) + ", " + std::to_string(level) + ", ";
+    }
+    // gpsim wants one pair at least, and garbles the pin with a pair at cycle 0: the last is at the end.
+    changes += std::to_string(until) + ", " + std::to_string(level);
+    script += "stimulus asynchronous_stimulus\ninitial_state " + first + "\nstart_cycle 0\n{ " + changes + " }\nname S" +
+              n + "\nend\nnode n" + n + "\nattach n" + n + " S" + n + " porta" + n + "\n";
+  }
+  return script;
+}
+
 std::vector<long> chip_scan_starts(const std::string &hex, long until, const std::vector<input_change> &inputs,
                                    int driven_pins) {
   std::string log = fs::path(hex).parent_path().string() + "/scan_status.log";
-  std::string script = script_start(driven_pins, inputs.empty() ? 0 : inputs[0].levels);
   char watch[32];
   std::snprintf(watch, sizeof watch, "log w 0x%02x\n", status_byte);
-  script += watch + ("log on " + log + "\n");
-  for (size_t k = 1; k < inputs.size() && inputs[k].cycle < until; k++)
-    script += "break c " + std::to_string(inputs[k].cycle) + "\nrun\n" + pin_levels(driven_pins, inputs[k].levels);
+  std::string script = stimuli(driven_pins, inputs, until) + watch + "log on " + log + "\n";
   run_script(hex, script + "break c " + std::to_string(until) + "\nrun\nlog off\n");
   // "0x<cycle> <processor> 0x<pc> ...": the clearing at the scan's second instruction, not the cap's setting.
   int clearing = firmware_label("scan") + 1;
