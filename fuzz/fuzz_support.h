@@ -64,6 +64,13 @@ inline std::string file_bytes(const char *path) {
   } while (0)
 
 // Every text field must still end inside itself.
+// The lines of an input, as a reader that names "line N" in its errors counts them.
+inline int lines_in(const uint8_t *data, size_t size) {
+  int lines = 1;
+  for (size_t k = 0; k < size; k++) lines += data[k] == '\n';
+  return lines;
+}
+
 inline bool field_is_terminated(const char *field, int size) { return std::memchr(field, 0, size_t(size)) != nullptr; }
 
 inline void check_project_fields() {

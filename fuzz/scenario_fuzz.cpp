@@ -18,12 +18,6 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***) {
   return 0;
 }
 
-static int lines_in(const uint8_t *data, size_t size) {
-  int lines = 1;
-  for (size_t k = 0; k < size; k++) lines += data[k] == '\n';
-  return lines;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   char error[scenario_error_size] = "";
   if (!parse_scenario(reinterpret_cast<const char *>(data), long(size), error, sizeof error)) {
